@@ -1,0 +1,80 @@
+// Shared types of resource.bin and the write operations that every resource
+// writer uses to emit its record.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// An owned text of a record slot; std::nullopt is "none" (never given), which
+// writes no bytes at all, while an empty string writes a single NUL.
+using Text = std::optional<std::string>;
+
+// Four signed 16-bit values, written in this order.
+struct Bounds {
+    int16_t x = 0;
+    int16_t y = 0;
+    int16_t width = 0;
+    int16_t height = 0;
+};
+
+// One bitmap in memory. x..depth are set by the bitmap statements, size and
+// words by the BMP import. `loaded` tells whether image data is present: a
+// picture of height 0 is present with no words.
+struct BitmapRecord {
+    int16_t x = 0;
+    int16_t y = 0;
+    int16_t width = 0;
+    int16_t height = 0;
+    uint8_t reserved = 0;
+    uint8_t depth = 0;
+    uint16_t size = 0;
+    std::vector<uint32_t> words;
+    bool loaded = false;
+
+    // Drops the image data (keeps the allocation for the next picture).
+    void clear_image() {
+        words.clear();
+        loaded = false;
+    }
+};
+
+// The resource.bin stream. Bytes are collected in a buffer whose first byte
+// sits at file offset `base`, so every position handed out stays an absolute
+// file offset. A block length is patched in the buffer while its placeholder
+// is still there; only a record larger than the flush threshold ever patches
+// the file itself.
+struct BinWriter {
+    int fd = -1;
+    std::string path;
+    uint64_t base = 0;
+    std::vector<uint8_t> buf;
+    uint64_t committed = 0;  // file offset just past the last complete record
+
+    uint64_t pos() const { return base + buf.size(); }
+};
+
+// Opens (creates or truncates) the file; returns false when it cannot.
+bool bin_open(BinWriter& w, const char* path);
+// Marks everything written so far as complete records; may flush.
+void bin_commit_record(BinWriter& w);
+// Writes the total length over the placeholder at offset 0 and closes.
+// Write failures end the run with exit code 3.
+void bin_finish(BinWriter& w);
+// Error exit: puts the complete records on disk, drops a partial one, and
+// leaves the total-length field as it is (0). Closes the file.
+void bin_abandon(BinWriter& w);
+
+void write_u8(BinWriter& w, uint32_t v);
+void write_u16(BinWriter& w, uint32_t v);
+void write_u32(BinWriter& w, uint32_t v);
+void write_bytes(BinWriter& w, const void* data, size_t n);
+void write_cstring(BinWriter& w, const Text& text);
+void write_bounds(BinWriter& w, const Bounds& b);
+void write_bitmap_block(BinWriter& w, const BitmapRecord& bm);
+
+uint64_t open_block(BinWriter& w);
+void close_block(BinWriter& w, uint64_t start);
+uint64_t next_block(BinWriter& w, uint64_t start);
