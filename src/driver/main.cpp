@@ -1,0 +1,60 @@
+// orrinrc: compiles one resource text file into resource.bin and resource.h.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/run.h"
+#include "scanner/scanner.h"
+
+namespace {
+
+// Any exit that does not come through fail_run (the scanner's own fatal
+// errors) still leaves the complete records on disk.
+void flush_on_exit() {
+    bin_abandon(resource_bin);
+    if (resource_h != nullptr) std::fclose(resource_h);
+    resource_h = nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::fputs("Resource Compiler for Orrin version 1.0\n"
+               "Copyright (c) 2026 the orrinrc developers\n"
+               "Turns a resource text file and its BMP pictures into resource.bin and resource.h\n"
+               "\n",
+               stdout);
+    if (argc != 2) {
+        std::printf("Usage:\n%s <resource text file>\ngenerates resource.bin and resource.h\n", argv[0]);
+        return 1;
+    }
+    FILE* input = std::fopen(argv[1], "r");
+    if (input == nullptr) {
+        std::printf("Can't open file %s\n", argv[1]);
+        return 2;
+    }
+    if (!bin_open(resource_bin, "resource.bin")) {
+        std::printf("Can't open output file resource.bin\n");
+        return 3;
+    }
+    resource_h = std::fopen("resource.h", "w");
+    if (resource_h == nullptr) {
+        std::printf("Can't open output file resource.h\n");
+        return 4;
+    }
+    std::atexit(flush_on_exit);
+    write_u32(resource_bin, 0);  // total-length placeholder, filled in last
+
+    scan(input);
+
+    std::fclose(input);
+    bin_finish(resource_bin);
+    FILE* h = resource_h;
+    resource_h = nullptr;
+    if (std::fclose(h) != 0) {
+        std::printf("error: can't write resource.h: %s\n", std::strerror(errno));
+        return 4;
+    }
+    return 0;
+}

@@ -1,0 +1,189 @@
+// The resource.bin stream: buffered writes, block framing and length patches.
+#include "driver/resource_bin.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Complete records are handed to the file once this much has gathered; a
+// single record larger than the hard limit is flushed while it is written.
+constexpr size_t kFlushAt = 256 * 1024;
+constexpr size_t kHardLimit = 4 * 1024 * 1024;
+
+[[noreturn]] void write_failed(const BinWriter& w, int err) {
+    std::printf("error: can't write %s: %s\n", w.path.c_str(), std::strerror(err));
+    std::fflush(stdout);
+    std::_Exit(3);
+}
+
+void write_all(BinWriter& w, const uint8_t* p, size_t n) {
+    while (n > 0) {
+        ssize_t done = ::write(w.fd, p, n);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            write_failed(w, errno);
+        }
+        if (done == 0) write_failed(w, ENOSPC);
+        p += done;
+        n -= static_cast<size_t>(done);
+    }
+}
+
+// Writes the first n buffered bytes and moves the buffer's base past them.
+void flush_bytes(BinWriter& w, size_t n) {
+    write_all(w, w.buf.data(), n);
+    w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(n));
+    w.base += n;
+}
+
+void put_le32(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+    p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+// Overwrites four bytes at file offset `at`, in the buffer when they are
+// still there and in the file otherwise.
+void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
+    if (at >= w.base) {
+        put_le32(w.buf.data() + (at - w.base), v);
+        return;
+    }
+    uint8_t bytes[4];
+    put_le32(bytes, v);
+    if (::pwrite(w.fd, bytes, 4, static_cast<off_t>(at)) != 4) write_failed(w, errno ? errno : ENOSPC);
+}
+
+void maybe_flush_inside_record(BinWriter& w) {
+    if (w.buf.size() >= kHardLimit) flush_bytes(w, w.buf.size());
+}
+
+}  // namespace
+
+bool bin_open(BinWriter& w, const char* path) {
+    w.fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (w.fd < 0) return false;
+    w.path = path;
+    w.base = 0;
+    w.buf.clear();
+    w.buf.reserve(kFlushAt + 64 * 1024);
+    w.committed = 0;
+    return true;
+}
+
+void bin_commit_record(BinWriter& w) {
+    w.committed = w.pos();
+    if (w.buf.size() >= kFlushAt) flush_bytes(w, w.buf.size());
+}
+
+void bin_finish(BinWriter& w) {
+    uint64_t total = w.pos();
+    if (total > UINT32_MAX) {
+        std::printf("error: resource.bin would be %llu bytes, more than its 32-bit length field can hold\n",
+                    static_cast<unsigned long long>(total));
+        bin_abandon(w);
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    patch_u32(w, 0, static_cast<uint32_t>(total));
+    flush_bytes(w, w.buf.size());
+    w.committed = w.pos();
+    if (::close(w.fd) != 0) write_failed(w, errno);
+    w.fd = -1;
+}
+
+void bin_abandon(BinWriter& w) {
+    if (w.fd < 0) return;
+    if (w.committed >= w.base) {
+        flush_bytes(w, static_cast<size_t>(w.committed - w.base));
+    } else if (::ftruncate(w.fd, static_cast<off_t>(w.committed)) != 0) {
+        write_failed(w, errno);
+    }
+    w.buf.clear();
+    int fd = w.fd;
+    w.fd = -1;
+    if (::close(fd) != 0) write_failed(w, errno);
+}
+
+void write_u8(BinWriter& w, uint32_t v) {
+    w.buf.push_back(static_cast<uint8_t>(v));
+}
+
+void write_u16(BinWriter& w, uint32_t v) {
+    uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    w.buf.insert(w.buf.end(), b, b + 2);
+}
+
+void write_u32(BinWriter& w, uint32_t v) {
+    uint8_t b[4];
+    put_le32(b, v);
+    w.buf.insert(w.buf.end(), b, b + 4);
+}
+
+void write_bytes(BinWriter& w, const void* data, size_t n) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    w.buf.insert(w.buf.end(), p, p + n);
+    maybe_flush_inside_record(w);
+}
+
+void write_cstring(BinWriter& w, const Text& text) {
+    if (!text) return;
+    // The stored text ends at its first NUL, as a C string would.
+    size_t n = std::strlen(text->c_str());
+    write_bytes(w, text->data(), n);
+    write_u8(w, 0);
+}
+
+void write_bounds(BinWriter& w, const Bounds& b) {
+    write_u16(w, static_cast<uint16_t>(b.x));
+    write_u16(w, static_cast<uint16_t>(b.y));
+    write_u16(w, static_cast<uint16_t>(b.width));
+    write_u16(w, static_cast<uint16_t>(b.height));
+}
+
+void write_bitmap_block(BinWriter& w, const BitmapRecord& bm) {
+    if (!bm.loaded) return;
+    uint64_t start = w.pos();
+    write_u16(w, static_cast<uint16_t>(bm.x));
+    write_u16(w, static_cast<uint16_t>(bm.y));
+    write_u16(w, static_cast<uint16_t>(bm.width));
+    write_u16(w, static_cast<uint16_t>(bm.height));
+    write_u8(w, bm.reserved);
+    write_u8(w, bm.depth);
+    write_u16(w, bm.size);
+    // The data words start at a file offset that is a multiple of 4.
+    for (uint64_t pad = (4 - start % 4) % 4; pad > 0; --pad) write_u8(w, 0);
+    size_t count = std::min<size_t>(bm.size / 4, bm.words.size());
+    for (size_t i = 0; i < count; ++i) write_u32(w, bm.words[i]);
+    maybe_flush_inside_record(w);
+}
+
+uint64_t open_block(BinWriter& w) {
+    uint64_t at = w.pos();
+    write_u32(w, 0);
+    return at;
+}
+
+void close_block(BinWriter& w, uint64_t start) {
+    uint64_t length = w.pos() - start;
+    if (length > UINT32_MAX) {
+        std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
+                    static_cast<unsigned long long>(start), static_cast<unsigned long long>(length));
+        bin_abandon(w);
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    patch_u32(w, start, static_cast<uint32_t>(length));
+}
+
+uint64_t next_block(BinWriter& w, uint64_t start) {
+    close_block(w, start);
+    return open_block(w);
+}

@@ -1,0 +1,19 @@
+// SCHLINE definitions: the record that their statements fill and its writer.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/resource_bin.h"
+
+struct SchlineRecord {
+    uint16_t id = 0;
+    uint8_t type = 0;
+};
+
+extern SchlineRecord schline;
+
+// The OBJECT.TYPE=SCHLINE line.
+void schline_object_type();
+
+// Appends the record to resource.bin.
+void write_schline(BinWriter& w);

@@ -1,0 +1,8 @@
+// The resource language scanner.
+#pragma once
+
+#include <cstdio>
+
+// Scans the whole input, writing each resource as its definition ends.
+// Returns at the end of the input; errors end the process.
+void scan(FILE* input);

@@ -1,0 +1,42 @@
+// Value targets of the value readers: each reader stores the one value it
+// reads through its own target, set by the keyword rule right before the push.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/resource_bin.h"
+
+struct ValueTargets {
+    uint8_t* read_byte = nullptr;
+    uint16_t* read_short = nullptr;
+    uint16_t* read_ushort = nullptr;
+    int32_t* read_word = nullptr;
+    uint16_t* readboolean = nullptr;
+    Text* readstring = nullptr;
+    uint8_t* readtype = nullptr;
+    uint8_t* readcolor = nullptr;
+    uint8_t* readfont = nullptr;
+    uint8_t* readalignment = nullptr;
+    Bounds* readbounds = nullptr;
+    BitmapRecord* readbitmap = nullptr;
+};
+
+extern ValueTargets targets;
+
+// Bitmap counter shared by the bitmap readers, the check-box block of
+// controls and BITMAP objects: every FILE= line adds one.
+extern int bitmapnum;
+
+// File name of the bitmap import that waits for the next line.
+extern Text pending_bitmap_file;
+
+// RELATED_TABLE_ID=, one value for every kind that has the statement; never
+// reset.
+extern uint16_t related_table_id;
+
+// Decimal value of a number line: optional sign, digits; anything after the
+// digits ends it. Saturates at the 32-bit limits.
+int32_t number_value(const char* text);
+
+// Stores text[0..len) as a new string in a string slot.
+void store_text(Text* slot, const char* text, size_t len);

@@ -1,0 +1,1 @@
+#define Main                                     1000

@@ -1,0 +1,1 @@
+#define Second                                   7

@@ -1,0 +1,2 @@
+#define F                                        2
+#define G                                        3

@@ -1,0 +1,13 @@
+#define FormResource                             100
+#define ControlResource                          101
+#define FieldResource                            102
+#define ListResource                             103
+#define MenuResource                             104
+#define ScrollbarResource                        105
+#define TableResource                            106
+#define SchlineResource                          107
+#define StringResource                           108
+#define BitmapResource                           109
+#define TextboxResource                          110
+#define LineResource                             111
+#define AVeryLongResourceNameThatIsLongerThanFortyCharacters 65535

@@ -1,0 +1,142 @@
+// End-to-end golden cases: every folder under tests/golden holds an input
+// (input.rc and any BMP files it names), optionally `args` (the command line,
+// one argument per line; default: input.rc) and `setup` (shell commands run in
+// the work folder first), and expected/ with the exit code, standard output,
+// standard error, resource.h and a hex listing of resource.bin. Each case runs
+// the real binary in a fresh temporary folder.
+//
+// ORRINRC_UPDATE_GOLDEN=1 rewrites expected/ from what the binary does now,
+// for a change that is meant; review the diff before committing it.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kAbsent = "<no file>\n";
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return kAbsent;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const fs::path& p, const std::string& content) {
+    std::ofstream out(p, std::ios::binary);
+    out << content;
+}
+
+// 16 bytes a line: "00000010: e8 03 3a 00 ...".
+std::string hex_listing(const std::string& bytes) {
+    std::string out;
+    char buf[32];
+    for (size_t i = 0; i < bytes.size(); i += 16) {
+        std::snprintf(buf, sizeof buf, "%08zx:", i);
+        out += buf;
+        for (size_t j = i; j < std::min(bytes.size(), i + 16); ++j) {
+            std::snprintf(buf, sizeof buf, " %02x", static_cast<unsigned char>(bytes[j]));
+            out += buf;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string shell_quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'') q += "'\\''";
+        else q += c;
+    }
+    return q + "'";
+}
+
+// An output left as a link (to /dev/full, say) is not read.
+std::string output_file(const fs::path& p, bool hex) {
+    if (fs::is_symlink(p)) return "<link>\n";
+    if (!fs::exists(p)) return kAbsent;
+    return hex ? hex_listing(read_file(p)) : read_file(p);
+}
+
+std::vector<std::string> case_names() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, MatchesExpectedOutputs) {
+    const fs::path case_dir = fs::path(GOLDEN_DIR) / GetParam();
+    const fs::path work = fs::temp_directory_path() / ("orrinrc-golden-" + GetParam() + "-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work);
+    for (const auto& entry : fs::directory_iterator(case_dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "expected" || name == "args" || name == "setup") continue;
+        fs::copy(entry.path(), work / name, fs::copy_options::recursive);
+    }
+
+    std::string args = " input.rc";
+    if (fs::exists(case_dir / "args")) {
+        args.clear();
+        std::istringstream lines(read_file(case_dir / "args"));
+        for (std::string line; std::getline(lines, line);) {
+            args += ' ';
+            args += shell_quote(line);
+        }
+    }
+    std::string setup;
+    if (fs::exists(case_dir / "setup")) setup = read_file(case_dir / "setup") + "\n";
+    // The program is invoked as "orrinrc" so that its usage text is stable.
+    const std::string script = "cd " + shell_quote(work.string()) + " || exit 99\n" + setup +
+                               "exec -a orrinrc " + shell_quote(ORRINRC_BIN) + args +
+                               " > .stdout 2> .stderr\n";
+    write_file(work / ".run.sh", script);
+    const int status = std::system(("timeout 30 bash " + shell_quote((work / ".run.sh").string())).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+
+    struct Output {
+        const char* name;
+        std::string actual;
+    };
+    const Output outputs[] = {
+        {"exit_code", std::to_string(WEXITSTATUS(status)) + "\n"},
+        {"stdout", read_file(work / ".stdout")},
+        {"stderr", read_file(work / ".stderr")},
+        {"resource.h", output_file(work / "resource.h", false)},
+        {"resource.bin.hex", output_file(work / "resource.bin", true)},
+    };
+    const fs::path expected = case_dir / "expected";
+    if (std::getenv("ORRINRC_UPDATE_GOLDEN") != nullptr) {
+        fs::create_directories(expected);
+        for (const auto& out : outputs) write_file(expected / out.name, out.actual);
+    } else {
+        for (const auto& out : outputs) EXPECT_EQ(read_file(expected / out.name), out.actual) << "in " << out.name;
+    }
+    fs::remove_all(work);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(case_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return name;
+                         });
+
+}  // namespace
