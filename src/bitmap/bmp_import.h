@@ -1,3 +1,46 @@
+// Import of a BMP file into the packed grey-level data of a BitmapRecord.
+//
+// Accepted files: information headers of 40, 52, 56, 108 or 124 bytes;
+// uncompressed palette images of 1, 2, 4 or 8 bits per pixel (colour table of
+// 2^bpp entries right after the information header); uncompressed 16-bit
+// (5-5-5), 24-bit and 32-bit images, and 16- or 32-bit images with colour
+// masks; rows bottom-up (positive image height) or top-down (negative).
+// Bytes beyond the end of the file read as 0xFF. The record's width, height
+// and depth decide the output: height rows of W = (width * depth + 31) / 32
+// words, top row first, leftmost pixel in the most significant bits.
+//
+// Every failure is one line on standard output, the file name exactly as
+// given, and exit code 1:
+//   "error: can't open file %s\n"        missing, unreadable, or not a regular
+//                                        file (a directory, a pipe, a device)
+//   "error: no mem for R file %s\n"      colour tables cannot be allocated,
+//   "error: no mem for G file %s\n"      tested in this order
+//   "error: no mem for B file %s\n"
+//   "error: no mem for file %s\n"        the packed data cannot be allocated
+//   "error: %s: read error\n"            the system failed to read the file
+//   "error: %s: header size %u not supported\n"
+//                                        anything but 40/52/56/108/124, e.g.
+//                                        the 12-byte OS/2 header or the
+//                                        0xFFFFFFFF of an empty file
+//   "error: %s: %d bits per pixel not supported\n"
+//   "error: %s: compression %u not supported\n"
+//                                        RLE and every other compression;
+//                                        masks (3) only with 16 or 32 bits
+//   "error: %s: image width %d is negative\n"
+//   "error: %s: depth %d not supported\n" output depth other than 2 or 4
+//   "error: %s: width %d and height %d give a negative size\n"
+//   "error: %s: size of %lld bytes is over 65532\n"
 #pragma once
+
+#include <string>
+
 #include "driver/resource_bin.h"
+
+// Converts the file into bm. On success sets bm.size, bm.words (height * W
+// words) and bm.loaded and returns "". On failure returns the complete
+// message line (with its "\n") and leaves bm untouched.
+std::string bmp_convert(BitmapRecord& bm, const char* path);
+
+// bmp_convert, ending the run with exit code 1 after printing the message on
+// standard output when the conversion fails.
 void bmp_import(BitmapRecord& bm, const char* path);
