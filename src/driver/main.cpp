@@ -1,5 +1,6 @@
 // orrinrc: compiles one resource text file into resource.bin and resource.h.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,13 +14,26 @@ namespace {
 // errors) still leaves the complete records on disk.
 void flush_on_exit() {
     bin_abandon(resource_bin);
-    if (resource_h != nullptr) std::fclose(resource_h);
-    resource_h = nullptr;
+    if (resource_h != nullptr) {
+        FILE* h = resource_h;
+        resource_h = nullptr;
+        if (std::fclose(h) != 0) {
+            std::printf("error: can't write resource.h: %s\n", std::strerror(errno));
+            std::fflush(stdout);
+            std::_Exit(4);
+        }
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Output files report their failures through the write calls: a file
+    // size limit gives EFBIG instead of killing the run half-way, and a
+    // standard output that nobody reads any more does not stop the build
+    // (the trace is informational; resource.bin and resource.h are not).
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     std::fputs("Resource Compiler for Orrin version 1.0\n"
                "Copyright (c) 2026 the orrinrc developers\n"
                "Turns a resource text file and its BMP pictures into resource.bin and resource.h\n"
