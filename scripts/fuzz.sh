@@ -76,6 +76,10 @@ if [ "$target" = compiler ]; then
     # Allocating gigabytes is a finding too.
     export ASAN_OPTIONS=abort_on_error=1:detect_leaks=0:symbolize=0:allocator_may_return_null=0:max_allocation_size_mb=1024:hard_rss_limit_mb=2048
     export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:symbolize=0
+    # A few lines can declare a table of gigabytes that the compiler rightly
+    # writes out; past 64 MB a run stops with its write error (exit 3)
+    # instead of filling the disk and passing for a hang.
+    ulimit -f $((64 * 1024))
     cd "$work/run"
     afl-fuzz -i "$work/seeds" -o "$work/out" -x "$dict" -t 1000 -G 65535 -V "$seconds" \
         -- "$build/orrinrc" @@ >"$work/afl.log" 2>&1 || { tail -30 "$work/afl.log"; exit 1; }
