@@ -151,6 +151,32 @@ TEST_F(Hostile, LineOfMegabytesAsAPrefixOrAComment) {
     EXPECT_NE(out("stdout.txt").find("error: STRING\n(" + big + "\n"), std::string::npos);
 }
 
+// A NUL inside a token makes the scanner rescan the token from its start:
+// runs of NULs in comments, prefixes and values must not cost time
+// quadratic in their length.
+TEST_F(Hostile, RunsOfNulBytes) {
+    const std::string nuls(1 << 20, '\0');
+    const std::string head = "NAME=S\n#STRING\nID=1\nOBJECT.TYPE=STRING\n";
+    ASSERT_EQ(compile("//" + nuls + "\n" + head + "//" + nuls + "\nSTRING_TEXT=ab" + nuls + "\n#END_STRING\n"), 0);
+    EXPECT_LT(seconds, kLinearSeconds);
+    const std::string bin = out("resource.bin");
+    EXPECT_EQ(walk_records(bin), 1);
+    EXPECT_NE(bin.find(std::string("\x07\x00\x00\x00" "ab\0", 7)), std::string::npos);  // the text ends at its NUL
+
+    ASSERT_EQ(compile("NAME=" + nuls + "\r" + nuls + "\r\n" + head + "#END_STRING\n"), 0);
+    EXPECT_LT(seconds, kLinearSeconds);
+    EXPECT_EQ(walk_records(out("resource.bin")), 1);
+
+    // A prefix that holds a NUL is no prefix: the line is an error.
+    ASSERT_EQ(compile(head + "(" + nuls + ") STRING_TEXT=x\n#END_STRING\n"), 1);
+    EXPECT_LT(seconds, kLinearSeconds);
+
+    // A comment line that the end of the input cuts off is no comment.
+    ASSERT_EQ(compile("//" + nuls), 0);
+    EXPECT_LT(seconds, kLinearSeconds);
+    EXPECT_NE(out("stdout.txt").find("//" + nuls), std::string::npos);
+}
+
 // One small definition of every kind.
 std::string every_kind(int n) {
     static const char* const kinds[] = {"FORM",   "CONTROL", "FIELD",  "LIST",   "MENU",    "SCROLLBAR",
