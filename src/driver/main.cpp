@@ -3,11 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "driver/run.h"
 #include "scanner/scanner.h"
 
 namespace {
+
+// Buffer size of standard output and resource.h.
+constexpr size_t kOutputBuffer = 64 * 1024;
 
 // Any exit that does not come through fail_run (the scanner's own fatal
 // errors) still leaves the complete records on disk.
@@ -20,6 +24,9 @@ void flush_on_exit() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The trace has a line per resource: into a file or a pipe it goes in
+    // large blocks. A terminal keeps its line buffering.
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, nullptr, _IOFBF, kOutputBuffer);
     std::fputs("Resource Compiler for Orrin version 1.0\n"
                "Copyright (c) 2026 the orrinrc developers\n"
                "Turns a resource text file and its BMP pictures into resource.bin and resource.h\n"
@@ -43,6 +50,7 @@ int main(int argc, char** argv) {
         std::printf("Can't open output file resource.h\n");
         return 4;
     }
+    std::setvbuf(resource_h, nullptr, _IOFBF, kOutputBuffer);
     std::atexit(flush_on_exit);
     write_u32(resource_bin, 0);  // total-length placeholder, filled in last
 

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Benchmark: compiles a generated resource text of about 64 MB (and one of
+# 8 MB, to show that time grows linearly and memory stays flat) with a
+# Release build of orrinrc, and compares it with `wc -l` on the same file as
+# the floor of what reading the bytes costs.
+#
+#   bash bench/bench.sh [megabytes] [seed]      (defaults: 64 and 1)
+#
+# Each timing is the best of three runs; peak memory is the largest of them.
+# One line per figure; the last line is the throughput. MB = 2^20 bytes.
+set -euo pipefail
+
+big=${1:-64}
+seed=${2:-1}
+small=8
+runs=3
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ORRINRC_BENCH_BUILD:-$root/build-bench}
+
+command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/time)" >&2; exit 1; }
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target orrinrc >/dev/null
+orrinrc=$build/orrinrc
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+${CXX:-c++} -O2 -std=c++17 -o "$tmp/gen_rc" "$root/bench/gen_rc.cpp"
+
+# now_us: the wall clock in microseconds.
+now_us() { local t=${EPOCHREALTIME/./}; echo "${t#0}"; }
+
+# mbps <bytes> <microseconds>
+mbps() { awk -v b="$1" -v us="$2" 'BEGIN { printf "%.1f", (b / 1048576) / (us / 1e6) }'; }
+secs() { awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'; }
+mb() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
+
+# measure <megabytes>: sets bytes, resources, imports, best_us, wc_us, peak_kb.
+measure() {
+    local dir=$tmp/$1
+    mkdir -p "$dir"
+    "$tmp/gen_rc" "$dir" "$1" "$seed"
+    bytes=$(stat -c %s "$dir/bench.rc")
+    resources=$(grep -c '^#END_' "$dir/bench.rc" || true)
+    imports=$(grep -ci '[._]FILE=' "$dir/bench.rc" || true)
+    best_us=0
+    peak_kb=0
+    local i start end kb
+    for ((i = 0; i < runs; i++)); do
+        start=$(now_us)
+        if ! (cd "$dir" && /usr/bin/time -f %M -o "$dir/rss" "$orrinrc" bench.rc >"$dir/trace"); then
+            echo "orrinrc failed on the generated input:" >&2
+            tail -n 3 "$dir/trace" >&2
+            exit 1
+        fi
+        end=$(now_us)
+        kb=$(tail -n 1 "$dir/rss")
+        ((kb > peak_kb)) && peak_kb=$kb
+        ((best_us == 0 || end - start < best_us)) && best_us=$((end - start))
+    done
+    if [[ $(od -An -tu4 -N4 "$dir/resource.bin" | tr -d ' ') != $(stat -c %s "$dir/resource.bin") ]]; then
+        echo "resource.bin's total-length field does not match its size" >&2
+        exit 1
+    fi
+    wc_us=0
+    for ((i = 0; i < runs; i++)); do
+        start=$(now_us)
+        wc -l <"$dir/bench.rc" >/dev/null
+        end=$(now_us)
+        ((wc_us == 0 || end - start < wc_us)) && wc_us=$((end - start))
+    done
+    rm -f "$dir"/resource.bin "$dir"/resource.h "$dir/trace"
+}
+
+report() {
+    local label=$1
+    printf '%-28s %s MB, %s resources, %s bitmap imports (seed %s)\n' "$label input" "$(mb "$bytes")" "$resources" "$imports" "$seed"
+    printf '%-28s %s s\n' "$label compile time" "$(secs "$best_us")"
+    printf '%-28s %s s\n' "$label wc -l time" "$(secs "$wc_us")"
+    printf '%-28s %s x wc -l\n' "$label ratio" "$(awk -v a="$best_us" -v b="$wc_us" 'BEGIN { printf "%.1f", a / b }')"
+    printf '%-28s %s MB\n' "$label peak memory" "$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')"
+}
+
+measure "$small"
+small_bytes=$bytes small_us=$best_us
+report "${small} MB:"
+printf '%-28s %s MB/s\n' "${small} MB: throughput" "$(mbps "$bytes" "$best_us")"
+
+measure "$big"
+report "${big} MB:"
+printf '%-28s %s x the time for %s x the bytes\n' "linear time" \
+    "$(awk -v a="$best_us" -v b="$small_us" 'BEGIN { printf "%.2f", a / b }')" \
+    "$(awk -v a="$bytes" -v b="$small_bytes" 'BEGIN { printf "%.2f", a / b }')"
+printf '%-28s %s MB/s\n' "${big} MB: throughput" "$(mbps "$bytes" "$best_us")"
