@@ -1,0 +1,142 @@
+// Reuse of converted pictures: a picture named again gives exactly what a
+// fresh conversion gives, also after the file or the declared size changed.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "bitmap/bmp_import.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 4-bit palette BMP, 8 pixels wide and 2 rows high, whose pixel bytes are
+// `fill` (two pixels a byte); the palette runs from white to black.
+void write_bmp(const fs::path& path, uint8_t fill) {
+    std::vector<uint8_t> f(54, 0);
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) f[at + i] = uint8_t(v >> (8 * i));
+    };
+    put(0, 'B' | 'M' << 8, 2);
+    put(14, 40, 4);
+    put(18, 8, 4);
+    put(22, 2, 4);
+    put(26, 1, 2);
+    put(28, 4, 2);
+    for (int i = 0; i < 16; ++i) {
+        uint8_t grey = uint8_t(255 - i * 17);
+        f.insert(f.end(), {grey, grey, grey, 0});
+    }
+    put(10, uint32_t(f.size()), 4);
+    f.insert(f.end(), 8, fill);  // two rows of 4 bytes
+    put(2, uint32_t(f.size()), 4);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+}
+
+BitmapRecord declared(int16_t width, int16_t height, uint8_t depth) {
+    BitmapRecord bm;
+    bm.width = width;
+    bm.height = height;
+    bm.depth = depth;
+    return bm;
+}
+
+// What a conversion without any reuse gives.
+BitmapRecord fresh(BitmapRecord bm, const fs::path& path) {
+    EXPECT_EQ(bmp_convert(bm, path.c_str()), "");
+    return bm;
+}
+
+void expect_same(const BitmapRecord& got, const BitmapRecord& want) {
+    EXPECT_TRUE(got.loaded);
+    EXPECT_EQ(got.size, want.size);
+    EXPECT_EQ(got.words, want.words);
+}
+
+class BmpCache : public ::testing::Test {
+protected:
+    fs::path dir = fs::temp_directory_path() / ("orrinrc-bmp-cache-" + std::to_string(getpid()));
+    fs::path file = dir / "pic.bmp";
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(BmpCache, SameNameAndSizeGivesTheFreshResultEveryTime) {
+    write_bmp(file, 0x1F);
+    for (int round = 0; round < 3; ++round) {
+        BitmapRecord bm = declared(8, 2, 4);
+        bm.words = {0xDEADBEEF, 1, 2, 3, 4};  // left over from an earlier picture
+        EXPECT_EQ(bmp_convert_cached(bm, file.c_str()), "");
+        expect_same(bm, fresh(declared(8, 2, 4), file));
+    }
+}
+
+TEST_F(BmpCache, DeclaredSizeOrDepthChangesTheResult) {
+    write_bmp(file, 0x1F);
+    for (auto [w, h, d] : {std::tuple{8, 2, 4}, {8, 2, 2}, {16, 2, 4}, {8, 1, 4}, {8, 2, 4}}) {
+        BitmapRecord bm = declared(int16_t(w), int16_t(h), uint8_t(d));
+        EXPECT_EQ(bmp_convert_cached(bm, file.c_str()), "");
+        expect_same(bm, fresh(declared(int16_t(w), int16_t(h), uint8_t(d)), file));
+    }
+}
+
+TEST_F(BmpCache, RewrittenFileIsReadAgain) {
+    write_bmp(file, 0x00);
+    BitmapRecord first = declared(8, 2, 4);
+    EXPECT_EQ(bmp_convert_cached(first, file.c_str()), "");
+    // Same size, new pixels; the timestamps are set apart explicitly, since a
+    // rewrite within one clock tick may keep them.
+    write_bmp(file, 0xFF);
+    timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    BitmapRecord second = declared(8, 2, 4);
+    EXPECT_EQ(bmp_convert_cached(second, file.c_str()), "");
+    expect_same(second, fresh(declared(8, 2, 4), file));
+    EXPECT_NE(first.words, second.words);
+}
+
+TEST_F(BmpCache, ReplacedOrRemovedFileIsNotServedFromMemory) {
+    write_bmp(file, 0x12);
+    BitmapRecord bm = declared(8, 2, 4);
+    EXPECT_EQ(bmp_convert_cached(bm, file.c_str()), "");
+    // Another file under the same name (a new inode).
+    fs::path other = dir / "other.bmp";
+    write_bmp(other, 0x34);
+    fs::rename(other, file);
+    BitmapRecord replaced = declared(8, 2, 4);
+    EXPECT_EQ(bmp_convert_cached(replaced, file.c_str()), "");
+    expect_same(replaced, fresh(declared(8, 2, 4), file));
+
+    fs::remove(file);
+    BitmapRecord gone = declared(8, 2, 4);
+    EXPECT_EQ(bmp_convert_cached(gone, file.c_str()), "error: can't open file " + file.string() + "\n");
+    EXPECT_FALSE(gone.loaded);
+}
+
+TEST_F(BmpCache, ManyPicturesInTurnStayCorrect) {
+    // More pictures than are kept, named round and round.
+    std::vector<fs::path> files;
+    for (int i = 0; i < 40; ++i) {
+        std::string name = std::to_string(i);
+        name += ".bmp";
+        files.push_back(dir / name);
+        write_bmp(files.back(), uint8_t(i * 7));
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (const fs::path& f : files) {
+            BitmapRecord bm = declared(8, 2, 4);
+            EXPECT_EQ(bmp_convert_cached(bm, f.c_str()), "");
+            expect_same(bm, fresh(declared(8, 2, 4), f));
+        }
+    }
+}
+
+}  // namespace
