@@ -1,7 +1,7 @@
 // End-to-end golden cases: every folder under tests/golden holds an input
 // (input.rc and any BMP files it names), optionally `args` (the command line,
 // one argument per line; default: input.rc) and `setup` (shell commands run in
-// the work folder first), and expected/ with the exit code, standard output,
+// the work folder first, with ORRINRC_SOURCE_DIR naming the source tree), and expected/ with the exit code, standard output,
 // standard error, resource.h and a hex listing of resource.bin. Each case runs
 // the real binary in a fresh temporary folder.
 //
@@ -104,7 +104,9 @@ TEST_P(Golden, MatchesExpectedOutputs) {
     std::string setup;
     if (fs::exists(case_dir / "setup")) setup = read_file(case_dir / "setup") + "\n";
     // The program is invoked as "orrinrc" so that its usage text is stable.
-    const std::string script = "cd " + shell_quote(work.string()) + " || exit 99\n" + setup +
+    const std::string source_dir = fs::path(GOLDEN_DIR).parent_path().parent_path().string();
+    const std::string script = "export ORRINRC_SOURCE_DIR=" + shell_quote(source_dir) + "\ncd " +
+                               shell_quote(work.string()) + " || exit 99\n" + setup +
                                "exec -a orrinrc " + shell_quote(ORRINRC_BIN) + args +
                                " > .stdout 2> .stderr\n";
     write_file(work / ".run.sh", script);

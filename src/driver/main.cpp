@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     }
     std::atexit(flush_on_exit);
     write_u32(resource_bin, 0);  // total-length placeholder, filled in last
+    bin_commit_record(resource_bin);  // an error exit still leaves the 0 field
 
     scan(input);
 

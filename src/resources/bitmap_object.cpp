@@ -1,17 +1,57 @@
 // BITMAP definitions: record, statement routines and writer.
 #include "resources/bitmap_object.h"
 
+#include <cstdio>
+
+#include "driver/run.h"
+#include "scanner/value_readers.h"
+
 BitmapObjectRecord bitmap_object;
 
 void bitmap_object_type() {
     bitmap_object.type = 9;
+    bitmapnum = -4;
+    bitmap_object.bitmap1.clear_image();
+    bitmap_object.bitmap2.clear_image();
+}
+
+BitmapBoundsTarget bitmap_bounds_line() {
+    if (bitmapnum < 0) {
+        ++bitmapnum;
+        return BitmapBoundsTarget::bounds;
+    }
+    if (bitmapnum == 0) return BitmapBoundsTarget::bitmap1;
+    if (bitmapnum == 1) return BitmapBoundsTarget::bitmap2;
+    std::fprintf(stderr, "error bitmapnum=%i\n", bitmapnum);
+    fail_run(1);
+}
+
+BitmapRecord* bitmap_select_picture(bool second) {
+    BitmapRecord* picture = second ? &bitmap_object.bitmap2 : &bitmap_object.bitmap1;
+    picture->clear_image();
+    return picture;
 }
 
 void write_bitmap(BinWriter& w) {
-    write_u16(w, bitmap_object.id);
+    const BitmapObjectRecord& r = bitmap_object;
+    write_u16(w, r.id);
     uint64_t outer = open_block(w);
     uint64_t inner = open_block(w);
-    write_u8(w, bitmap_object.type);
+    write_u8(w, r.type);
+    inner = next_block(w, inner);
+    write_u16(w, related_table_id);
+    inner = next_block(w, inner);
+    write_bounds(w, r.bounds);
+    inner = next_block(w, inner);
+    write_u8(w, r.style);
+    inner = next_block(w, inner);
+    write_bitmap_block(w, r.bitmap1);
+    inner = next_block(w, inner);
+    write_bitmap_block(w, r.bitmap2);
+    inner = next_block(w, inner);
+    write_u16(w, r.enable);
+    write_u16(w, r.active);
+    write_u16(w, r.visible);
     close_block(w, inner);
     close_block(w, outer);
 }

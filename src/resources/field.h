@@ -5,9 +5,28 @@
 
 #include "driver/resource_bin.h"
 
+// Number of on/off attributes of a field, in the order they are written:
+// ACTIVE, ENABLE, DIRTY, HIGHLIGHT, INSERT_PT_VISIBLE, SCROLLBAR, FULL_SIZE,
+// VISIBLE.
+constexpr int kFieldAttrCount = 8;
+
 struct FieldRecord {
     uint16_t id = 0;
     uint8_t type = 0;
+    Bounds bounds;
+    Text text;  // reset to none by every OBJECT.TYPE=FIELD line
+    uint8_t style = 0;
+    uint8_t back_line = 0;  // 0 none, 1 dotted, 2 grey
+    uint8_t font = 0;
+    uint8_t font_color = 0;
+    uint8_t background_color = 0;
+    uint8_t alignment = 0;
+    int32_t max_num_chars = 0;
+    int32_t top_line_num = 0;
+    int32_t insert_pt_char_pos = 0;
+    int32_t highlight_start = 0;
+    int32_t highlight_end = 0;
+    uint16_t attr[kFieldAttrCount] = {};
 };
 
 extern FieldRecord field;

@@ -3,8 +3,45 @@
 
 FormRecord form;
 
+namespace {
+
+// Hands out objects[slot] and advances the slot, or null when the definition
+// has no list yet or the list is full.
+FormObjectEntry* next_entry(size_t& slot) {
+    if (!form.count_given) return nullptr;
+    if (form.id_slot == 0 && form.type_slot == 0) {
+        // New slots are value-initialised (0); the ones the list already had
+        // keep their contents.
+        form.objects.resize(form.count);
+    }
+    if (slot >= form.objects.size()) return nullptr;
+    return &form.objects[slot++];
+}
+
+}  // namespace
+
 void form_object_type() {
     form.type = 0;
+    form.title.reset();
+    form.bitmap.clear_image();
+}
+
+void form_count_statement() {
+    form.id_slot = 0;
+    form.type_slot = 0;
+    form.count_given = true;
+}
+
+FormObjectEntry* form_next_id_entry() {
+    return next_entry(form.id_slot);
+}
+
+FormObjectEntry* form_next_type_entry() {
+    return next_entry(form.type_slot);
+}
+
+void form_definition_ended() {
+    form.count_given = false;
 }
 
 void write_form(BinWriter& w) {
@@ -12,6 +49,27 @@ void write_form(BinWriter& w) {
     uint64_t outer = open_block(w);
     uint64_t inner = open_block(w);
     write_u8(w, form.type);
+    inner = next_block(w, inner);
+    write_bounds(w, form.bounds);
+    inner = next_block(w, inner);
+    write_u16(w, form.focused);
+    inner = next_block(w, inner);
+    write_u8(w, form.style);
+    inner = next_block(w, inner);
+    write_cstring(w, form.title);
+    inner = next_block(w, inner);
+    if (form.style == kFormNormal || form.style == kFormBitmapDialog) write_bitmap_block(w, form.bitmap);
+    inner = next_block(w, inner);
+    write_u16(w, form.count);
+    inner = next_block(w, inner);
+    // As many entries as the count says; any beyond the list that exists
+    // (a count given without object statements) are written as zeros.
+    for (size_t i = 0; i < form.count; ++i) {
+        FormObjectEntry entry;
+        if (i < form.objects.size()) entry = form.objects[i];
+        write_u16(w, entry.id);
+        write_u8(w, entry.type);
+    }
     close_block(w, inner);
     close_block(w, outer);
 }

@@ -1,19 +1,65 @@
 // FORM definitions: the record that their statements fill and its writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "driver/resource_bin.h"
 
-struct FormRecord {
+// One object of a form: its identifier and object type code.
+struct FormObjectEntry {
     uint16_t id = 0;
     uint8_t type = 0;
 };
 
+// Style values of FORM_STYLE=.
+enum FormStyle : uint8_t {
+    kFormBackground = 0,
+    kFormNormal = 1,
+    kFormBitmapDialog = 2,
+    kFormNonBitmapDialog = 3,
+};
+
+struct FormRecord {
+    uint16_t id = 0;
+    uint8_t type = 0;
+    Bounds bounds;
+    uint16_t focused = 0;
+    uint8_t style = 0;
+    Text title;
+    BitmapRecord bitmap;
+    uint16_t count = 0;  // NO_OF_OBJECTS=
+
+    // The object list. Its size is set from `count` by the first object
+    // statement after NO_OF_OBJECTS=; identifier and type statements fill
+    // their own next slot, so the n-th identifier pairs with the n-th type.
+    std::vector<FormObjectEntry> objects;
+    size_t id_slot = 0;
+    size_t type_slot = 0;
+
+    // Whether the definition being read has given NO_OF_OBJECTS= yet: object
+    // statements before it have no list to go into.
+    bool count_given = false;
+};
+
 extern FormRecord form;
 
-// The OBJECT.TYPE=FORM line.
+// The OBJECT.TYPE=FORM line: type code 0, no title, no image data.
 void form_object_type();
+
+// NO_OF_OBJECTS=: both slot counters start again at 0.
+void form_count_statement();
+
+// An identifier or type statement of the object list: sizes the list when it
+// is the first one after NO_OF_OBJECTS=, then hands out the entry of the next
+// slot and advances that counter. Returns null when the list has no room for
+// it (nothing is changed then).
+FormObjectEntry* form_next_id_entry();
+FormObjectEntry* form_next_type_entry();
+
+// After #END_FORM: the next definition has not given NO_OF_OBJECTS= yet.
+void form_definition_ended();
 
 // Appends the record to resource.bin.
 void write_form(BinWriter& w);

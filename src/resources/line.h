@@ -5,9 +5,17 @@
 
 #include "driver/resource_bin.h"
 
+// A straight line on a form. Nothing is reset between definitions.
 struct LineRecord {
     uint16_t id = 0;
     uint8_t type = 0;
+    Bounds bounds;
+    uint8_t color = 0;
+    uint8_t style = 0;  // 0 dotted, 1 solid, or the number given
+    uint16_t thick = 0;
+    uint16_t endpt_x = 0;
+    uint16_t endpt_y = 0;
+    uint16_t visible = 0;
 };
 
 extern LineRecord line;

@@ -2,18 +2,40 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "driver/resource_bin.h"
 
+// A list of item texts with a selected item and a visible flag. Nothing is
+// reset between definitions.
 struct MenuRecord {
     uint16_t id = 0;
     uint8_t type = 0;
+    Bounds bounds;
+    uint16_t num_items = 0;
+    int16_t selected_item = 0;
+    // Made num_items long, all entries none, by the first item line after a
+    // MENU_NUM_ITEMS= line; item lines fill it in line order.
+    std::vector<Text> items;
+    uint16_t visible = 0;
 };
 
 extern MenuRecord menu;
 
 // The OBJECT.TYPE=MENU line.
 void menu_object_type();
+
+// MENU_NUM_ITEMS=: the next item line starts a new item table.
+void menu_num_items();
+
+// A MENU_ITEM= line: the entry that receives its text, or nullptr when the
+// line has no room (the table is full, or the definition has given no
+// MENU_NUM_ITEMS= line).
+Text* menu_next_item();
+
+// After #END_MENU: the next definition needs its own MENU_NUM_ITEMS= line
+// before item lines.
+void menu_definition_ended();
 
 // Appends the record to resource.bin.
 void write_menu(BinWriter& w);

@@ -8,11 +8,27 @@
 struct ScrollBarRecord {
     uint16_t id = 0;
     uint8_t type = 0;
+    Bounds bounds;
+    BitmapRecord arrow1;
+    BitmapRecord arrow2;
+    int32_t maximum = 0;
+    int32_t minimum = 0;
+    int32_t current_value = 0;
+    int32_t page_size = 0;
+    int32_t total_num_lines = 0;
+    uint8_t bar_type = 0;  // SCROLLBAR_TYPE=
+    uint8_t style = 0;     // SCROLLBAR_STYLE=
+    Text text;
+    // SCROLLBAR_ACTIVE, SCROLLBAR_ENABLE, SCROLLBAR_VISIBLE, in written order.
+    uint16_t attrs[3] = {0, 0, 0};
 };
 
 extern ScrollBarRecord scrollbar;
 
-// The OBJECT.TYPE=SCROLLBAR line.
+// The "#SCROLLBAR" line: a new definition starts without a text.
+void scrollbar_open();
+
+// The OBJECT.TYPE=SCROLLBAR line: also drops the text and both arrows' images.
 void scrollbar_object_type();
 
 // Appends the record to resource.bin.

@@ -5,9 +5,19 @@
 
 #include "driver/resource_bin.h"
 
+// A fixed text in a rectangle of a form. The OBJECT.TYPE=STRING line clears
+// the text; every other field carries over between definitions.
 struct StringRecord {
     uint16_t id = 0;
     uint8_t type = 0;
+    Bounds bounds;
+    uint8_t font_color = 0;
+    uint8_t background_color = 0;
+    uint8_t style = 0;
+    Text text;
+    uint8_t alignment = 0;
+    uint8_t font = 0;
+    uint16_t visible = 0;
 };
 
 extern StringRecord string_object;

@@ -1,17 +1,166 @@
 // TABLE definitions: record, statement routines and writer.
 #include "resources/table.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "driver/run.h"
+
 TableRecord table;
+
+namespace {
+
+constexpr size_t kCellBytes = 15;
+
+int16_t* next_entry(std::vector<int16_t>& entries, size_t& counter, uint16_t count) {
+    if (counter == 0) entries.assign(count, 0);
+    if (counter >= entries.size()) return nullptr;
+    return &entries[counter++];
+}
+
+// Writes `count` entries of a width or height table; entries that were never
+// created are written as 0.
+void write_entries(BinWriter& w, const std::vector<int16_t>& entries, uint16_t count) {
+    for (size_t i = 0; i < count; ++i)
+        write_u16(w, i < entries.size() ? static_cast<uint16_t>(entries[i]) : 0);
+}
+
+size_t text_bytes(const Text& text) {
+    // The stored text ends at its first NUL, as written.
+    return text ? std::strlen(text->c_str()) + 1 : 0;
+}
+
+void write_cell(BinWriter& w, const TableCell& c) {
+    uint8_t b[kCellBytes];
+    uint32_t value = static_cast<uint32_t>(c.value);
+    b[0] = c.data_type;
+    b[1] = static_cast<uint8_t>(c.ui_object_id);
+    b[2] = static_cast<uint8_t>(c.ui_object_id >> 8);
+    b[3] = c.font;
+    for (int i = 0; i < 4; ++i) b[4 + i] = static_cast<uint8_t>(value >> (8 * i));
+    b[8] = c.alignment;
+    b[9] = c.font_color;
+    b[10] = c.background_color;
+    b[11] = static_cast<uint8_t>(c.highlight);
+    b[12] = static_cast<uint8_t>(c.highlight >> 8);
+    b[13] = static_cast<uint8_t>(c.has_bitmap);
+    b[14] = static_cast<uint8_t>(c.has_bitmap >> 8);
+    write_bytes(w, b, kCellBytes);
+    write_cstring(w, c.text);
+}
+
+// Grid positions that no cell line filled: cleared cells without text,
+// written in chunks so that a large grid streams out in flat memory.
+void write_cleared_cells(BinWriter& w, uint64_t count) {
+    static const uint8_t zeros[kCellBytes * 1024] = {};
+    while (count > 0) {
+        uint64_t n = std::min<uint64_t>(count, 1024);
+        write_bytes(w, zeros, static_cast<size_t>(n * kCellBytes));
+        count -= n;
+    }
+}
+
+}  // namespace
 
 void table_object_type() {
     table.type = 6;
+    table.current_cell = -1;
+}
+
+void table_end() {
+    table.current_cell = -1;
+}
+
+uint16_t* table_num_columns_line() {
+    if (table.current_cell >= 0) return nullptr;
+    table.column_width_count = 0;
+    return &table.num_columns;
+}
+
+uint16_t* table_num_rows_line() {
+    if (table.current_cell >= 0) return nullptr;
+    table.row_height_count = 0;
+    return &table.num_rows;
+}
+
+int16_t* table_next_column_width() {
+    return next_entry(table.column_widths, table.column_width_count, table.num_columns);
+}
+
+int16_t* table_next_row_height() {
+    return next_entry(table.row_heights, table.row_height_count, table.num_rows);
+}
+
+TableCell* table_next_cell() {
+    if (table.current_cell < 0) {
+        table.cells.clear();
+        table.cell_room = uint64_t{table.num_rows} * table.num_columns;
+    }
+    if (static_cast<uint64_t>(table.current_cell + 1) >= table.cell_room) return nullptr;
+    table.cells.emplace_back();
+    ++table.current_cell;
+    return &table.cells.back();
+}
+
+TableCell* table_current_cell() {
+    if (table.current_cell < 0) return nullptr;
+    return &table.cells[static_cast<size_t>(table.current_cell)];
+}
+
+uint8_t* table_background_color_target() {
+    TableCell* cell = table_current_cell();
+    return cell != nullptr ? &cell->background_color : &table.background_color;
 }
 
 void write_table(BinWriter& w) {
-    write_u16(w, table.id);
+    const TableRecord& r = table;
+    write_u16(w, r.id);
     uint64_t outer = open_block(w);
     uint64_t inner = open_block(w);
-    write_u8(w, table.type);
+    write_u8(w, r.type);
+    inner = next_block(w, inner);
+    write_bounds(w, r.bounds);
+    inner = next_block(w, inner);
+    write_u16(w, r.num_columns);
+    inner = next_block(w, inner);
+    write_u16(w, r.num_rows);
+    inner = next_block(w, inner);
+    write_entries(w, r.column_widths, r.num_columns);
+    inner = next_block(w, inner);
+    write_entries(w, r.row_heights, r.num_rows);
+    inner = next_block(w, inner);
+    write_u16(w, r.top_row_num);
+    inner = next_block(w, inner);
+    write_u16(w, r.left_col_num);
+    inner = next_block(w, inner);
+    write_u8(w, r.style);
+    inner = next_block(w, inner);
+    write_u8(w, r.background_color);
+    inner = next_block(w, inner);
+    write_bitmap_block(w, r.bitmap);
+    inner = next_block(w, inner);
+
+    // The cells are rows x columns at the current counts; the ones stored
+    // may be fewer (never given) or more (a larger earlier table).
+    const uint64_t grid = uint64_t{r.num_rows} * r.num_columns;
+    const size_t stored = static_cast<size_t>(std::min<uint64_t>(grid, r.cells.size()));
+    // A grid too large for the 32-bit block lengths is refused before its
+    // gigabytes are written: the outer block ends after the cells and the
+    // 14-byte attribute block.
+    uint64_t cell_bytes = grid * kCellBytes;
+    for (size_t i = 0; i < stored; ++i) cell_bytes += text_bytes(r.cells[i].text);
+    const uint64_t outer_length = (w.pos() - outer) + cell_bytes + 4 + 10;
+    if (outer_length > UINT32_MAX) {
+        std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
+                    static_cast<unsigned long long>(outer), static_cast<unsigned long long>(outer_length));
+        fail_run(1);
+    }
+    for (size_t i = 0; i < stored; ++i) write_cell(w, r.cells[i]);
+    write_cleared_cells(w, grid - stored);
+
+    inner = next_block(w, inner);
+    for (uint16_t attr : r.attrs) write_u16(w, attr);
     close_block(w, inner);
     close_block(w, outer);
 }

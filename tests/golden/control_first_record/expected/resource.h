@@ -1,0 +1,1 @@
+#define OkButton                                 1001

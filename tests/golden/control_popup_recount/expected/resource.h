@@ -1,0 +1,2 @@
+#define Recount                                  40
+#define Renew                                    41

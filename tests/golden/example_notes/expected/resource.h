@@ -1,0 +1,14 @@
+#define FORM_MAIN                                1000
+#define BTN_NEW                                  1100
+#define CHK_DONE                                 1101
+#define POP_CATEGORY                             1102
+#define FLD_TITLE                                1200
+#define LST_NOTES                                1300
+#define MENU_NOTE                                1400
+#define SCR_NOTES                                1500
+#define TBL_WEEK                                 1600
+#define SCH_TODAY                                1700
+#define STR_EMPTY                                1800
+#define BMP_SPLASH                               1900
+#define TXT_BODY                                 2000
+#define LINE_TITLE                               2100

@@ -1,0 +1,1 @@
+#define EditField                                1001

@@ -1,0 +1,3 @@
+#define First                                    10
+#define Second                                   11
+#define Third                                    12

@@ -1,0 +1,1 @@
+#define First                                    1

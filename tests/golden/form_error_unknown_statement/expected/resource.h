@@ -1,0 +1,1 @@
+#define Good                                     1

@@ -1,0 +1,1 @@
+#define MainForm                                 1000

@@ -1,0 +1,4 @@
+#define Background                               1
+#define Normal                                   2
+#define BitmapDialog                             3
+#define NonBitmapDialog                          4

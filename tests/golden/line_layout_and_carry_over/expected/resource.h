@@ -1,0 +1,4 @@
+#define Divider                                  600
+#define Underline                                601
+#define Rule2                                    602
+#define Rule3                                    603

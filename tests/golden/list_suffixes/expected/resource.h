@@ -1,0 +1,1 @@
+#define Suffixed                                 50

@@ -1,0 +1,2 @@
+#define Fruit                                    40
+#define Veg                                      41

@@ -1,0 +1,1 @@
+#define Bitmap                                   1

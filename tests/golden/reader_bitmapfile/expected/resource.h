@@ -1,0 +1,3 @@
+#define Waited                                   1
+#define NextLine                                 2
+#define Blanks                                   3

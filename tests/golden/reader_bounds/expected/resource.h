@@ -1,0 +1,1 @@
+#define Bounds                                   1

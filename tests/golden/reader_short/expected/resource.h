@@ -1,0 +1,2 @@
+#define Bounds                                   1
+#define Bitmap                                   2

@@ -1,0 +1,1 @@
+#define Numbers                                  0

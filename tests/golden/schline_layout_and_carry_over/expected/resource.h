@@ -1,0 +1,2 @@
+#define Slot                                     700
+#define Slot2                                    701

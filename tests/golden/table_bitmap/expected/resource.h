@@ -1,0 +1,2 @@
+#define Pic                                      410
+#define Pic2                                     411

@@ -1,0 +1,3 @@
+#define Tbl                                      400
+#define Grid                                     401
+#define Grown                                    402
