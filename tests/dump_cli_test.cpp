@@ -142,6 +142,9 @@ std::vector<std::string> compiling_golden_cases() {
     return names;
 }
 
+// Inputs of the round trip besides the golden cases.
+fs::path dump_cases() { return fs::path(GOLDEN_DIR).parent_path() / "dump_cases"; }
+
 class DumpRoundTrip : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(DumpRoundTrip, RecompilesToTheSameBytes) {
@@ -152,6 +155,9 @@ TEST_P(DumpRoundTrip, RecompilesToTheSameBytes) {
     if (GetParam() == "example") {
         fs::copy(EXAMPLES_DIR, work, fs::copy_options::recursive);
         round_trip(work, "example.rc");
+    } else if (fs::exists(dump_cases() / GetParam())) {
+        fs::copy(dump_cases() / GetParam(), work, fs::copy_options::recursive);
+        round_trip(work, "input.rc");
     } else {
         fs::copy(fs::path(GOLDEN_DIR) / GetParam(), work, fs::copy_options::recursive);
         fs::remove_all(work / "expected");
@@ -162,6 +168,7 @@ TEST_P(DumpRoundTrip, RecompilesToTheSameBytes) {
 
 std::vector<std::string> round_trip_inputs() {
     std::vector<std::string> names = compiling_golden_cases();
+    for (const auto& entry : fs::directory_iterator(dump_cases())) names.push_back(entry.path().filename().string());
     names.push_back("example");
     return names;
 }

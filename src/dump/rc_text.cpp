@@ -70,7 +70,6 @@ private:
     void check_kind(const Record& rec) {
         switch (rec.type) {
         case kControl: check_control(rec); break;
-        case kList: check_items(rec, "LIST_TOTAL_NUM_ITEMS=", "LIST_ITEM=", list_items_); break;
         case kMenu: check_items(rec, "MENU_NUM_ITEMS=", "MENU_ITEM=", menu_items_); break;
         case kTextbox: {
             const Field* text = rec.find("TEXTBOX_TEXT=");
@@ -106,10 +105,8 @@ private:
     void check_control(const Record& rec) {
         const Field* style = rec.find("CONTROL_STYLE=");
         if (!style) return;
-        if (style->value == kPopupTrigger) {
-            check_items(rec, "CONTROL_ADD.NUM_OBJECTS=", "CONTROL_ADD.ITEM=", popup_items_);
-            return;
-        }
+        // Pop-up items belong to their own definition: a count without item
+        // lines writes no texts whatever came before.
         if (style->value != kCheckbox) return;
         std::vector<const Field*> pictures;
         for (const Field& f : rec.fields)
@@ -143,7 +140,14 @@ private:
         if (rec.type == kControl && !checkbox_block_ && is_checkbox_field(rec, f)) return;
         std::string why;
         switch (f.type) {
-        case FieldType::Number: line(f.key + std::to_string(f.number())); break;
+        case FieldType::Number:
+            // A list keeps the item table of an earlier list while no item
+            // line comes: an item line under a total of 0 makes an empty
+            // table first, whose missing entries are written as none.
+            if (f.key == "LIST_TOTAL_NUM_ITEMS=" && f.value > 0 && !rec.find("LIST_ITEM="))
+                line("LIST_TOTAL_NUM_ITEMS=0\nLIST_ITEM=");
+            line(f.key + std::to_string(f.number()));
+            break;
         case FieldType::Word32: {
             std::string number;
             if (!word_source(f.value, number)) {
@@ -211,7 +215,7 @@ private:
     size_t index_ = 0;
     std::string base_;
     std::set<std::string> file_names_;
-    bool list_items_ = false, menu_items_ = false, popup_items_ = false;
+    bool menu_items_ = false;
     bool textbox_text_ = false;
     bool checkbox_loaded_ = false, checkbox_block_ = true;
     uint32_t checkbox_group_ = 0, checkbox_value_ = 0;
