@@ -71,6 +71,19 @@ TEST(DumpText, ValuesTheLanguageCannotWriteAreNamed) {
     EXPECT_NE(out.problems[2].find("record 2 at 0x000040 (CONTROL ID=1001), CONTROL_ATTR.ENABLE= is 2"),
               std::string::npos);
 
+    // Bitmap data shorter than its rectangle: named, and no BMP is made.
+    Bytes repeat = hex_bytes(
+        "EA 03, 52 00 00 00, 05 00 00 00 01, 06 00 00 00 00 00, 0C 00 00 00 00 00 00 00 08 00 02 00, "
+        "05 00 00 00 02, 05 00 00 00 00, 04 00 00 00, 05 00 00 00 00, 0A 00 00 00 00 00 00 00 00 00, "
+        "1A 00 00 00 01 00 02 00 08 00 02 00 00 04 08 00 00 00 78 56 34 12 F0 DE BC 9A");
+    repeat[68] = 9;  // HEIGHT=9
+    const ResourceText pictures = write_resource_text(decode_image(image({repeat})), nullptr);
+    ASSERT_EQ(pictures.problems.size(), 1u);
+    EXPECT_NE(pictures.problems[0].find("CONTROL_BITMAP. 8 data bytes, but a 8 x 9 picture at depth 4 has 36"),
+              std::string::npos)
+        << pictures.problems[0];
+    EXPECT_TRUE(pictures.files.empty());
+
     // resource.h that does not belong to the image.
     const std::vector<DefineLine> names = {{"A", 5}};
     const ResourceText named = write_resource_text(decode_image(image({hex_bytes(kForm60)})), &names);

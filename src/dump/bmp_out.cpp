@@ -66,7 +66,9 @@ bool bitmap_reproducible(const BitmapView& bm, std::string& why) {
 
 std::string bmp_for(const BitmapView& bm) {
     const long words_per_row = bm.words_per_row();
-    const bool rows = bm.height > 0 && words_per_row > 0;
+    const bool known_depth = bm.depth == 2 || bm.depth == 4;
+    const bool rows = known_depth && bm.height > 0 && words_per_row > 0 &&
+                      bm.words.size() == static_cast<size_t>(words_per_row) * static_cast<size_t>(bm.height);
     const long per_word = bm.depth == 2 ? 16 : 8;
     const uint32_t width = rows ? static_cast<uint32_t>(words_per_row * per_word) : 1;
     const uint32_t height = rows ? static_cast<uint32_t>(bm.height) : 1;

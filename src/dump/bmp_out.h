@@ -10,7 +10,8 @@
 // k; every row is as wide as the row's words, so the pixels beyond the
 // declared width in a row's last word come from the file too. A bitmap
 // without rows or words gets a 1 x 1 white picture, which converts to no
-// data. Only meaningful for data that bitmap_reproducible accepts.
+// data. Only meaningful for data that bitmap_reproducible accepts; other
+// data gives that white picture too.
 std::string bmp_for(const BitmapView& bm);
 
 // Whether the compiler can produce these stored bytes from some BMP file;

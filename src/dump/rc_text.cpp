@@ -198,7 +198,10 @@ private:
             return;
         }
         std::string why;
-        if (!bitmap_reproducible(bm, why)) problem(f.key, why);
+        if (!bitmap_reproducible(bm, why)) {
+            problem(f.key, why);
+            return;
+        }
         std::string file = base_ + "_" + f.picture;
         for (int n = 2; !file_names_.insert(file).second; ++n) file = base_ + "_" + f.picture + "_" + std::to_string(n);
         file += ".bmp";
