@@ -1,6 +1,8 @@
 // The resource.bin stream: buffered writes, block framing and length patches.
 #include "driver/resource_bin.h"
 
+#include "driver/run.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -171,19 +173,38 @@ uint64_t open_block(BinWriter& w) {
     return at;
 }
 
+void check_block_length(uint64_t start, uint64_t length) {
+    if (length <= UINT32_MAX) return;
+    std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
+                static_cast<unsigned long long>(start), static_cast<unsigned long long>(length));
+    fail_run(1);
+}
+
 void close_block(BinWriter& w, uint64_t start) {
     uint64_t length = w.pos() - start;
-    if (length > UINT32_MAX) {
-        std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
-                    static_cast<unsigned long long>(start), static_cast<unsigned long long>(length));
-        bin_abandon(w);
-        std::fflush(stdout);
-        std::_Exit(1);
-    }
+    check_block_length(start, length);
     patch_u32(w, start, static_cast<uint32_t>(length));
 }
 
 uint64_t next_block(BinWriter& w, uint64_t start) {
     close_block(w, start);
     return open_block(w);
+}
+
+RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type) {
+    write_u16(w, id);
+    RecordFrame frame;
+    frame.outer = open_block(w);
+    frame.inner = open_block(w);
+    write_u8(w, type);
+    return frame;
+}
+
+void next_inner_block(BinWriter& w, RecordFrame& frame) {
+    frame.inner = next_block(w, frame.inner);
+}
+
+void end_record(BinWriter& w, const RecordFrame& frame) {
+    close_block(w, frame.inner);
+    close_block(w, frame.outer);
 }

@@ -76,5 +76,20 @@ void write_bounds(BinWriter& w, const Bounds& b);
 void write_bitmap_block(BinWriter& w, const BitmapRecord& bm);
 
 uint64_t open_block(BinWriter& w);
+// Ends the run with an error when a block would be too long for its 32-bit
+// length field, rather than writing a wrapped length.
+void check_block_length(uint64_t start, uint64_t length);
 void close_block(BinWriter& w, uint64_t start);
 uint64_t next_block(BinWriter& w, uint64_t start);
+
+// One resource record being written: its identifier, then the outer block,
+// whose first inner block holds the object type code. Every kind's writer
+// goes begin_record, next_inner_block once per further inner block,
+// end_record.
+struct RecordFrame {
+    uint64_t outer;
+    uint64_t inner;
+};
+RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type);
+void next_inner_block(BinWriter& w, RecordFrame& frame);
+void end_record(BinWriter& w, const RecordFrame& frame);

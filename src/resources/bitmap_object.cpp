@@ -34,24 +34,20 @@ BitmapRecord* bitmap_select_picture(bool second) {
 
 void write_bitmap(BinWriter& w) {
     const BitmapObjectRecord& r = bitmap_object;
-    write_u16(w, r.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, r.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, r.id, r.type);
+    next_inner_block(w, frame);
     write_u16(w, related_table_id);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bounds(w, r.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, r.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bitmap_block(w, r.bitmap1);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bitmap_block(w, r.bitmap2);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, r.enable);
     write_u16(w, r.active);
     write_u16(w, r.visible);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

@@ -54,28 +54,25 @@ void write_control(BinWriter& w) {
         std::fprintf(stderr, "write_control unknown style %i\n", control.style);
         fail_run(1);
     }
-    write_u16(w, control.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, control.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, control.id, control.type);
+    next_inner_block(w, frame);
     write_u16(w, related_table_id);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bounds(w, control.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, control.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     if (control.style != CONTROL_CHECKBOX) write_u8(w, control.subtype);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_cstring(w, control.text);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, control.alignment);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, control.enable);
     write_u16(w, control.active);
     write_u16(w, control.visible);
 
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     switch (control.style) {
         case CONTROL_BUTTON:
             write_u16(w, control_button.radius);
@@ -96,7 +93,7 @@ void write_control(BinWriter& w) {
             write_u16(w, control_checkbox.group_id);
             write_u16(w, control_checkbox.value);
             write_bitmap_block(w, control_checkbox.bitmap1);
-            inner = next_block(w, inner);
+            next_inner_block(w, frame);
             write_bitmap_block(w, control_checkbox.bitmap2);
             break;
         default:  // CONTROL_POPUP_TRIGGER
@@ -107,6 +104,5 @@ void write_control(BinWriter& w) {
             write_popup_items(w);
             break;
     }
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

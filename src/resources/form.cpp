@@ -45,23 +45,20 @@ void form_definition_ended() {
 }
 
 void write_form(BinWriter& w) {
-    write_u16(w, form.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, form.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, form.id, form.type);
+    next_inner_block(w, frame);
     write_bounds(w, form.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, form.focused);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, form.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_cstring(w, form.title);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     if (form.style == kFormNormal || form.style == kFormBitmapDialog) write_bitmap_block(w, form.bitmap);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, form.count);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     // As many entries as the count says; any beyond the list that exists
     // (a count given without object statements) are written as zeros.
     for (size_t i = 0; i < form.count; ++i) {
@@ -70,6 +67,5 @@ void write_form(BinWriter& w) {
         write_u16(w, entry.id);
         write_u8(w, entry.type);
     }
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

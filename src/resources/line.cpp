@@ -10,26 +10,22 @@ void line_object_type() {
 }
 
 void write_line(BinWriter& w) {
-    write_u16(w, line.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, line.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, line.id, line.type);
+    next_inner_block(w, frame);
     write_u16(w, related_table_id);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bounds(w, line.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, line.color);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, line.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, line.thick);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, line.endpt_x);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, line.endpt_y);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, line.visible);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

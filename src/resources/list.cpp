@@ -39,39 +39,35 @@ Text* list_next_item() {
 }
 
 void write_list(BinWriter& w) {
-    write_u16(w, list.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, list.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, list.id, list.type);
+    next_inner_block(w, frame);
     write_u16(w, related_table_id);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bounds(w, list.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, list.num_related);
     // The tables may be shorter than their counts (a count given without
     // entry lines keeps the earlier table, or none): missing entries are 0
     // and no text.
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     for (size_t i = 0; i < list.num_related; ++i)
         write_u16(w, i < list.related.size() ? list.related[i] : 0);
     for (uint16_t v : {list.total_items, list.items_on_display, list.top_item}) {
-        inner = next_block(w, inner);
+        next_inner_block(w, frame);
         write_u16(w, v);
     }
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, list.alignment);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, static_cast<uint16_t>(list.selected_item));
     for (uint8_t b : {list.style, list.text_color, list.background_color}) {
-        inner = next_block(w, inner);
+        next_inner_block(w, frame);
         write_u8(w, b);
     }
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     for (size_t i = 0; i < list.total_items && i < list.items.size(); ++i)
         write_cstring(w, list.items[i]);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     for (uint16_t a : list.attr) write_u16(w, a);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

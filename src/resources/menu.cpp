@@ -34,22 +34,18 @@ void menu_definition_ended() {
 }
 
 void write_menu(BinWriter& w) {
-    write_u16(w, menu.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, menu.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, menu.id, menu.type);
+    next_inner_block(w, frame);
     write_bounds(w, menu.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, menu.num_items);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, static_cast<uint16_t>(menu.selected_item));
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     // A count raised without item lines since leaves entries that the table
     // does not hold: they are written as no text.
     for (size_t i = 0; i < menu.num_items && i < menu.items.size(); ++i) write_cstring(w, menu.items[i]);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, menu.visible);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

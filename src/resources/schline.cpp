@@ -8,17 +8,13 @@ void schline_object_type() {
 }
 
 void write_schline(BinWriter& w) {
-    write_u16(w, schline.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, schline.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, schline.id, schline.type);
+    next_inner_block(w, frame);
     write_bounds(w, schline.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     // The flags go out as enable, active, visible whatever order they came in.
     write_u16(w, schline.enable);
     write_u16(w, schline.active);
     write_u16(w, schline.visible);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

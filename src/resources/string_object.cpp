@@ -13,28 +13,24 @@ void string_object_type() {
 
 void write_string(BinWriter& w) {
     const StringRecord& s = string_object;
-    write_u16(w, s.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, s.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, s.id, s.type);
+    next_inner_block(w, frame);
     write_u16(w, related_table_id);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bounds(w, s.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, s.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_cstring(w, s.text);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, s.font_color);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, s.background_color);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, s.font);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, s.alignment);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, s.visible);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }

@@ -115,31 +115,28 @@ uint8_t* table_background_color_target() {
 
 void write_table(BinWriter& w) {
     const TableRecord& r = table;
-    write_u16(w, r.id);
-    uint64_t outer = open_block(w);
-    uint64_t inner = open_block(w);
-    write_u8(w, r.type);
-    inner = next_block(w, inner);
+    RecordFrame frame = begin_record(w, r.id, r.type);
+    next_inner_block(w, frame);
     write_bounds(w, r.bounds);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, r.num_columns);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, r.num_rows);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_entries(w, r.column_widths, r.num_columns);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_entries(w, r.row_heights, r.num_rows);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, r.top_row_num);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u16(w, r.left_col_num);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, r.style);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_u8(w, r.background_color);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     write_bitmap_block(w, r.bitmap);
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
 
     // The cells are rows x columns at the current counts; the ones stored
     // may be fewer (never given) or more (a larger earlier table).
@@ -150,17 +147,12 @@ void write_table(BinWriter& w) {
     // 14-byte attribute block.
     uint64_t cell_bytes = grid * kCellBytes;
     for (size_t i = 0; i < stored; ++i) cell_bytes += text_bytes(r.cells[i].text);
-    const uint64_t outer_length = (w.pos() - outer) + cell_bytes + 4 + 10;
-    if (outer_length > UINT32_MAX) {
-        std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
-                    static_cast<unsigned long long>(outer), static_cast<unsigned long long>(outer_length));
-        fail_run(1);
-    }
+    const uint64_t outer_length = (w.pos() - frame.outer) + cell_bytes + 4 + 10;
+    check_block_length(frame.outer, outer_length);
     for (size_t i = 0; i < stored; ++i) write_cell(w, r.cells[i]);
     write_cleared_cells(w, grid - stored);
 
-    inner = next_block(w, inner);
+    next_inner_block(w, frame);
     for (uint16_t attr : r.attrs) write_u16(w, attr);
-    close_block(w, inner);
-    close_block(w, outer);
+    end_record(w, frame);
 }
