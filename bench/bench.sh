@@ -7,6 +7,7 @@
 #   bash bench/bench.sh [megabytes] [seed]      (defaults: 64 and 1)
 #
 # Each timing is the best of three runs; peak memory is the largest of them.
+# Set ORRINRC_BENCH_BIN=path/to/orrinrc to measure another binary.
 # One line per figure; the last line is the throughput. MB = 2^20 bytes.
 set -euo pipefail
 
@@ -16,13 +17,19 @@ small=8
 runs=3
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${ORRINRC_BENCH_BUILD:-$root/build-bench}
+build=$root/build-bench
 
 command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/time)" >&2; exit 1; }
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target orrinrc >/dev/null
-orrinrc=$build/orrinrc
+# ORRINRC_BENCH_BIN names a binary to measure instead of a fresh Release
+# build of this checkout (to compare two versions on the same input).
+if [[ -n ${ORRINRC_BENCH_BIN:-} ]]; then
+    orrinrc=$(realpath "$ORRINRC_BENCH_BIN")
+else
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target orrinrc >/dev/null
+    orrinrc=$build/orrinrc
+fi
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
