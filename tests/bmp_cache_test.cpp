@@ -41,6 +41,29 @@ void write_bmp(const fs::path& path, uint8_t fill) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
 }
 
+// An 8-bit BMP of width x height whose pixel (x, y), counted from the top
+// row, has palette index pixel(x, y); a grey ramp palette.
+template <typename Pixel>
+void write_bmp8(const fs::path& path, int width, int height, Pixel pixel) {
+    std::vector<uint8_t> f(54, 0);
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) f[at + i] = uint8_t(v >> (8 * i));
+    };
+    put(0, 'B' | 'M' << 8, 2);
+    put(14, 40, 4);
+    put(18, uint32_t(width), 4);
+    put(22, uint32_t(height), 4);
+    put(26, 1, 2);
+    put(28, 8, 2);
+    for (int i = 0; i < 256; ++i) f.insert(f.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+    put(10, uint32_t(f.size()), 4);
+    const int stride = (width + 3) / 4 * 4;
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < stride; ++x) f.push_back(x < width ? uint8_t(pixel(x, y)) : 0);
+    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
+}
+
 BitmapRecord declared(int16_t width, int16_t height, uint8_t depth) {
     BitmapRecord bm;
     bm.width = width;
@@ -136,6 +159,24 @@ TEST_F(BmpCache, ManyPicturesInTurnStayCorrect) {
             EXPECT_EQ(bmp_convert_cached(bm, f.c_str()), "");
             expect_same(bm, fresh(declared(8, 2, 4), f));
         }
+    }
+}
+
+// A file too large to be read whole is read row by row; the rows that the
+// declared size takes must come out as from a small file with those pixels.
+TEST_F(BmpCache, LargeFileGivesWhatTheSameRowsGiveInASmallFile) {
+    auto pixel = [](int x, int y) { return (x * 7 + y * 13) & 0xFF; };
+    const int big_height = 200;
+    fs::path big = dir / "big.bmp", small = dir / "small.bmp";
+    write_bmp8(big, 400, big_height, pixel);  // about 80 KB
+    ASSERT_GT(fs::file_size(big), 64u * 1024);
+    // The output takes the stored rows from the bottom: the last 5 rows of
+    // the picture, and 16 pixels of each.
+    write_bmp8(small, 16, 5, [&](int x, int y) { return pixel(x, big_height - 5 + y); });
+    for (uint8_t depth : {2, 4}) {
+        BitmapRecord from_big = declared(16, 5, depth);
+        EXPECT_EQ(bmp_convert_cached(from_big, big.c_str()), "");
+        expect_same(from_big, fresh(declared(16, 5, depth), small));
     }
 }
 

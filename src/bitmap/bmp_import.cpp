@@ -132,7 +132,7 @@ private:
     }
 
     bool read_whole() {
-        whole_.reset(new (std::nothrow) uint8_t[kWhole]);
+        whole_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(size_) + 1]);
         if (!whole_) return false;
         return pread_all(0, whole_.get(), static_cast<size_t>(size_), &whole_size_);
     }
