@@ -184,8 +184,6 @@ struct Channel {
     }
 };
 
-}  // namespace
-
 // bmp_convert that also tells which file it read (when it succeeds).
 std::string convert(BitmapRecord& bm, const char* path, FileIdentity* identity) {
     BmpFile file;
@@ -318,8 +316,6 @@ std::string convert(BitmapRecord& bm, const char* path, FileIdentity* identity) 
     bm.loaded = true;
     return "";
 }
-
-namespace {
 
 // One converted picture and what it was converted from.
 struct CachedPicture {
