@@ -6,7 +6,7 @@
 #
 #   bash bench/bench.sh [megabytes] [seed]      (defaults: 64 and 1)
 #
-# Each timing is the best of three runs; peak memory is the largest of them.
+# Each timing is the best of five runs; peak memory is the largest of them.
 # Set ORRINRC_BENCH_BIN=path/to/orrinrc to measure another binary.
 # One line per figure; the last line is the throughput. MB = 2^20 bytes.
 set -euo pipefail
@@ -14,12 +14,13 @@ set -euo pipefail
 big=${1:-64}
 seed=${2:-1}
 small=8
-runs=3
+runs=5
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-bench
 
 command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/time)" >&2; exit 1; }
+[[ -n ${EPOCHREALTIME:-} ]] || { echo "bench needs bash 5 or later" >&2; exit 1; }
 
 # ORRINRC_BENCH_BIN names a binary to measure instead of a fresh Release
 # build of this checkout (to compare two versions on the same input).
