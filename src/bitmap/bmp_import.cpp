@@ -8,8 +8,8 @@
 // output, which is at most 65532 bytes.
 //
 // Resource texts name the same few pictures again and again (every check
-// box names its two), so the last pictures converted are kept and reused
-// while the file is unchanged.
+// box names its two), so the last pictures converted are kept: within one
+// run a file name stands for one picture, read once.
 #include "bitmap/bmp_import.h"
 
 #include <fcntl.h>
@@ -50,26 +50,6 @@ std::string format(const char* fmt, ...) {
     return out;
 }
 
-// Which file a path named when it was read: a later read of the same path
-// may reuse the result while all of these are unchanged.
-struct FileIdentity {
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = 0;
-    timespec mtime = {};
-    timespec ctime = {};
-
-    explicit FileIdentity(const struct stat& st)
-        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim), ctime(st.st_ctim) {}
-    FileIdentity() = default;
-
-    bool operator==(const FileIdentity& o) const {
-        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
-               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
-               ctime.tv_nsec == o.ctime.tv_nsec;
-    }
-};
-
 // An open BMP file. Reads are positioned, and every byte beyond the end of
 // the file reads as 0xFF.
 class BmpFile {
@@ -89,11 +69,8 @@ public:
         struct stat st;
         if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
         size_ = static_cast<uint64_t>(st.st_size);
-        identity_ = FileIdentity(st);
         return true;
     }
-
-    const FileIdentity& identity() const { return identity_; }
 
     // Fills dst[0, n) from file offset `offset`; false on a read error.
     bool read_at(uint64_t offset, uint8_t* dst, size_t n) {
@@ -139,7 +116,6 @@ private:
 
     int fd_ = -1;
     uint64_t size_ = 0;
-    FileIdentity identity_;
     std::unique_ptr<uint8_t[]> whole_;
     size_t whole_size_ = 0;  // bytes of whole_ that came from the file
 };
@@ -184,11 +160,11 @@ struct Channel {
     }
 };
 
-// bmp_convert that also tells which file it read (when it succeeds).
-std::string convert(BitmapRecord& bm, const char* path, FileIdentity* identity) {
+}  // namespace
+
+std::string bmp_convert(BitmapRecord& bm, const char* path) {
     BmpFile file;
     if (!file.open(path)) return format("error: can't open file %s\n", path);
-    if (identity) *identity = file.identity();
 
     // File header (14 bytes) and the leading 40 bytes of the information
     // header; the longer headers only add fields that are not used.
@@ -317,10 +293,11 @@ std::string convert(BitmapRecord& bm, const char* path, FileIdentity* identity) 
     return "";
 }
 
+namespace {
+
 // One converted picture and what it was converted from.
 struct CachedPicture {
     std::string path;
-    FileIdentity identity;
     int16_t width = 0;
     int16_t height = 0;
     uint8_t depth = 0;
@@ -335,32 +312,21 @@ size_t next_replaced = 0;
 
 }  // namespace
 
-std::string bmp_convert(BitmapRecord& bm, const char* path) {
-    return convert(bm, path, nullptr);
-}
-
 std::string bmp_convert_cached(BitmapRecord& bm, const char* path) {
-    struct stat st;
-    if (::stat(path, &st) == 0 && S_ISREG(st.st_mode)) {
-        const FileIdentity now(st);
-        for (const CachedPicture& c : cached_pictures) {
-            if (c.width == bm.width && c.height == bm.height && c.depth == bm.depth && c.identity == now &&
-                c.path == path) {
-                bm.size = c.size;
-                bm.words.assign(c.words.begin(), c.words.end());
-                bm.loaded = true;
-                return "";
-            }
+    for (const CachedPicture& c : cached_pictures) {
+        if (c.width == bm.width && c.height == bm.height && c.depth == bm.depth && c.path == path) {
+            bm.size = c.size;
+            bm.words.assign(c.words.begin(), c.words.end());
+            bm.loaded = true;
+            return "";
         }
     }
-    FileIdentity identity;
-    std::string message = convert(bm, path, &identity);
+    std::string message = bmp_convert(bm, path);
     if (!message.empty()) return message;
     if (cached_pictures.size() < kCachedPictures) cached_pictures.emplace_back();
     CachedPicture& c = cached_pictures[next_replaced];
     next_replaced = (next_replaced + 1) % kCachedPictures;
     c.path = path;
-    c.identity = identity;
     c.width = bm.width;
     c.height = bm.height;
     c.depth = bm.depth;

@@ -42,8 +42,8 @@
 std::string bmp_convert(BitmapRecord& bm, const char* path);
 
 // bmp_convert, reusing the result of an earlier call with the same path,
-// width, height and depth while the file is unchanged (same device, inode,
-// size, modification and change times).
+// width, height and depth: within one run a file name stands for one
+// picture, read once (the last 16 pictures are kept).
 std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
 
 // bmp_convert_cached, ending the run with exit code 1 after printing the message on
