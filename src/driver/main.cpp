@@ -1,5 +1,6 @@
 // orrinrc: compiles one resource text file into resource.bin and resource.h.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,13 +21,26 @@ char header_buffer[kOutputBuffer];
 // errors) still leaves the complete records on disk.
 void flush_on_exit() {
     bin_abandon(resource_bin);
-    if (resource_h != nullptr) std::fclose(resource_h);
-    resource_h = nullptr;
+    if (resource_h != nullptr) {
+        FILE* h = resource_h;
+        resource_h = nullptr;
+        if (std::fclose(h) != 0) {
+            std::printf("error: can't write resource.h: %s\n", std::strerror(errno));
+            std::fflush(stdout);
+            std::_Exit(4);
+        }
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Output files report their failures through the write calls: a file
+    // size limit gives EFBIG instead of killing the run half-way, and a
+    // standard output that nobody reads any more does not stop the build
+    // (the trace is informational; resource.bin and resource.h are not).
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     // The trace has a line per resource: into a file or a pipe it goes in
     // large blocks. A terminal keeps its line buffering.
     if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, stdout_buffer, _IOFBF, kOutputBuffer);

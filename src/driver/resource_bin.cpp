@@ -60,7 +60,16 @@ void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
     }
     uint8_t bytes[4];
     put_le32(bytes, v);
-    if (::pwrite(w.fd, bytes, 4, static_cast<off_t>(at)) != 4) write_failed(w, errno ? errno : ENOSPC);
+    size_t done = 0;
+    while (done < 4) {
+        ssize_t n = ::pwrite(w.fd, bytes + done, 4 - done, static_cast<off_t>(at + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            write_failed(w, errno);
+        }
+        if (n == 0) write_failed(w, ENOSPC);
+        done += static_cast<size_t>(n);
+    }
 }
 
 void maybe_flush_inside_record(BinWriter& w) {
@@ -94,8 +103,10 @@ void bin_finish(BinWriter& w) {
         std::fflush(stdout);
         std::_Exit(1);
     }
-    patch_u32(w, 0, static_cast<uint32_t>(total));
+    // Everything else reaches the file first: if a write fails, the
+    // total-length field still reads 0, the mark of an incomplete file.
     flush_bytes(w, w.buf.size());
+    patch_u32(w, 0, static_cast<uint32_t>(total));
     w.committed = w.pos();
     if (::close(w.fd) != 0) write_failed(w, errno);
     w.fd = -1;

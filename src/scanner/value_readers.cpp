@@ -28,8 +28,11 @@ int32_t number_value(const char* text) {
 }
 
 void store_text(Text* slot, const char* text, size_t len) {
-    if (slot->has_value()) {
-        (*slot)->assign(text, len);  // reuses the slot's storage
+    // A slot reuses its storage for the next value, unless that storage is
+    // far larger than the value: one huge text must not keep its memory for
+    // the rest of the run.
+    if (slot->has_value() && (*slot)->capacity() <= 2 * len + 256) {
+        (*slot)->assign(text, len);
     } else {
         slot->emplace(text, len);
     }

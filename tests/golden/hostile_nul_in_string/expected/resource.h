@@ -1,0 +1,2 @@
+#define S                                        7
+#define Na                                       8
