@@ -1,10 +1,15 @@
 // BMP import: reads the header, the colour table or colour masks and the
 // pixel rows of a BMP file and packs grey levels into 32-bit words.
 //
-// The file is read with positioned reads of whole spans (the header, the
-// colour table, the part of each stored row that the output uses); stored
-// row bytes that the conversion drops are never read. Work and memory are
-// bounded by the output, which is at most 65532 bytes.
+// A small file is read whole with one read; a larger one with positioned
+// reads of whole spans (the header, the colour table, the part of each
+// stored row that the output uses), so that stored row bytes that the
+// conversion drops are never read. Work and memory are bounded by the
+// output, which is at most 65532 bytes.
+//
+// Resource texts name the same few pictures again and again (every check
+// box names its two), so the last pictures converted are kept: within one
+// run a file name stands for one picture, read once.
 #include "bitmap/bmp_import.h"
 
 #include <fcntl.h>
@@ -49,6 +54,9 @@ std::string format(const char* fmt, ...) {
 // the file reads as 0xFF.
 class BmpFile {
 public:
+    // Files up to this size are read whole at the first read.
+    static constexpr uint64_t kWhole = 64 * 1024;
+
     ~BmpFile() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -67,6 +75,20 @@ public:
     // Fills dst[0, n) from file offset `offset`; false on a read error.
     bool read_at(uint64_t offset, uint8_t* dst, size_t n) {
         if (n == 0) return true;
+        if (size_ <= kWhole) {
+            if (!whole_ && !read_whole()) return false;
+            const size_t from = static_cast<size_t>(std::min<uint64_t>(offset, whole_size_));
+            const size_t got = std::min(n, whole_size_ - from);
+            std::memcpy(dst, whole_.get() + from, got);
+            std::memset(dst + got, 0xFF, n - got);
+            return true;
+        }
+        return pread_all(offset, dst, n);
+    }
+
+private:
+    // Reads dst[0, n) at `offset` as far as the file reaches, the rest 0xFF.
+    bool pread_all(uint64_t offset, uint8_t* dst, size_t n, size_t* got_out = nullptr) {
         size_t got = 0;
         if (offset < size_) {
             const size_t avail = static_cast<size_t>(std::min<uint64_t>(n, size_ - offset));
@@ -82,12 +104,20 @@ public:
             }
         }
         std::memset(dst + got, 0xFF, n - got);
+        if (got_out) *got_out = got;
         return true;
     }
 
-private:
+    bool read_whole() {
+        whole_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(size_) + 1]);
+        if (!whole_) return false;
+        return pread_all(0, whole_.get(), static_cast<size_t>(size_), &whole_size_);
+    }
+
     int fd_ = -1;
     uint64_t size_ = 0;
+    std::unique_ptr<uint8_t[]> whole_;
+    size_t whole_size_ = 0;  // bytes of whole_ that came from the file
 };
 
 uint32_t le32(const uint8_t* p) {
@@ -218,7 +248,8 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
         // pixels are converted, padding pixels too; zeros follow once they
         // run out. Only the pixels that the W words take are read.
         const uint64_t stride = (uint64_t(bpp) * uint64_t(image_width) + 31) / 32 * 4;
-        const uint64_t pixels_per_word = 32 / depth;
+        const uint64_t pixels_per_word = 32 / depth;  // 16 or 8
+        const int word_shift = depth == 2 ? 4 : 3;      // p / pixels_per_word = p >> word_shift
         const uint64_t out_pixels = uint64_t(words_per_row) * pixels_per_word;
         const uint64_t stored_pixels = stride * 8 / bpp;
         const uint64_t used = std::min(stored_pixels, out_pixels);
@@ -250,8 +281,8 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
                     for (int i = bytes_per_pixel - 1; i >= 0; --i) v = v << 8 | px[i];
                     level = grey_level(red.value(v) + green.value(v) + blue.value(v));
                 }
-                const int slot = int(p % pixels_per_word);
-                out[p / pixels_per_word] |= depth_value(level, depth) << (32 - depth * (slot + 1));
+                const int slot = int(p & (pixels_per_word - 1));
+                out[p >> word_shift] |= depth_value(level, depth) << (32 - depth * (slot + 1));
             }
         }
     }
@@ -262,8 +293,50 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
     return "";
 }
 
+namespace {
+
+// One converted picture and what it was converted from.
+struct CachedPicture {
+    std::string path;
+    int16_t width = 0;
+    int16_t height = 0;
+    uint8_t depth = 0;
+    uint16_t size = 0;
+    std::vector<uint32_t> words;
+};
+
+// A handful of pictures of at most 65532 bytes each: memory stays small.
+constexpr size_t kCachedPictures = 16;
+std::vector<CachedPicture> cached_pictures;
+size_t next_replaced = 0;
+
+}  // namespace
+
+std::string bmp_convert_cached(BitmapRecord& bm, const char* path) {
+    for (const CachedPicture& c : cached_pictures) {
+        if (c.width == bm.width && c.height == bm.height && c.depth == bm.depth && c.path == path) {
+            bm.size = c.size;
+            bm.words.assign(c.words.begin(), c.words.end());
+            bm.loaded = true;
+            return "";
+        }
+    }
+    std::string message = bmp_convert(bm, path);
+    if (!message.empty()) return message;
+    if (cached_pictures.size() < kCachedPictures) cached_pictures.emplace_back();
+    CachedPicture& c = cached_pictures[next_replaced];
+    next_replaced = (next_replaced + 1) % kCachedPictures;
+    c.path = path;
+    c.width = bm.width;
+    c.height = bm.height;
+    c.depth = bm.depth;
+    c.size = bm.size;
+    c.words.assign(bm.words.begin(), bm.words.end());
+    return "";
+}
+
 void bmp_import(BitmapRecord& bm, const char* path) {
-    const std::string message = bmp_convert(bm, path);
+    const std::string message = bmp_convert_cached(bm, path);
     if (message.empty()) return;
     std::fputs(message.c_str(), stdout);
     fail_run(1);

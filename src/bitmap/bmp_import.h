@@ -41,6 +41,11 @@
 // message line (with its "\n") and leaves bm untouched.
 std::string bmp_convert(BitmapRecord& bm, const char* path);
 
-// bmp_convert, ending the run with exit code 1 after printing the message on
+// bmp_convert, reusing the result of an earlier call with the same path,
+// width, height and depth: within one run a file name stands for one
+// picture, read once (the last 16 pictures are kept).
+std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
+
+// bmp_convert_cached, ending the run with exit code 1 after printing the message on
 // standard output when the conversion fails.
 void bmp_import(BitmapRecord& bm, const char* path);

@@ -4,11 +4,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "driver/run.h"
 #include "scanner/scanner.h"
 
 namespace {
+
+// Buffers of standard output and resource.h. They are given explicitly: the
+// C library takes a size without a buffer as no more than a mode.
+constexpr size_t kOutputBuffer = 64 * 1024;
+char stdout_buffer[kOutputBuffer];
+char header_buffer[kOutputBuffer];
 
 // Any exit that does not come through fail_run (the scanner's own fatal
 // errors) still leaves the complete records on disk.
@@ -34,6 +41,9 @@ int main(int argc, char** argv) {
     // (the trace is informational; resource.bin and resource.h are not).
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
+    // The trace has a line per resource: into a file or a pipe it goes in
+    // large blocks. A terminal keeps its line buffering.
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, stdout_buffer, _IOFBF, kOutputBuffer);
     std::fputs("Resource Compiler for Orrin version 1.0\n"
                "Copyright (c) 2026 the orrinrc developers\n"
                "Turns a resource text file and its BMP pictures into resource.bin and resource.h\n"
@@ -57,6 +67,7 @@ int main(int argc, char** argv) {
         std::printf("Can't open output file resource.h\n");
         return 4;
     }
+    std::setvbuf(resource_h, header_buffer, _IOFBF, kOutputBuffer);
     std::atexit(flush_on_exit);
     write_u32(resource_bin, 0);  // total-length placeholder, filled in last
     bin_commit_record(resource_bin);  // an error exit still leaves the 0 field

@@ -174,7 +174,9 @@ void write_bitmap_block(BinWriter& w, const BitmapRecord& bm) {
     // The data words start at a file offset that is a multiple of 4.
     for (uint64_t pad = (4 - start % 4) % 4; pad > 0; --pad) write_u8(w, 0);
     size_t count = std::min<size_t>(bm.size / 4, bm.words.size());
-    for (size_t i = 0; i < count; ++i) write_u32(w, bm.words[i]);
+    size_t at = w.buf.size();
+    w.buf.resize(at + 4 * count);
+    for (size_t i = 0; i < count; ++i) put_le32(w.buf.data() + at + 4 * i, bm.words[i]);
     maybe_flush_inside_record(w);
 }
 

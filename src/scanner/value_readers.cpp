@@ -9,10 +9,22 @@ Text pending_bitmap_file;
 uint16_t related_table_id = 0;
 
 int32_t number_value(const char* text) {
-    long long v = std::strtoll(text, nullptr, 10);
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
+    // Reads like strtoll in base 10 (leading white space, an optional sign,
+    // the digits up to the first other character), by hand: it runs for
+    // nearly every line of the input.
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    // The magnitude stops growing at 2^31: every larger one saturates alike.
+    constexpr uint64_t kLimit = uint64_t{1} << 31;
+    uint64_t magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        magnitude = magnitude * 10 + static_cast<uint64_t>(*p - '0');
+        if (magnitude > kLimit) magnitude = kLimit;
+    }
+    if (negative) return magnitude >= kLimit ? INT32_MIN : -static_cast<int32_t>(magnitude);
+    return magnitude >= kLimit ? INT32_MAX : static_cast<int32_t>(magnitude);
 }
 
 void store_text(Text* slot, const char* text, size_t len) {

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Benchmark: compiles a generated resource text of about 64 MB (and one of
+# 8 MB, to show that time grows linearly and memory stays flat) with a
+# Release build of orrinrc, and compares it with `wc -l` on the same file as
+# the floor of what reading the bytes costs.
+#
+#   bash bench/bench.sh [megabytes] [seed]      (defaults: 64 and 1)
+#
+# Each timing is the best of five runs; peak memory is the largest of them.
+# Set ORRINRC_BENCH_BIN=path/to/orrinrc to measure another binary.
+# One line per figure; the last line is the throughput. MB = 2^20 bytes.
+set -euo pipefail
+
+big=${1:-64}
+seed=${2:-1}
+small=8
+runs=5
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build-bench
+
+command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/time)" >&2; exit 1; }
+[[ -n ${EPOCHREALTIME:-} ]] || { echo "bench needs bash 5 or later" >&2; exit 1; }
+
+# ORRINRC_BENCH_BIN names a binary to measure instead of a fresh Release
+# build of this checkout (to compare two versions on the same input).
+if [[ -n ${ORRINRC_BENCH_BIN:-} ]]; then
+    orrinrc=$(realpath "$ORRINRC_BENCH_BIN")
+else
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target orrinrc >/dev/null
+    orrinrc=$build/orrinrc
+fi
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+${CXX:-c++} -O2 -std=c++17 -o "$tmp/gen_rc" "$root/bench/gen_rc.cpp"
+
+# now_us: the wall clock in microseconds.
+now_us() { local t=${EPOCHREALTIME/./}; echo "${t#0}"; }
+
+# mbps <bytes> <microseconds>
+mbps() { awk -v b="$1" -v us="$2" 'BEGIN { printf "%.1f", (b / 1048576) / (us / 1e6) }'; }
+secs() { awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'; }
+mb() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
+
+# measure <megabytes>: sets bytes, resources, imports, best_us, wc_us, peak_kb.
+measure() {
+    local dir=$tmp/$1
+    mkdir -p "$dir"
+    "$tmp/gen_rc" "$dir" "$1" "$seed"
+    bytes=$(stat -c %s "$dir/bench.rc")
+    resources=$(grep -c '^#END_' "$dir/bench.rc" || true)
+    imports=$(grep -ci '[._]FILE=' "$dir/bench.rc" || true)
+    best_us=0
+    best_cpu=0
+    peak_kb=0
+    local i start end kb cpu
+    for ((i = 0; i < runs; i++)); do
+        # Each run starts from an output folder without resource.bin and
+        # resource.h, as a clean build does.
+        rm -f "$dir"/resource.bin "$dir"/resource.h
+        start=$(now_us)
+        if ! (cd "$dir" && /usr/bin/time -f '%M %U %S' -o "$dir/rss" "$orrinrc" bench.rc >/dev/null); then
+            echo "orrinrc failed on the generated input:" >&2
+            (cd "$dir" && "$orrinrc" bench.rc | tail -n 3) >&2
+            exit 1
+        fi
+        end=$(now_us)
+        read -r kb cpu < <(tail -n 1 "$dir/rss" | awk '{ printf "%d %d\n", $1, ($2 + $3) * 1e6 }')
+        ((kb > peak_kb)) && peak_kb=$kb
+        ((best_us == 0 || end - start < best_us)) && best_us=$((end - start))
+        ((best_cpu == 0 || cpu < best_cpu)) && best_cpu=$cpu
+    done
+    if [[ $(od -An -tu4 -N4 "$dir/resource.bin" | tr -d ' ') != $(stat -c %s "$dir/resource.bin") ]]; then
+        echo "resource.bin's total-length field does not match its size" >&2
+        exit 1
+    fi
+    wc_us=0
+    for ((i = 0; i < runs; i++)); do
+        start=$(now_us)
+        wc -l <"$dir/bench.rc" >/dev/null
+        end=$(now_us)
+        ((wc_us == 0 || end - start < wc_us)) && wc_us=$((end - start))
+    done
+    rm -f "$dir"/resource.bin "$dir"/resource.h
+}
+
+report() {
+    local label=$1
+    printf '%-28s %s MB, %s resources, %s bitmap imports (seed %s)\n' "$label input" "$(mb "$bytes")" "$resources" "$imports" "$seed"
+    printf '%-28s %s s\n' "$label compile time" "$(secs "$best_us")"
+    printf '%-28s %s s (user + system)\n' "$label CPU time" "$(secs "$best_cpu")"
+    printf '%-28s %s s\n' "$label wc -l time" "$(secs "$wc_us")"
+    printf '%-28s %s x wc -l\n' "$label ratio" "$(awk -v a="$best_us" -v b="$wc_us" 'BEGIN { printf "%.1f", a / b }')"
+    printf '%-28s %s MB\n' "$label peak memory" "$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')"
+}
+
+measure "$small"
+small_bytes=$bytes small_us=$best_us
+report "${small} MB:"
+printf '%-28s %s MB/s\n' "${small} MB: throughput" "$(mbps "$bytes" "$best_us")"
+
+measure "$big"
+report "${big} MB:"
+printf '%-28s %s x the time for %s x the bytes\n' "linear time" \
+    "$(awk -v a="$best_us" -v b="$small_us" 'BEGIN { printf "%.2f", a / b }')" \
+    "$(awk -v a="$bytes" -v b="$small_bytes" 'BEGIN { printf "%.2f", a / b }')"
+printf '%-28s %s MB/s\n' "${big} MB: throughput" "$(mbps "$bytes" "$best_us")"

@@ -1,0 +1,184 @@
+// orrinrc-dump as a program: malformed images, and the round trip
+// compile -> decompile -> compile over the golden inputs and the example.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "dump/container.h"
+#include "dump_test_util.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs a shell command in `dir`; returns its exit code.
+int run_in(const fs::path& dir, const std::string& command) {
+    const std::string script = "cd " + quote(dir.string()) + " && " + command;
+    const int status = std::system(("timeout 60 bash -c " + quote(script)).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class DumpCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        work_ = fs::temp_directory_path() / ("orrinrc-dump-cli-" + std::to_string(getpid()) + "-" + info->name());
+        fs::remove_all(work_);
+        fs::create_directories(work_);
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    int dump(const Bytes& bytes, const std::string& options = "") {
+        std::ofstream(work_ / "resource.bin", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return run_in(work_, quote(ORRINRC_DUMP_BIN) + " " + options + " resource.bin > out.txt 2> err.txt");
+    }
+    std::string err() const { return slurp(work_ / "err.txt"); }
+
+    fs::path work_;
+};
+
+TEST_F(DumpCli, MalformedFilesStopWithOneMessageAndExitCode1) {
+    Bytes past = hex_bytes(kForm60);
+    past[34] = 0x40;
+    Bytes type = hex_bytes(kForm60);
+    type[10] = 12;
+    Bytes blocks = hex_bytes(kMenu55);
+    blocks[10] = 0;  // a form's code on a menu's six blocks
+    Bytes wrong_total = image({hex_bytes(kForm60)});
+    wrong_total[1] = 1;
+    const struct {
+        Bytes bytes;
+        const char* message;
+    } cases[] = {
+        {hex_bytes("04 00"), "offset 0x000000: the file is 2 bytes long, too short for the 4-byte total-length field"},
+        {wrong_total, "offset 0x000000: total-length field says 320 bytes but the file is 64 bytes long"},
+        {image({past}), "offset 0x000026: inner block 5 of length 64 runs past its parent, which ends at 0x000040"},
+        {image({type}), "offset 0x00000e: unknown object type code 12"},
+        {image({blocks}), "offset 0x000006: FORM record has 6 inner blocks, its layout has 8"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(dump(c.bytes), 1) << c.message;
+        const std::string e = err();
+        EXPECT_NE(e.find(c.message), std::string::npos) << e;
+        EXPECT_EQ(std::count(e.begin(), e.end(), '\n'), 1) << e;
+    }
+    // The listing shows the records before the fault.
+    EXPECT_EQ(dump(image({hex_bytes(kMenu55), type})), 1);
+    EXPECT_NE(slurp(work_ / "out.txt").find("MENU_ITEM=\"Quit\""), std::string::npos);
+}
+
+TEST_F(DumpCli, TextModeRefusesValuesTheLanguageCannotWrite) {
+    Bytes form = hex_bytes(kForm60);
+    form[40] = '\r';
+    EXPECT_EQ(dump(image({form}), "--text out"), 1);
+    EXPECT_NE(err().find("FORM_TITLE= text holds a carriage return"), std::string::npos) << err();
+    EXPECT_FALSE(fs::exists(work_ / "out" / "resource.rc"));
+}
+
+// Whether every record of a compiled image is written in full; a kind whose
+// writer is still a stub writes only its object type block.
+bool complete_records(const fs::path& bin, std::string& stub) {
+    const std::string s = slurp(bin);
+    const Bytes bytes(s.begin(), s.end());
+    try {
+        const size_t end = check_total_length(bytes);
+        for (size_t at = 4; at < end;) {
+            const RawRecord raw = read_raw_record(bytes, at, end);
+            if (raw.inner.size() == 1) {
+                stub = strf("object type %u", bytes[raw.inner[0].content()]);
+                return false;
+            }
+            at = raw.outer.end();
+        }
+    } catch (const DumpError&) {
+    }
+    return true;
+}
+
+// Compiles the input in `dir`, decompiles the result with --text, compiles
+// that again and compares resource.bin and resource.h.
+void round_trip(const fs::path& dir, const std::string& input) {
+    ASSERT_EQ(run_in(dir, quote(ORRINRC_BIN) + " " + quote(input) + " > /dev/null"), 0);
+    std::string stub;
+    if (!complete_records(dir / "resource.bin", stub)) GTEST_SKIP() << "the compiler writes " << stub << " as a stub";
+    ASSERT_EQ(run_in(dir, quote(ORRINRC_DUMP_BIN) + " --text decompiled resource.bin resource.h > dump.txt 2>&1"), 0)
+        << slurp(dir / "dump.txt");
+    ASSERT_EQ(run_in(dir / "decompiled", quote(ORRINRC_BIN) + " resource.rc > trace.txt"), 0)
+        << slurp(dir / "decompiled" / "trace.txt");
+    EXPECT_TRUE(slurp(dir / "resource.bin") == slurp(dir / "decompiled" / "resource.bin")) << "resource.bin differs";
+    EXPECT_EQ(slurp(dir / "resource.h"), slurp(dir / "decompiled" / "resource.h"));
+    // The listing of the same image must go through too.
+    EXPECT_EQ(run_in(dir, quote(ORRINRC_DUMP_BIN) + " resource.bin resource.h > listing.txt"), 0);
+}
+
+std::vector<std::string> compiling_golden_cases() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
+        const fs::path dir = entry.path();
+        if (!fs::exists(dir / "input.rc") || fs::exists(dir / "args") || fs::exists(dir / "setup")) continue;
+        if (slurp(dir / "expected" / "exit_code") != "0\n") continue;
+        names.push_back(dir.filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Inputs of the round trip besides the golden cases.
+fs::path dump_cases() { return fs::path(GOLDEN_DIR).parent_path() / "dump_cases"; }
+
+class DumpRoundTrip : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DumpRoundTrip, RecompilesToTheSameBytes) {
+    const fs::path work =
+        fs::temp_directory_path() / ("orrinrc-dump-rt-" + std::to_string(getpid()) + "-" + GetParam());
+    fs::remove_all(work);
+    fs::create_directories(work);
+    if (GetParam() == "example") {
+        fs::copy(EXAMPLES_DIR, work, fs::copy_options::recursive);
+        round_trip(work, "example.rc");
+    } else if (fs::exists(dump_cases() / GetParam())) {
+        fs::copy(dump_cases() / GetParam(), work, fs::copy_options::recursive);
+        round_trip(work, "input.rc");
+    } else {
+        fs::copy(fs::path(GOLDEN_DIR) / GetParam(), work, fs::copy_options::recursive);
+        fs::remove_all(work / "expected");
+        round_trip(work, "input.rc");
+    }
+    fs::remove_all(work);
+}
+
+std::vector<std::string> round_trip_inputs() {
+    std::vector<std::string> names = compiling_golden_cases();
+    for (const auto& entry : fs::directory_iterator(dump_cases())) names.push_back(entry.path().filename().string());
+    names.push_back("example");
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, DumpRoundTrip, ::testing::ValuesIn(round_trip_inputs()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+}  // namespace

@@ -1,0 +1,96 @@
+// The parse trace and the resource.h lines, written by hand for speed, must
+// be exactly what their printf formats give.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "driver/run.h"
+
+namespace {
+
+// Runs `body` with standard output sent to a temporary file; returns it.
+template <typename Body>
+std::string captured_stdout(Body body) {
+    std::fflush(stdout);
+    FILE* sink = std::tmpfile();
+    int saved = dup(STDOUT_FILENO);
+    dup2(fileno(sink), STDOUT_FILENO);
+    body();
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    std::string out;
+    std::rewind(sink);
+    for (int c; (c = std::fgetc(sink)) != EOF;) out += static_cast<char>(c);
+    std::fclose(sink);
+    return out;
+}
+
+std::string format(const char* fmt, auto... args) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, fmt, args...);
+    return buf;
+}
+
+const unsigned kIds[] = {0, 7, 42, 999, 1000, 9999, 10000, 65535};
+
+TEST(TraceFormat, IdentifierStartsInColumnElevenAndIsLeftAligned) {
+    for (const char* keyword : {"FORM", "CONTROL", "SCROLLBAR", "LINE"}) {
+        for (unsigned id : kIds) {
+            int pad = 10 - static_cast<int>(std::string(keyword).size());
+            EXPECT_EQ(captured_stdout([&] { trace_id(keyword, static_cast<uint16_t>(id)); }),
+                      format("%*sID=%-4u", pad, "", id))
+                << keyword << " " << id;
+        }
+    }
+}
+
+TEST(TraceFormat, EndShowsTheLengthInHexAndDecimal) {
+    for (uint64_t length : {0ull, 4ull, 64ull, 0xFFFFFFull, 0x1000000ull, 0xFFFFFFFFull}) {
+        resource_bin.base = length;  // pos() is base plus the buffered bytes
+        resource_bin.buf.clear();
+        EXPECT_EQ(captured_stdout([] { trace_end(); }),
+                  format(" end=0x%06llx %llu\n", static_cast<unsigned long long>(length),
+                         static_cast<unsigned long long>(length)));
+    }
+    resource_bin.base = 0;
+}
+
+TEST(DefineLine, NameIsPaddedToFortyColumnsAndNeverCut) {
+    FILE* saved = resource_h;
+    for (size_t length : {0u, 1u, 39u, 40u, 41u, 60u}) {
+        for (unsigned id : kIds) {
+            resource_h = std::tmpfile();
+            std::string name(length, 'N');
+            resource_name = name;
+            write_define(static_cast<uint16_t>(id));
+            EXPECT_FALSE(resource_name.has_value());
+            std::rewind(resource_h);
+            std::string got;
+            for (int c; (c = std::fgetc(resource_h)) != EOF;) got += static_cast<char>(c);
+            std::fclose(resource_h);
+            EXPECT_EQ(got, format("#define %-40s %u\n", name.c_str(), id)) << length << " " << id;
+        }
+    }
+    resource_h = saved;
+}
+
+TEST(DefineLine, NameEndsAtItsFirstNul) {
+    FILE* saved = resource_h;
+    resource_h = std::tmpfile();
+    resource_name = std::string("Ab\0cd", 5);
+    write_define(5);
+    std::rewind(resource_h);
+    std::string got;
+    for (int c; (c = std::fgetc(resource_h)) != EOF;) got += static_cast<char>(c);
+    std::fclose(resource_h);
+    resource_h = saved;
+    EXPECT_EQ(got, format("#define %-40s %u\n", "Ab", 5u));
+}
+
+}  // namespace
