@@ -12,6 +12,8 @@
 // run a file name stands for one picture, read once.
 #include "bitmap/bmp_import.h"
 
+#include "driver/strf.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,20 +37,6 @@ namespace {
 constexpr int64_t kMaxDataSize = 65532;  // the record's size field is 16 bits
 constexpr uint64_t kFarAway = std::numeric_limits<uint64_t>::max();
 
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-
-std::string format(const char* fmt, ...) {
-    va_list ap;
-    va_start(ap, fmt);
-    va_list ap2;
-    va_copy(ap2, ap);
-    const int n = std::vsnprintf(nullptr, 0, fmt, ap);
-    va_end(ap);
-    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, ap2);
-    va_end(ap2);
-    return out;
-}
 
 // An open BMP file. Reads are positioned, and every byte beyond the end of
 // the file reads as 0xFF.
@@ -164,12 +152,12 @@ struct Channel {
 
 std::string bmp_convert(BitmapRecord& bm, const char* path) {
     BmpFile file;
-    if (!file.open(path)) return format("error: can't open file %s\n", path);
+    if (!file.open(path)) return strf("error: can't open file %s\n", path);
 
     // File header (14 bytes) and the leading 40 bytes of the information
     // header; the longer headers only add fields that are not used.
     uint8_t h[54];
-    if (!file.read_at(0, h, sizeof h)) return format("error: %s: read error\n", path);
+    if (!file.read_at(0, h, sizeof h)) return strf("error: %s: read error\n", path);
     const uint32_t pixel_offset = le32(h + 10);
     const uint32_t header_size = le32(h + 14);
     const int32_t image_width = static_cast<int32_t>(le32(h + 18));
@@ -178,14 +166,14 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
     const uint32_t compression = le32(h + 30);
 
     if (!header_size_supported(header_size))
-        return format("error: %s: header size %u not supported\n", path, header_size);
+        return strf("error: %s: header size %u not supported\n", path, header_size);
     if (!bit_count_supported(bpp))
-        return format("error: %s: %d bits per pixel not supported\n", path, bpp);
+        return strf("error: %s: %d bits per pixel not supported\n", path, bpp);
     const bool masked = compression == 3 && (bpp == 16 || bpp == 32);
     if (compression != 0 && !masked)
-        return format("error: %s: compression %u not supported\n", path, compression);
+        return strf("error: %s: compression %u not supported\n", path, compression);
     if (image_width < 0)
-        return format("error: %s: image width %d is negative\n", path, image_width);
+        return strf("error: %s: image width %d is negative\n", path, image_width);
 
     // Level of every palette index; or the channels of direct colour.
     const bool palette = bpp <= 8;
@@ -196,12 +184,12 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
         std::unique_ptr<uint8_t[]> r(new (std::nothrow) uint8_t[n]);
         std::unique_ptr<uint8_t[]> g(new (std::nothrow) uint8_t[n]);
         std::unique_ptr<uint8_t[]> b(new (std::nothrow) uint8_t[n]);
-        if (!r) return format("error: no mem for R file %s\n", path);
-        if (!g) return format("error: no mem for G file %s\n", path);
-        if (!b) return format("error: no mem for B file %s\n", path);
+        if (!r) return strf("error: no mem for R file %s\n", path);
+        if (!g) return strf("error: no mem for G file %s\n", path);
+        if (!b) return strf("error: no mem for B file %s\n", path);
         uint8_t table[256 * 4];
         if (!file.read_at(14 + uint64_t{header_size}, table, 4 * n))
-            return format("error: %s: read error\n", path);
+            return strf("error: %s: read error\n", path);
         for (size_t i = 0; i < n; ++i) {
             r[i] = table[4 * i];
             g[i] = table[4 * i + 1];
@@ -212,7 +200,7 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
         // The masks follow a 40-byte header and are part of the longer ones;
         // either way they start at offset 54.
         uint8_t m[12];
-        if (!file.read_at(54, m, sizeof m)) return format("error: %s: read error\n", path);
+        if (!file.read_at(54, m, sizeof m)) return strf("error: %s: read error\n", path);
         red = Channel(le32(m));
         green = Channel(le32(m + 4));
         blue = Channel(le32(m + 8));
@@ -223,22 +211,22 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
     }
 
     const int depth = bm.depth;
-    if (depth != 2 && depth != 4) return format("error: %s: depth %d not supported\n", path, depth);
+    if (depth != 2 && depth != 4) return strf("error: %s: depth %d not supported\n", path, depth);
     const int height = bm.height;
     const int words_per_row = (bm.width * depth + 31) / 32;
     const int64_t size = int64_t{height} * words_per_row * 4;
     if (size < 0)
-        return format("error: %s: width %d and height %d give a negative size\n", path, bm.width,
+        return strf("error: %s: width %d and height %d give a negative size\n", path, bm.width,
                       height);
     if (size > kMaxDataSize)
-        return format("error: %s: size of %lld bytes is over %lld\n", path,
+        return strf("error: %s: size of %lld bytes is over %lld\n", path,
                       static_cast<long long>(size), static_cast<long long>(kMaxDataSize));
 
     std::vector<uint32_t> words;
     try {
         words.assign(static_cast<size_t>(size / 4), 0);
     } catch (const std::bad_alloc&) {
-        return format("error: no mem for file %s\n", path);
+        return strf("error: no mem for file %s\n", path);
     }
 
     // A negative height (and with it a negative W) converts no rows: the
@@ -266,7 +254,7 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
             const uint64_t index =
                 top_down && r < stored_rows ? uint64_t(stored_rows - 1 - r) : uint64_t(r);
             if (!file.read_at(row_offset(pixel_offset, index, stride), row.data(), row.size()))
-                return format("error: %s: read error\n", path);
+                return strf("error: %s: read error\n", path);
 
             uint32_t* out = &words[size_t(height - 1 - r) * size_t(words_per_row)];
             for (uint64_t p = 0; p < used; ++p) {

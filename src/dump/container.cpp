@@ -9,18 +9,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-std::string strf(const char* fmt, ...) {
-    va_list ap;
-    va_start(ap, fmt);
-    va_list ap2;
-    va_copy(ap2, ap);
-    const int n = std::vsnprintf(nullptr, 0, fmt, ap);
-    va_end(ap);
-    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, ap2);
-    va_end(ap2);
-    return out;
-}
 
 bool read_whole_file(const std::string& path, Bytes& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

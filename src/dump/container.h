@@ -3,6 +3,8 @@
 // blocks). Every fault is a DumpError naming the file offset where it lies.
 #pragma once
 
+#include "driver/strf.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,9 +15,6 @@ struct DumpError {
     size_t offset;
     std::string what;
 };
-
-// printf-style formatting into a std::string.
-std::string strf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 using Bytes = std::vector<uint8_t>;
 

@@ -78,6 +78,15 @@ public:
         return open(n);
     }
 
+    // Blocks 2 and 3 of the eight kinds that have a related table: the
+    // shared RELATED_TABLE_ID value, then the bounds.
+    void related_table_and_bounds() {
+        Reader b2 = fixed(2, 2, "related table");
+        u16(b2, "RELATED_TABLE_ID=");
+        Reader b3 = fixed(3, 8, "bounds");
+        bounds(b3);
+    }
+
     // Checks that a block of variable content has been read to its end.
     void finish(const Reader& r, size_t n, const char* what) const {
         if (!r.at_end())
@@ -206,10 +215,7 @@ void decode_form(Decoder& d) {
 
 void decode_control(Decoder& d, const RawRecord& raw) {
     if (raw.inner.size() < 8) d.expect_blocks(9);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.fixed(4, 1, "style");
     const uint32_t style = d.choice(b4, "CONTROL_STYLE=", kControlStyleWords);
     if (style > kPopupTrigger)
@@ -278,10 +284,7 @@ void decode_control(Decoder& d, const RawRecord& raw) {
 
 void decode_field(Decoder& d) {
     d.expect_blocks(16);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.open(4);
     d.text(b4, "FIELD_TEXT=");
     d.finish(b4, 4, "text");
@@ -312,10 +315,7 @@ void decode_field(Decoder& d) {
 
 void decode_list(Decoder& d) {
     d.expect_blocks(15);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.fixed(4, 2, "number of related objects");
     const uint32_t related = d.u16(b4, "LIST_NUM_RELATED_LIST_OBJECT=");
     Reader b5 = d.fixed(5, size_t{related} * 2, "related objects");
@@ -360,10 +360,7 @@ void decode_menu(Decoder& d) {
 
 void decode_scrollbar(Decoder& d) {
     d.expect_blocks(14);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     const char* const words[] = {"SCROLLBAR_MAX=", "SCROLLBAR_MIN=", "SCROLLBAR_CURRENT_VALUE=",
                                  "SCROLLBAR_PAGESIZE=", "SCROLLBAR_TOTAL_NUM_LINES="};
     for (size_t i = 0; i < 5; ++i) {
@@ -529,10 +526,7 @@ void decode_schline(Decoder& d) {
 
 void decode_string(Decoder& d) {
     d.expect_blocks(10);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.fixed(4, 1, "style");
     d.u8(b4, "STRING_STYLE=");
     Reader b5 = d.open(5);
@@ -552,10 +546,7 @@ void decode_string(Decoder& d) {
 
 void decode_bitmap(Decoder& d) {
     d.expect_blocks(7);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.fixed(4, 1, "style");
     d.u8(b4, "BITMAP_STYLE=");
     Reader b5 = d.open(5);
@@ -571,10 +562,7 @@ void decode_bitmap(Decoder& d) {
 
 void decode_textbox(Decoder& d) {
     d.expect_blocks(16);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.open(4);
     d.text(b4, "TEXTBOX_TEXT=");
     d.finish(b4, 4, "text");
@@ -604,10 +592,7 @@ void decode_textbox(Decoder& d) {
 
 void decode_line(Decoder& d) {
     d.expect_blocks(9);
-    Reader b2 = d.fixed(2, 2, "related table");
-    d.u16(b2, "RELATED_TABLE_ID=");
-    Reader b3 = d.fixed(3, 8, "bounds");
-    d.bounds(b3);
+    d.related_table_and_bounds();
     Reader b4 = d.fixed(4, 1, "colour");
     d.choice(b4, "LINE_COLOR=", kColorWords);
     Reader b5 = d.fixed(5, 1, "style");
