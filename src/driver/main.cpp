@@ -17,21 +17,6 @@ constexpr size_t kOutputBuffer = 64 * 1024;
 char stdout_buffer[kOutputBuffer];
 char header_buffer[kOutputBuffer];
 
-// Any exit that does not come through fail_run (the scanner's own fatal
-// errors) still leaves the complete records on disk.
-void flush_on_exit() {
-    bin_abandon(resource_bin);
-    if (resource_h != nullptr) {
-        FILE* h = resource_h;
-        resource_h = nullptr;
-        if (std::fclose(h) != 0) {
-            std::printf("error: can't write resource.h: %s\n", std::strerror(errno));
-            std::fflush(stdout);
-            std::_Exit(4);
-        }
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +53,9 @@ int main(int argc, char** argv) {
         return 4;
     }
     std::setvbuf(resource_h, header_buffer, _IOFBF, kOutputBuffer);
-    std::atexit(flush_on_exit);
+    // Any exit that does not come through fail_run (the scanner's own fatal
+    // errors) still leaves the complete records on disk.
+    std::atexit(abandon_outputs);
     write_u32(resource_bin, 0);  // total-length placeholder, filled in last
     bin_commit_record(resource_bin);  // an error exit still leaves the 0 field
 
@@ -76,11 +63,6 @@ int main(int argc, char** argv) {
 
     std::fclose(input);
     bin_finish(resource_bin);
-    FILE* h = resource_h;
-    resource_h = nullptr;
-    if (std::fclose(h) != 0) {
-        std::printf("error: can't write resource.h: %s\n", std::strerror(errno));
-        return 4;
-    }
+    close_resource_h();
     return 0;
 }

@@ -53,13 +53,20 @@ char* put_blanks(char* p, int n) {
 
 }  // namespace
 
-void fail_run(int code) {
+void close_resource_h() {
+    if (resource_h == nullptr) return;
+    FILE* h = resource_h;
+    resource_h = nullptr;
+    if (std::fclose(h) != 0) header_failed(errno);
+}
+
+void abandon_outputs() {
     bin_abandon(resource_bin);
-    if (resource_h != nullptr) {
-        FILE* h = resource_h;
-        resource_h = nullptr;
-        if (std::fclose(h) != 0) header_failed(errno);
-    }
+    close_resource_h();
+}
+
+void fail_run(int code) {
+    abandon_outputs();
     std::exit(code);
 }
 

@@ -17,6 +17,13 @@ extern Text resource_name;
 // resource.h and standard output written so far are flushed.
 [[noreturn]] void fail_run(int code);
 
+// Leaves the outputs as an error exit must: complete records on disk, the
+// total-length field 0, resource.h closed.
+void abandon_outputs();
+
+// Closes resource.h; a failure to write it ends the run with exit code 4.
+void close_resource_h();
+
 // Appends "#define <name> <id>" to resource.h and releases the name.
 void write_define(uint16_t id);
 
