@@ -1,5 +1,6 @@
 // BITMAP definitions: record, statement routines and writer.
 #include "resources/bitmap_object.h"
+#include "driver/record_writer.h"
 
 #include <cstdio>
 
@@ -9,7 +10,6 @@
 BitmapObjectRecord bitmap_object;
 
 void bitmap_object_type() {
-    bitmap_object.type = 9;
     bitmapnum = -4;
     bitmap_object.bitmap1.clear_image();
     bitmap_object.bitmap2.clear_image();
@@ -32,22 +32,26 @@ BitmapRecord* bitmap_select_picture(bool second) {
     return picture;
 }
 
-void write_bitmap(BinWriter& w) {
+namespace {
+
+FieldValue bitmap_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
     const BitmapObjectRecord& r = bitmap_object;
-    RecordFrame frame = begin_record(w, r.id, r.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, r.bounds);
-    next_inner_block(w, frame);
-    write_u8(w, r.style);
-    next_inner_block(w, frame);
-    write_bitmap_block(w, r.bitmap1);
-    next_inner_block(w, frame);
-    write_bitmap_block(w, r.bitmap2);
-    next_inner_block(w, frame);
-    write_u16(w, r.enable);
-    write_u16(w, r.active);
-    write_u16(w, r.visible);
-    end_record(w, frame);
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(r.bounds);
+    case F::BitmapStyle: return number_value_of(r.style);
+    case F::BitmapPicture1: return bitmap_value_of(r.bitmap1);
+    case F::BitmapPicture2: return bitmap_value_of(r.bitmap2);
+    case F::BitmapEnable: return number_value_of(r.enable);
+    case F::BitmapActive: return number_value_of(r.active);
+    case F::BitmapVisible: return number_value_of(r.visible);
+    default: return {};
+    }
+}
+
+}  // namespace
+
+void write_bitmap(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::Bitmap, bitmap_object.id, bitmap_field);
 }

@@ -7,7 +7,6 @@
 
 struct BitmapObjectRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     BitmapRecord bitmap1;
     BitmapRecord bitmap2;
     Bounds bounds;

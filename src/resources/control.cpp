@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "driver/record_writer.h"
 #include "driver/run.h"
 #include "scanner/value_readers.h"
 
@@ -21,7 +22,6 @@ void control_open() {
 }
 
 void control_object_type() {
-    control.type = 1;
     control.text.reset();
     control.bitmap.clear_image();
 }
@@ -41,68 +41,58 @@ Text* control_popup_next_item() {
 
 namespace {
 
-void write_popup_items(BinWriter& w) {
-    const PopupTriggerData& p = control_popup;
+FieldValue control_field(orrinrc::format::FieldId id, size_t index) {
+    using F = orrinrc::format::FieldId;
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(control.bounds);
+    case F::ControlStyle: return number_value_of(control.style);
+    case F::ControlText: return text_value_of(control.text);
+    case F::ControlAlignment: return number_value_of(control.alignment);
+    case F::ControlEnable: return number_value_of(control.enable);
+    case F::ControlActive: return number_value_of(control.active);
+    case F::ControlVisible: return number_value_of(control.visible);
+    case F::ButtonRadius: return number_value_of(control_button.radius);
+    case F::ButtonColorOn: return number_value_of(control_button.color_on);
+    case F::ButtonColorOff: return number_value_of(control_button.color_off);
+    case F::PushColorOn: return number_value_of(control_pushbutton.color_on);
+    case F::PushColorOff: return number_value_of(control_pushbutton.color_off);
+    case F::PushGroupId: return number_value_of(control_pushbutton.group_id);
+    case F::PushValue: return number_value_of(control_pushbutton.value);
+    case F::PushRadius: return number_value_of(control_pushbutton.radius);
+    case F::RepeatBitmap: return bitmap_value_of(control.bitmap);
+    case F::CheckboxGroupId: return number_value_of(control_checkbox.group_id);
+    case F::CheckboxValue: return number_value_of(control_checkbox.value);
+    case F::CheckboxBitmap1: return bitmap_value_of(control_checkbox.bitmap1);
+    case F::CheckboxBitmap2: return bitmap_value_of(control_checkbox.bitmap2);
+    case F::PopupRadius: return number_value_of(control_popup.radius);
+    case F::PopupCount: return number_value_of(control_popup.item_count);
+    case F::PopupSelected: return number_value_of(static_cast<uint16_t>(control_popup.selected_item));
+    case F::PopupTop: return number_value_of(control_popup.top_item);
     // A slot without storage is none, and none writes nothing.
-    for (size_t i = 0; i < p.item_count && i < p.items.size(); ++i) write_cstring(w, p.items[i]);
+    case F::PopupItem:
+        return index < control_popup.items.size() ? text_value_of(control_popup.items[index]) : FieldValue{};
+    default: return {};
+    }
+}
+
+// A check box stores no subtype.
+void write_control_subtype(BinWriter& w, const RecordFrame&, const orrinrc::format::BlockSpec&) {
+    if (control.style != orrinrc::format::kCheckbox) write_u8(w, control.subtype);
 }
 
 }  // namespace
 
 void write_control(BinWriter& w) {
-    if (control.style > CONTROL_POPUP_TRIGGER) {
+    namespace format = orrinrc::format;
+    const auto style_blocks = format::control_style_blocks(control.style);
+    if (style_blocks.empty()) {
         std::fprintf(stderr, "write_control unknown style %i\n", control.style);
         fail_run(1);
     }
-    RecordFrame frame = begin_record(w, control.id, control.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, control.bounds);
-    next_inner_block(w, frame);
-    write_u8(w, control.style);
-    next_inner_block(w, frame);
-    if (control.style != CONTROL_CHECKBOX) write_u8(w, control.subtype);
-    next_inner_block(w, frame);
-    write_cstring(w, control.text);
-    next_inner_block(w, frame);
-    write_u8(w, control.alignment);
-    next_inner_block(w, frame);
-    write_u16(w, control.enable);
-    write_u16(w, control.active);
-    write_u16(w, control.visible);
-
-    next_inner_block(w, frame);
-    switch (control.style) {
-        case CONTROL_BUTTON:
-            write_u16(w, control_button.radius);
-            write_u8(w, control_button.color_on);
-            write_u8(w, control_button.color_off);
-            break;
-        case CONTROL_PUSH_BUTTON:
-            write_u8(w, control_pushbutton.color_on);
-            write_u8(w, control_pushbutton.color_off);
-            write_u16(w, control_pushbutton.group_id);
-            write_u16(w, control_pushbutton.value);
-            write_u16(w, control_pushbutton.radius);
-            break;
-        case CONTROL_REPEAT_BUTTON:
-            write_bitmap_block(w, control.bitmap);
-            break;
-        case CONTROL_CHECKBOX:
-            write_u16(w, control_checkbox.group_id);
-            write_u16(w, control_checkbox.value);
-            write_bitmap_block(w, control_checkbox.bitmap1);
-            next_inner_block(w, frame);
-            write_bitmap_block(w, control_checkbox.bitmap2);
-            break;
-        default:  // CONTROL_POPUP_TRIGGER
-            write_u16(w, control_popup.radius);
-            write_u16(w, control_popup.item_count);
-            write_u16(w, static_cast<uint16_t>(control_popup.selected_item));
-            write_u16(w, control_popup.top_item);
-            write_popup_items(w);
-            break;
-    }
+    RecordFrame frame = begin_record(w, control.id, format::type_code(format::Kind::Control));
+    write_blocks(w, frame, format::record_blocks(format::Kind::Control).subspan(1), control_field,
+                 write_control_subtype);
+    write_blocks(w, frame, style_blocks, control_field);
     end_record(w, frame);
 }

@@ -18,7 +18,6 @@ enum ControlStyle : uint8_t {
 
 struct ControlRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Text text;
     Bounds bounds;
     uint8_t style = 0;

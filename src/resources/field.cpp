@@ -1,36 +1,47 @@
 // FIELD definitions: record, statement routines and writer.
 #include "resources/field.h"
+#include "driver/record_writer.h"
 
 #include "scanner/value_readers.h"
 
 FieldRecord field;
 
 void field_object_type() {
-    field.type = 2;
     // Each field starts without text; everything else carries over from the
     // previous field definition.
     field.text.reset();
 }
 
+namespace {
+
+FieldValue field_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
+    const FieldRecord& f = field;
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(f.bounds);
+    case F::FieldText: return text_value_of(f.text);
+    case F::FieldStyle: return number_value_of(f.style);
+    case F::FieldBackLine: return number_value_of(f.back_line);
+    case F::FieldFont: return number_value_of(f.font);
+    case F::FieldFontColor: return number_value_of(f.font_color);
+    case F::FieldBackgroundColor: return number_value_of(f.background_color);
+    case F::FieldAlignment: return number_value_of(f.alignment);
+    case F::FieldMaxChars: return number_value_of(static_cast<uint32_t>(f.max_num_chars));
+    case F::FieldTopLine: return number_value_of(static_cast<uint32_t>(f.top_line_num));
+    case F::FieldInsertPos: return number_value_of(static_cast<uint32_t>(f.insert_pt_char_pos));
+    case F::FieldHighlightStart: return number_value_of(static_cast<uint32_t>(f.highlight_start));
+    case F::FieldHighlightEnd: return number_value_of(static_cast<uint32_t>(f.highlight_end));
+    default:
+        // The eight attribute words, in their stored order.
+        if (id >= F::FieldActive && id <= F::FieldVisible)
+            return number_value_of(f.attr[static_cast<int>(id) - static_cast<int>(F::FieldActive)]);
+        return {};
+    }
+}
+
+}  // namespace
+
 void write_field(BinWriter& w) {
-    RecordFrame frame = begin_record(w, field.id, field.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, field.bounds);
-    next_inner_block(w, frame);
-    write_cstring(w, field.text);
-    for (uint8_t b : {field.style, field.back_line, field.font, field.font_color,
-                      field.background_color, field.alignment}) {
-        next_inner_block(w, frame);
-        write_u8(w, b);
-    }
-    for (int32_t v : {field.max_num_chars, field.top_line_num, field.insert_pt_char_pos,
-                      field.highlight_start, field.highlight_end}) {
-        next_inner_block(w, frame);
-        write_u32(w, static_cast<uint32_t>(v));
-    }
-    next_inner_block(w, frame);
-    for (uint16_t a : field.attr) write_u16(w, a);
-    end_record(w, frame);
+    write_record(w, orrinrc::format::Kind::Field, field.id, field_field);
 }

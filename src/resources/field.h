@@ -12,7 +12,6 @@ constexpr int kFieldAttrCount = 8;
 
 struct FieldRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     Text text;  // reset to none by every OBJECT.TYPE=FIELD line
     uint8_t style = 0;

@@ -1,6 +1,8 @@
 // FORM definitions: record, statement routines and writer.
 #include "resources/form.h"
 
+#include "driver/record_writer.h"
+
 FormRecord form;
 
 namespace {
@@ -21,7 +23,6 @@ FormObjectEntry* next_entry(size_t& slot) {
 }  // namespace
 
 void form_object_type() {
-    form.type = 0;
     form.title.reset();
     form.bitmap.clear_image();
 }
@@ -44,28 +45,31 @@ void form_definition_ended() {
     form.count_given = false;
 }
 
-void write_form(BinWriter& w) {
-    RecordFrame frame = begin_record(w, form.id, form.type);
-    next_inner_block(w, frame);
-    write_bounds(w, form.bounds);
-    next_inner_block(w, frame);
-    write_u16(w, form.focused);
-    next_inner_block(w, frame);
-    write_u8(w, form.style);
-    next_inner_block(w, frame);
-    write_cstring(w, form.title);
-    next_inner_block(w, frame);
-    if (form.style == kFormNormal || form.style == kFormBitmapDialog) write_bitmap_block(w, form.bitmap);
-    next_inner_block(w, frame);
-    write_u16(w, form.count);
-    next_inner_block(w, frame);
+namespace {
+
+FieldValue form_field(orrinrc::format::FieldId id, size_t index) {
+    using F = orrinrc::format::FieldId;
+    switch (id) {
+    case F::Bounds: return bounds_value_of(form.bounds);
+    case F::FormFocused: return number_value_of(form.focused);
+    case F::FormStyle: return number_value_of(form.style);
+    case F::FormTitle: return text_value_of(form.title);
+    case F::FormCount: return number_value_of(form.count);
     // As many entries as the count says; any beyond the list that exists
     // (a count given without object statements) are written as zeros.
-    for (size_t i = 0; i < form.count; ++i) {
-        FormObjectEntry entry;
-        if (i < form.objects.size()) entry = form.objects[i];
-        write_u16(w, entry.id);
-        write_u8(w, entry.type);
+    case F::FormObjectId: return number_value_of(index < form.objects.size() ? form.objects[index].id : 0);
+    case F::FormObjectType: return number_value_of(index < form.objects.size() ? form.objects[index].type : 0);
+    default: return {};
     }
-    end_record(w, frame);
+}
+
+// The bitmap block holds the picture only for the styles that show one.
+void write_form_bitmap(BinWriter& w, const RecordFrame&, const orrinrc::format::BlockSpec&) {
+    if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
+}
+
+}  // namespace
+
+void write_form(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::Form, form.id, form_field, write_form_bitmap);
 }

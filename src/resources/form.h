@@ -23,7 +23,6 @@ enum FormStyle : uint8_t {
 
 struct FormRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint16_t focused = 0;
     uint8_t style = 0;
@@ -45,7 +44,7 @@ struct FormRecord {
 
 extern FormRecord form;
 
-// The OBJECT.TYPE=FORM line: type code 0, no title, no image data.
+// The OBJECT.TYPE=FORM line: no title, no image data.
 void form_object_type();
 
 // NO_OF_OBJECTS=: both slot counters start again at 0.

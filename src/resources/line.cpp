@@ -1,31 +1,33 @@
 // LINE definitions: record, statement routines and writer.
 #include "resources/line.h"
 
+#include "driver/record_writer.h"
 #include "scanner/value_readers.h"
 
 LineRecord line;
 
-void line_object_type() {
-    line.type = 11;
+// The OBJECT.TYPE=LINE line: a line resets nothing between definitions.
+void line_object_type() {}
+
+namespace {
+
+FieldValue line_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(line.bounds);
+    case F::LineColor: return number_value_of(line.color);
+    case F::LineStyle: return number_value_of(line.style);
+    case F::LineThick: return number_value_of(line.thick);
+    case F::LineEndX: return number_value_of(line.endpt_x);
+    case F::LineEndY: return number_value_of(line.endpt_y);
+    case F::LineVisible: return number_value_of(line.visible);
+    default: return {};
+    }
 }
 
+}  // namespace
+
 void write_line(BinWriter& w) {
-    RecordFrame frame = begin_record(w, line.id, line.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, line.bounds);
-    next_inner_block(w, frame);
-    write_u8(w, line.color);
-    next_inner_block(w, frame);
-    write_u8(w, line.style);
-    next_inner_block(w, frame);
-    write_u16(w, line.thick);
-    next_inner_block(w, frame);
-    write_u16(w, line.endpt_x);
-    next_inner_block(w, frame);
-    write_u16(w, line.endpt_y);
-    next_inner_block(w, frame);
-    write_u16(w, line.visible);
-    end_record(w, frame);
+    write_record(w, orrinrc::format::Kind::Line, line.id, line_field);
 }

@@ -8,7 +8,6 @@
 // A straight line on a form. Nothing is reset between definitions.
 struct LineRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint8_t color = 0;
     uint8_t style = 0;  // 0 dotted, 1 solid, or the number given

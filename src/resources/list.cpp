@@ -1,5 +1,6 @@
 // LIST definitions: record, statement routines and writer.
 #include "resources/list.h"
+#include "driver/record_writer.h"
 
 #include "scanner/value_readers.h"
 
@@ -14,9 +15,8 @@ size_t item_counter = 0;
 
 }  // namespace
 
-void list_object_type() {
-    list.type = 3;
-}
+// The OBJECT.TYPE=LIST line: a list resets nothing between definitions.
+void list_object_type() {}
 
 void list_restart_related() {
     related_counter = 0;
@@ -38,36 +38,38 @@ Text* list_next_item() {
     return &list.items[item_counter++];
 }
 
+namespace {
+
+// The tables may be shorter than their counts (a count given without entry
+// lines keeps the earlier table, or none): missing entries are 0 and no
+// text.
+FieldValue list_field(orrinrc::format::FieldId id, size_t index) {
+    using F = orrinrc::format::FieldId;
+    const ListRecord& l = list;
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(l.bounds);
+    case F::ListRelatedCount: return number_value_of(l.num_related);
+    case F::ListRelatedObject: return number_value_of(index < l.related.size() ? l.related[index] : 0);
+    case F::ListTotal: return number_value_of(l.total_items);
+    case F::ListOnDisplay: return number_value_of(l.items_on_display);
+    case F::ListTopItem: return number_value_of(l.top_item);
+    case F::ListAlignment: return number_value_of(l.alignment);
+    case F::ListSelected: return number_value_of(static_cast<uint16_t>(l.selected_item));
+    case F::ListStyle: return number_value_of(l.style);
+    case F::ListTextColor: return number_value_of(l.text_color);
+    case F::ListBackgroundColor: return number_value_of(l.background_color);
+    case F::ListItem: return index < l.items.size() ? text_value_of(l.items[index]) : FieldValue{};
+    default:
+        // The five attribute words, in their stored order.
+        if (id >= F::ListEnable && id <= F::ListSynchronous)
+            return number_value_of(l.attr[static_cast<int>(id) - static_cast<int>(F::ListEnable)]);
+        return {};
+    }
+}
+
+}  // namespace
+
 void write_list(BinWriter& w) {
-    RecordFrame frame = begin_record(w, list.id, list.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, list.bounds);
-    next_inner_block(w, frame);
-    write_u16(w, list.num_related);
-    // The tables may be shorter than their counts (a count given without
-    // entry lines keeps the earlier table, or none): missing entries are 0
-    // and no text.
-    next_inner_block(w, frame);
-    for (size_t i = 0; i < list.num_related; ++i)
-        write_u16(w, i < list.related.size() ? list.related[i] : 0);
-    for (uint16_t v : {list.total_items, list.items_on_display, list.top_item}) {
-        next_inner_block(w, frame);
-        write_u16(w, v);
-    }
-    next_inner_block(w, frame);
-    write_u8(w, list.alignment);
-    next_inner_block(w, frame);
-    write_u16(w, static_cast<uint16_t>(list.selected_item));
-    for (uint8_t b : {list.style, list.text_color, list.background_color}) {
-        next_inner_block(w, frame);
-        write_u8(w, b);
-    }
-    next_inner_block(w, frame);
-    for (size_t i = 0; i < list.total_items && i < list.items.size(); ++i)
-        write_cstring(w, list.items[i]);
-    next_inner_block(w, frame);
-    for (uint16_t a : list.attr) write_u16(w, a);
-    end_record(w, frame);
+    write_record(w, orrinrc::format::Kind::List, list.id, list_field);
 }

@@ -12,7 +12,6 @@ constexpr int kListAttrCount = 5;
 
 struct ListRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint16_t num_related = 0;
     std::vector<uint16_t> related;  // created by the first related-object line after the count

@@ -1,5 +1,6 @@
 // MENU definitions: record, statement routines and writer.
 #include "resources/menu.h"
+#include "driver/record_writer.h"
 
 MenuRecord menu;
 
@@ -13,9 +14,8 @@ bool items_declared = false;
 
 }  // namespace
 
-void menu_object_type() {
-    menu.type = 4;
-}
+// The OBJECT.TYPE=MENU line: a menu resets nothing between definitions.
+void menu_object_type() {}
 
 void menu_num_items() {
     item_counter = 0;
@@ -33,19 +33,24 @@ void menu_definition_ended() {
     items_declared = false;
 }
 
-void write_menu(BinWriter& w) {
-    RecordFrame frame = begin_record(w, menu.id, menu.type);
-    next_inner_block(w, frame);
-    write_bounds(w, menu.bounds);
-    next_inner_block(w, frame);
-    write_u16(w, menu.num_items);
-    next_inner_block(w, frame);
-    write_u16(w, static_cast<uint16_t>(menu.selected_item));
-    next_inner_block(w, frame);
+namespace {
+
+FieldValue menu_field(orrinrc::format::FieldId id, size_t index) {
+    using F = orrinrc::format::FieldId;
+    switch (id) {
+    case F::Bounds: return bounds_value_of(menu.bounds);
+    case F::MenuCount: return number_value_of(menu.num_items);
+    case F::MenuSelected: return number_value_of(static_cast<uint16_t>(menu.selected_item));
     // A count raised without item lines since leaves entries that the table
     // does not hold: they are written as no text.
-    for (size_t i = 0; i < menu.num_items && i < menu.items.size(); ++i) write_cstring(w, menu.items[i]);
-    next_inner_block(w, frame);
-    write_u16(w, menu.visible);
-    end_record(w, frame);
+    case F::MenuItem: return index < menu.items.size() ? text_value_of(menu.items[index]) : FieldValue{};
+    case F::MenuVisible: return number_value_of(menu.visible);
+    default: return {};
+    }
+}
+
+}  // namespace
+
+void write_menu(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::Menu, menu.id, menu_field);
 }

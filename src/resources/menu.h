@@ -10,7 +10,6 @@
 // reset between definitions.
 struct MenuRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint16_t num_items = 0;
     int16_t selected_item = 0;

@@ -1,20 +1,28 @@
 // SCHLINE definitions: record, statement routines and writer.
 #include "resources/schline.h"
+#include "driver/record_writer.h"
 
 SchlineRecord schline;
 
-void schline_object_type() {
-    schline.type = 7;
+// The OBJECT.TYPE=SCHLINE line: a SCHLINE resets nothing between definitions.
+void schline_object_type() {}
+
+namespace {
+
+FieldValue schline_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
+    switch (id) {
+    case F::Bounds: return bounds_value_of(schline.bounds);
+    // The flags go out as enable, active, visible whatever order they came in.
+    case F::SchlineEnable: return number_value_of(schline.enable);
+    case F::SchlineActive: return number_value_of(schline.active);
+    case F::SchlineVisible: return number_value_of(schline.visible);
+    default: return {};
+    }
 }
 
+}  // namespace
+
 void write_schline(BinWriter& w) {
-    RecordFrame frame = begin_record(w, schline.id, schline.type);
-    next_inner_block(w, frame);
-    write_bounds(w, schline.bounds);
-    next_inner_block(w, frame);
-    // The flags go out as enable, active, visible whatever order they came in.
-    write_u16(w, schline.enable);
-    write_u16(w, schline.active);
-    write_u16(w, schline.visible);
-    end_record(w, frame);
+    write_record(w, orrinrc::format::Kind::Schline, schline.id, schline_field);
 }

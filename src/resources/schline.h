@@ -8,7 +8,6 @@
 // A rectangle with three state flags. Nothing is reset between definitions.
 struct SchlineRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint16_t visible = 0;
     uint16_t active = 0;

@@ -1,5 +1,6 @@
 // SCROLLBAR definitions: record, statement routines and writer.
 #include "resources/scrollbar.h"
+#include "driver/record_writer.h"
 
 #include "scanner/value_readers.h"
 
@@ -10,36 +11,38 @@ void scrollbar_open() {
 }
 
 void scrollbar_object_type() {
-    scrollbar.type = 5;
     scrollbar.text.reset();
     scrollbar.arrow1.clear_image();
     scrollbar.arrow2.clear_image();
 }
 
-void write_scrollbar(BinWriter& w) {
+namespace {
+
+FieldValue scrollbar_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
     const ScrollBarRecord& r = scrollbar;
-    RecordFrame frame = begin_record(w, r.id, r.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, r.bounds);
-    // The values run maximum, minimum, current value; then the style comes
-    // before the type.
-    for (int32_t value : {r.maximum, r.minimum, r.current_value, r.page_size, r.total_num_lines}) {
-        next_inner_block(w, frame);
-        write_u32(w, static_cast<uint32_t>(value));
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(r.bounds);
+    case F::ScrollbarMax: return number_value_of(static_cast<uint32_t>(r.maximum));
+    case F::ScrollbarMin: return number_value_of(static_cast<uint32_t>(r.minimum));
+    case F::ScrollbarValue: return number_value_of(static_cast<uint32_t>(r.current_value));
+    case F::ScrollbarPageSize: return number_value_of(static_cast<uint32_t>(r.page_size));
+    case F::ScrollbarTotalLines: return number_value_of(static_cast<uint32_t>(r.total_num_lines));
+    case F::ScrollbarStyle: return number_value_of(r.style);
+    case F::ScrollbarType: return number_value_of(r.bar_type);
+    case F::ScrollbarArrow1: return bitmap_value_of(r.arrow1);
+    case F::ScrollbarArrow2: return bitmap_value_of(r.arrow2);
+    case F::ScrollbarText: return text_value_of(r.text);
+    case F::ScrollbarActive: return number_value_of(r.attrs[0]);
+    case F::ScrollbarEnable: return number_value_of(r.attrs[1]);
+    case F::ScrollbarVisible: return number_value_of(r.attrs[2]);
+    default: return {};
     }
-    next_inner_block(w, frame);
-    write_u8(w, r.style);
-    next_inner_block(w, frame);
-    write_u8(w, r.bar_type);
-    next_inner_block(w, frame);
-    write_bitmap_block(w, r.arrow1);
-    next_inner_block(w, frame);
-    write_bitmap_block(w, r.arrow2);
-    next_inner_block(w, frame);
-    write_cstring(w, r.text);
-    next_inner_block(w, frame);
-    for (uint16_t attr : r.attrs) write_u16(w, attr);
-    end_record(w, frame);
+}
+
+}  // namespace
+
+void write_scrollbar(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::Scrollbar, scrollbar.id, scrollbar_field);
 }

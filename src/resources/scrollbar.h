@@ -7,7 +7,6 @@
 
 struct ScrollBarRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     BitmapRecord arrow1;
     BitmapRecord arrow2;

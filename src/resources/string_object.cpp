@@ -1,36 +1,37 @@
 // STRING definitions: record, statement routines and writer.
 #include "resources/string_object.h"
+#include "driver/record_writer.h"
 
 #include "scanner/value_readers.h"
 
 StringRecord string_object;
 
 void string_object_type() {
-    string_object.type = 8;
     // A text given before this line belongs to no definition: it is dropped.
     string_object.text.reset();
 }
 
-void write_string(BinWriter& w) {
+namespace {
+
+FieldValue string_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
     const StringRecord& s = string_object;
-    RecordFrame frame = begin_record(w, s.id, s.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, s.bounds);
-    next_inner_block(w, frame);
-    write_u8(w, s.style);
-    next_inner_block(w, frame);
-    write_cstring(w, s.text);
-    next_inner_block(w, frame);
-    write_u8(w, s.font_color);
-    next_inner_block(w, frame);
-    write_u8(w, s.background_color);
-    next_inner_block(w, frame);
-    write_u8(w, s.font);
-    next_inner_block(w, frame);
-    write_u8(w, s.alignment);
-    next_inner_block(w, frame);
-    write_u16(w, s.visible);
-    end_record(w, frame);
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(s.bounds);
+    case F::StringStyle: return number_value_of(s.style);
+    case F::StringText: return text_value_of(s.text);
+    case F::StringFontColor: return number_value_of(s.font_color);
+    case F::StringBackgroundColor: return number_value_of(s.background_color);
+    case F::StringFont: return number_value_of(s.font);
+    case F::StringAlignment: return number_value_of(s.alignment);
+    case F::StringVisible: return number_value_of(s.visible);
+    default: return {};
+    }
+}
+
+}  // namespace
+
+void write_string(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::String, string_object.id, string_field);
 }

@@ -9,7 +9,6 @@
 // the text; every other field carries over between definitions.
 struct StringRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint8_t font_color = 0;
     uint8_t background_color = 0;

@@ -5,25 +5,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include "driver/record_writer.h"
 #include "driver/run.h"
 
 TableRecord table;
 
 namespace {
 
-constexpr size_t kCellBytes = 15;
+// A cell's fixed part, written in the order of the table's cell fields
+// (type, object, font, value, alignment, colours, two flags), then its text.
+constexpr size_t kCellBytes = orrinrc::format::kCellFixedBytes;
 
 int16_t* next_entry(std::vector<int16_t>& entries, size_t& counter, uint16_t count) {
     if (counter == 0) entries.assign(count, 0);
     if (counter >= entries.size()) return nullptr;
     return &entries[counter++];
-}
-
-// Writes `count` entries of a width or height table; entries that were never
-// created are written as 0.
-void write_entries(BinWriter& w, const std::vector<int16_t>& entries, uint16_t count) {
-    for (size_t i = 0; i < count; ++i)
-        write_u16(w, i < entries.size() ? static_cast<uint16_t>(entries[i]) : 0);
 }
 
 size_t text_bytes(const Text& text) {
@@ -64,7 +60,6 @@ void write_cleared_cells(BinWriter& w, uint64_t count) {
 }  // namespace
 
 void table_object_type() {
-    table.type = 6;
     table.current_cell = -1;
 }
 
@@ -113,33 +108,39 @@ uint8_t* table_background_color_target() {
     return cell != nullptr ? &cell->background_color : &table.background_color;
 }
 
-void write_table(BinWriter& w) {
-    const TableRecord& r = table;
-    RecordFrame frame = begin_record(w, r.id, r.type);
-    next_inner_block(w, frame);
-    write_bounds(w, r.bounds);
-    next_inner_block(w, frame);
-    write_u16(w, r.num_columns);
-    next_inner_block(w, frame);
-    write_u16(w, r.num_rows);
-    next_inner_block(w, frame);
-    write_entries(w, r.column_widths, r.num_columns);
-    next_inner_block(w, frame);
-    write_entries(w, r.row_heights, r.num_rows);
-    next_inner_block(w, frame);
-    write_u16(w, r.top_row_num);
-    next_inner_block(w, frame);
-    write_u16(w, r.left_col_num);
-    next_inner_block(w, frame);
-    write_u8(w, r.style);
-    next_inner_block(w, frame);
-    write_u8(w, r.background_color);
-    next_inner_block(w, frame);
-    write_bitmap_block(w, r.bitmap);
-    next_inner_block(w, frame);
+namespace {
 
-    // The cells are rows x columns at the current counts; the ones stored
-    // may be fewer (never given) or more (a larger earlier table).
+FieldValue table_field(orrinrc::format::FieldId id, size_t index) {
+    using F = orrinrc::format::FieldId;
+    const TableRecord& r = table;
+    switch (id) {
+    case F::Bounds: return bounds_value_of(r.bounds);
+    case F::TableColumns: return number_value_of(r.num_columns);
+    case F::TableRows: return number_value_of(r.num_rows);
+    // The width and height tables may be shorter than their counts: the
+    // entries that were never created are written as 0.
+    case F::TableColumnWidth:
+        return number_value_of(index < r.column_widths.size() ? static_cast<uint16_t>(r.column_widths[index]) : 0);
+    case F::TableRowHeight:
+        return number_value_of(index < r.row_heights.size() ? static_cast<uint16_t>(r.row_heights[index]) : 0);
+    case F::TableTopRow: return number_value_of(r.top_row_num);
+    case F::TableLeftColumn: return number_value_of(r.left_col_num);
+    case F::TableStyle: return number_value_of(r.style);
+    case F::TableBackgroundColor: return number_value_of(r.background_color);
+    case F::TableBitmap: return bitmap_value_of(r.bitmap);
+    case F::TableEnable: return number_value_of(r.attrs[0]);
+    case F::TableScrollbar: return number_value_of(r.attrs[1]);
+    case F::TableActive: return number_value_of(r.attrs[2]);
+    case F::TableHighlightEnable: return number_value_of(r.attrs[3]);
+    case F::TableVisible: return number_value_of(r.attrs[4]);
+    default: return {};
+    }
+}
+
+// The cells are rows x columns at the current counts; the ones stored may be
+// fewer (never given) or more (a larger earlier table).
+void write_cells(BinWriter& w, const RecordFrame& frame, const orrinrc::format::BlockSpec&) {
+    const TableRecord& r = table;
     const uint64_t grid = uint64_t{r.num_rows} * r.num_columns;
     const size_t stored = static_cast<size_t>(std::min<uint64_t>(grid, r.cells.size()));
     // A grid too large for the 32-bit block lengths is refused before its
@@ -151,8 +152,10 @@ void write_table(BinWriter& w) {
     check_block_length(frame.outer, outer_length);
     for (size_t i = 0; i < stored; ++i) write_cell(w, r.cells[i]);
     write_cleared_cells(w, grid - stored);
+}
 
-    next_inner_block(w, frame);
-    for (uint16_t attr : r.attrs) write_u16(w, attr);
-    end_record(w, frame);
+}  // namespace
+
+void write_table(BinWriter& w) {
+    write_record(w, orrinrc::format::Kind::Table, table.id, table_field, write_cells);
 }

@@ -22,7 +22,6 @@ struct TableCell {
 
 struct TableRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     uint16_t num_columns = 0;
     uint16_t num_rows = 0;

@@ -1,40 +1,46 @@
 // TEXTBOX definitions: record, statement routines and writer.
 #include "resources/textbox.h"
+#include "driver/record_writer.h"
 
 #include "scanner/value_readers.h"
 
 TextBoxRecord textbox;
 
-void textbox_object_type() {
-    textbox.type = 10;
+// The OBJECT.TYPE=TEXTBOX line: a text box resets nothing between definitions.
+void textbox_object_type() {}
+
+namespace {
+
+FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
+    using F = orrinrc::format::FieldId;
+    const TextBoxRecord& t = textbox;
+    switch (id) {
+    case F::RelatedTableId: return number_value_of(related_table_id);
+    case F::Bounds: return bounds_value_of(t.bounds);
+    case F::TextboxText: return text_value_of(t.text);
+    case F::TextboxStyle: return number_value_of(t.style);
+    case F::TextboxBackLine: return number_value_of(t.back_line);
+    case F::TextboxFont: return number_value_of(t.font);
+    case F::TextboxFontColor: return number_value_of(t.font_color);
+    case F::TextboxBackgroundColor: return number_value_of(t.background_color);
+    case F::TextboxMaxChars: return number_value_of(static_cast<uint32_t>(t.max_num_chars));
+    case F::TextboxLeftPos: return number_value_of(static_cast<uint32_t>(t.left_char_pos));
+    case F::TextboxRightPos: return number_value_of(static_cast<uint32_t>(t.right_char_pos));
+    case F::TextboxInsertPos: return number_value_of(static_cast<uint32_t>(t.insert_pt_char_pos));
+    case F::TextboxHighlightStart: return number_value_of(static_cast<uint32_t>(t.highlight_start_char_pos));
+    case F::TextboxHighlightEnd: return number_value_of(static_cast<uint32_t>(t.highlight_end_char_pos));
+    case F::TextboxActive: return number_value_of(t.active);
+    case F::TextboxEnable: return number_value_of(t.enable);
+    case F::TextboxDirty: return number_value_of(t.dirty);
+    case F::TextboxHighlight: return number_value_of(t.highlight);
+    case F::TextboxInsertPtVisible: return number_value_of(t.insert_pt_visible);
+    case F::TextboxVisible: return number_value_of(t.visible);
+    default: return {};
+    }
 }
 
+}  // namespace
+
 void write_textbox(BinWriter& w) {
-    const TextBoxRecord& t = textbox;
-    RecordFrame frame = begin_record(w, t.id, t.type);
-    next_inner_block(w, frame);
-    write_u16(w, related_table_id);
-    next_inner_block(w, frame);
-    write_bounds(w, t.bounds);
-    next_inner_block(w, frame);
-    write_cstring(w, t.text);
-    next_inner_block(w, frame);
-    write_u8(w, t.style);
-    next_inner_block(w, frame);
-    write_u8(w, t.back_line);
-    next_inner_block(w, frame);
-    write_u8(w, t.font);
-    next_inner_block(w, frame);
-    write_u8(w, t.font_color);
-    next_inner_block(w, frame);
-    write_u8(w, t.background_color);
-    for (int32_t pos : {t.max_num_chars, t.left_char_pos, t.right_char_pos, t.insert_pt_char_pos,
-                        t.highlight_start_char_pos, t.highlight_end_char_pos}) {
-        next_inner_block(w, frame);
-        write_u32(w, static_cast<uint32_t>(pos));
-    }
-    next_inner_block(w, frame);
-    for (uint16_t flag : {t.active, t.enable, t.dirty, t.highlight, t.insert_pt_visible, t.visible})
-        write_u16(w, flag);
-    end_record(w, frame);
+    write_record(w, orrinrc::format::Kind::Textbox, textbox.id, textbox_field);
 }

@@ -9,7 +9,6 @@
 // a definition leaves out, the text included, keeps its previous value.
 struct TextBoxRecord {
     uint16_t id = 0;
-    uint8_t type = 0;
     Bounds bounds;
     Text text;
     uint8_t style = 0;

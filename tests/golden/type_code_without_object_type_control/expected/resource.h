@@ -1,0 +1,1 @@
+#define NoCONTROLLine                            7

@@ -1,0 +1,1 @@
+#define NoFIELDLine                              7

@@ -1,0 +1,1 @@
+#define NoLISTLine                               7

@@ -1,0 +1,1 @@
+#define NoMENULine                               7

@@ -1,0 +1,1 @@
+#define NoSCHLINELine                            7

@@ -1,0 +1,1 @@
+#define NoSCROLLBARLine                          7

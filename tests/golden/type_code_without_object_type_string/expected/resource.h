@@ -1,0 +1,1 @@
+#define NoSTRINGLine                             7

@@ -1,0 +1,1 @@
+#define NoTABLELine                              7
