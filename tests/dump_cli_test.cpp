@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace orrinrc::dump;
+
 std::string slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;

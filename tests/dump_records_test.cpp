@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace orrinrc::dump;
+
 // The fault that decoding the image stops at.
 DumpError fault(const Bytes& bytes) {
     try {
@@ -19,13 +21,13 @@ DumpError fault(const Bytes& bytes) {
     return DumpError{0, ""};
 }
 
-std::string value_of(const Record& rec, const char* key) {
-    const Field* f = rec.find(key);
+std::string value_of(const Record& rec, FieldId id) {
+    const Field* f = rec.find(id);
     if (!f) return "<missing>";
-    switch (f->type) {
-    case FieldType::Text: return f->text ? *f->text : "<none>";
-    case FieldType::Choice: return f->words->name(f->value) ? f->words->name(f->value) : "?";
-    case FieldType::Word32: return std::to_string(static_cast<int32_t>(f->value));
+    switch (f->encoding()) {
+    case Encoding::Text: return f->text ? *f->text : "<none>";
+    case Encoding::Choice: return f->spec().words->word(f->value) ? f->spec().words->word(f->value) : "?";
+    case Encoding::Word: return std::to_string(static_cast<int32_t>(f->value));
     default: return std::to_string(f->number());
     }
 }
@@ -38,33 +40,33 @@ TEST(DumpRecords, WorkedExamplesDecodeUnderTheirKeywords) {
     EXPECT_EQ(recs[0].offset, 4u);
     EXPECT_EQ(recs[0].end, 64u);
     EXPECT_EQ(std::string(recs[0].keyword()), "FORM");
-    EXPECT_EQ(value_of(recs[0], "FORM_STYLE="), "NORMAL");
-    EXPECT_EQ(value_of(recs[0], "FORM_TITLE="), "Main");
-    EXPECT_EQ(value_of(recs[0], "OBJECT_TYPE="), "CONTROL");
-    EXPECT_FALSE(recs[0].find("FORM_BITMAP.")->bitmap.present);
+    EXPECT_EQ(value_of(recs[0], FieldId::FormStyle), "NORMAL");
+    EXPECT_EQ(value_of(recs[0], FieldId::FormTitle), "Main");
+    EXPECT_EQ(value_of(recs[0], FieldId::FormObjectType), "CONTROL");
+    EXPECT_FALSE(recs[0].find(FieldId::FormBitmap)->bitmap.present);
 
     EXPECT_EQ(recs[1].id, 1001);
-    EXPECT_EQ(value_of(recs[1], "TEXT_ALIGNMENT="), "CENTRE");
-    EXPECT_EQ(value_of(recs[1], "CONTROL_ADD.COLOR_ON="), "COLOR_BLACK");
-    EXPECT_EQ(value_of(recs[1], "CONTROL_ADD.RADIUS="), "3");
+    EXPECT_EQ(value_of(recs[1], FieldId::ControlAlignment), "CENTRE");
+    EXPECT_EQ(value_of(recs[1], FieldId::ButtonColorOn), "COLOR_BLACK");
+    EXPECT_EQ(value_of(recs[1], FieldId::ButtonRadius), "3");
 
-    EXPECT_EQ(value_of(recs[2], "FIELD_TEXT="), "<none>");
-    EXPECT_EQ(value_of(recs[2], "FIELD_MAX_NUM_CHARS="), "20");
-    EXPECT_EQ(value_of(recs[2], "FIELD_ATTR.FIELD_VISIBLE="), "1");
+    EXPECT_EQ(value_of(recs[2], FieldId::FieldText), "<none>");
+    EXPECT_EQ(value_of(recs[2], FieldId::FieldMaxChars), "20");
+    EXPECT_EQ(value_of(recs[2], FieldId::FieldVisible), "1");
 
-    EXPECT_EQ(value_of(recs[3], "RELATED_TABLE_ID="), "7");
-    EXPECT_EQ(value_of(recs[3], "LIST_RELATED_OBJECT="), "9");
+    EXPECT_EQ(value_of(recs[3], FieldId::RelatedTableId), "7");
+    EXPECT_EQ(value_of(recs[3], FieldId::ListRelatedObject), "9");
     int items = 0;
-    for (const Field& f : recs[3].fields) items += f.key == "LIST_ITEM=";
+    for (const Field& f : recs[3].fields) items += f.id == FieldId::ListItem;
     EXPECT_EQ(items, 2);
 
-    EXPECT_EQ(value_of(recs[4], "MENU_ITEM="), "Open");
-    EXPECT_EQ(value_of(recs[4], "MENU_VISIBLE="), "1");
+    EXPECT_EQ(value_of(recs[4], FieldId::MenuItem), "Open");
+    EXPECT_EQ(value_of(recs[4], FieldId::MenuVisible), "1");
 
-    EXPECT_EQ(value_of(recs[5], "TABLE_DATA_TYPE="), "TABLE_TEXT");
-    EXPECT_EQ(value_of(recs[5], "TABLE_VALUE="), "7");
-    EXPECT_EQ(value_of(recs[5], "TABLE_TEXT="), "A");
-    EXPECT_EQ(value_of(recs[5], "TABLE_ATTR.TABLE_VISIBLE="), "1");
+    EXPECT_EQ(value_of(recs[5], FieldId::CellDataType), "TABLE_TEXT");
+    EXPECT_EQ(value_of(recs[5], FieldId::CellValue), "7");
+    EXPECT_EQ(value_of(recs[5], FieldId::CellText), "A");
+    EXPECT_EQ(value_of(recs[5], FieldId::TableVisible), "1");
 }
 
 TEST(DumpRecords, ContainerFaultsNameTheirOffset) {
@@ -145,7 +147,7 @@ TEST(DumpRecords, TableCellsWithAndWithoutTexts) {
     const std::vector<Record> recs = decode_image(image({table}));
     std::vector<std::string> texts;
     for (const Field& f : recs[0].fields)
-        if (f.key == "TABLE_TEXT=") texts.push_back(f.text ? *f.text : "<none>");
+        if (f.id == FieldId::CellText) texts.push_back(f.text ? *f.text : "<none>");
     EXPECT_EQ(texts, (std::vector<std::string>{"<none>", "xy"}));
 
     // One byte too many for any split.
@@ -164,7 +166,7 @@ TEST(DumpRecords, BitmapBlocksAndTheirPadding) {
         "05 00 00 00 02, 05 00 00 00 00, 04 00 00 00, 05 00 00 00 00, 0A 00 00 00 00 00 00 00 00 00, "
         "1A 00 00 00 01 00 02 00 08 00 02 00 00 04 08 00 00 00 78 56 34 12 F0 DE BC 9A");
     const std::vector<Record> recs = decode_image(image({control}));
-    const BitmapView& bm = recs[0].find("CONTROL_BITMAP.")->bitmap;
+    const BitmapView& bm = recs[0].find(FieldId::RepeatBitmap)->bitmap;
     ASSERT_TRUE(bm.present);
     EXPECT_EQ(bm.offset, 66u);
     EXPECT_EQ(bm.padding, 2u);

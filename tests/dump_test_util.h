@@ -9,6 +9,8 @@
 
 #include "dump/container.h"
 
+using orrinrc::dump::Bytes;
+
 // Bytes from hex text; blanks and commas between bytes are ignored.
 inline Bytes hex_bytes(std::string_view hex) {
     Bytes out;

@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace orrinrc::dump;
+
 fs::path temp_path(const std::string& name) {
     return fs::temp_directory_path() / ("orrinrc-dump-" + std::to_string(getpid()) + "-" + name);
 }
@@ -190,7 +192,7 @@ TEST(DumpText, PngHoldsEveryPixelOfTheDeclaredRectangle) {
     bm.size = 8;
     bm.words = {0x1B000000, 0xE4000000};
     std::string why;
-    ASSERT_TRUE(bitmap_drawable(bm, why)) << why;
+    ASSERT_TRUE(bm.drawable(why)) << why;
     const fs::path file = temp_path("picture.png");
     ASSERT_TRUE(write_png(file.string(), bm, why)) << why;
 
@@ -206,7 +208,7 @@ TEST(DumpText, PngHoldsEveryPixelOfTheDeclaredRectangle) {
     fs::remove(file);
 
     bm.words.pop_back();
-    EXPECT_FALSE(bitmap_drawable(bm, why));
+    EXPECT_FALSE(bm.drawable(why));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <array>
 
 #include "bitmap/grey_levels.h"
-#include "dump/pictures.h"
+
+namespace orrinrc::dump {
 
 namespace {
 
@@ -36,8 +37,8 @@ bool bitmap_reproducible(const BitmapView& bm, std::string& why) {
         why = strf("reserved byte is %u, the compiler always writes 0", bm.reserved);
         return false;
     }
-    if (bm.depth != 2 && bm.depth != 4) {
-        why = strf("depth %u is neither Q_TWO_BIT (2) nor Q_FOUR_BIT (4)", bm.depth);
+    if (bm.depth != format::kTwoBit && bm.depth != format::kFourBit) {
+        why = strf("depth %u is neither %s (2) nor %s (4)", bm.depth, format::kTwoBitWord, format::kFourBitWord);
         return false;
     }
     if (!bm.padding_zero) {
@@ -66,10 +67,10 @@ bool bitmap_reproducible(const BitmapView& bm, std::string& why) {
 
 std::string bmp_for(const BitmapView& bm) {
     const long words_per_row = bm.words_per_row();
-    const bool known_depth = bm.depth == 2 || bm.depth == 4;
+    const bool known_depth = bm.depth == format::kTwoBit || bm.depth == format::kFourBit;
     const bool rows = known_depth && bm.height > 0 && words_per_row > 0 &&
                       bm.words.size() == static_cast<size_t>(words_per_row) * static_cast<size_t>(bm.height);
-    const long per_word = bm.depth == 2 ? 16 : 8;
+    const long per_word = known_depth ? format::pixels_per_word(bm.depth) : 1;
     const uint32_t width = rows ? static_cast<uint32_t>(words_per_row * per_word) : 1;
     const uint32_t height = rows ? static_cast<uint32_t>(bm.height) : 1;
     const uint32_t stride = (4 * width + 31) / 32 * 4;
@@ -99,13 +100,13 @@ std::string bmp_for(const BitmapView& bm) {
         s += '\0';
     }
     // Bottom row first; pixel index = level (depth 2 stores level / 4).
-    const unsigned scale = bm.depth == 2 ? 4 : 1;
+    const unsigned scale = bm.depth == format::kTwoBit ? 4 : 1;
     for (uint32_t stored = 0; stored < height; ++stored) {
         std::string row(stride, '\0');
         if (rows) {
             const long r = static_cast<long>(height - 1 - stored);
             for (uint32_t c = 0; c < width; ++c) {
-                const unsigned index = bitmap_pixel(bm, r, c) * scale;
+                const unsigned index = bm.pixel(r, c) * scale;
                 row[c / 2] = static_cast<char>(row[c / 2] | (c % 2 == 0 ? index << 4 : index));
             }
         }
@@ -113,3 +114,5 @@ std::string bmp_for(const BitmapView& bm) {
     }
     return s;
 }
+
+}  // namespace orrinrc::dump

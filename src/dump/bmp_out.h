@@ -5,6 +5,8 @@
 
 #include "dump/records.h"
 
+namespace orrinrc::dump {
+
 // A 4-bit palette BMP whose conversion at the bitmap's depth, width and
 // height gives exactly its stored words. Palette index k is a grey of level
 // k; every row is as wide as the row's words, so the pixels beyond the
@@ -17,3 +19,5 @@ std::string bmp_for(const BitmapView& bm);
 // Whether the compiler can produce these stored bytes from some BMP file;
 // otherwise sets `why`.
 bool bitmap_reproducible(const BitmapView& bm, std::string& why);
+
+}  // namespace orrinrc::dump

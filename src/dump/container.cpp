@@ -9,6 +9,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace orrinrc::dump {
+
 
 bool read_whole_file(const std::string& path, Bytes& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -135,3 +137,5 @@ RawRecord read_raw_record(const Bytes& bytes, size_t offset, size_t end) {
         throw DumpError{rec.outer.start, "outer block is empty: a record needs at least the object type block"};
     return rec;
 }
+
+}  // namespace orrinrc::dump

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace orrinrc::dump {
+
 // One fault of the input: where it is and what is wrong.
 struct DumpError {
     size_t offset;
@@ -76,3 +78,5 @@ size_t check_total_length(const Bytes& bytes);
 // block inside the file, and its content split into inner blocks that fill it
 // exactly, each inside it.
 RawRecord read_raw_record(const Bytes& bytes, size_t offset, size_t end);
+
+}  // namespace orrinrc::dump

@@ -17,6 +17,7 @@
 #include "dump/records.h"
 
 namespace fs = std::filesystem;
+using namespace orrinrc::dump;
 
 namespace {
 
@@ -64,15 +65,16 @@ int write_pictures(const std::vector<Record>& records, const std::vector<DefineL
         std::string name = name_of(names, i, rec.id);
         const std::string base = name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name);
         for (const Field& f : rec.fields) {
-            if (f.type != FieldType::Bitmap || !f.bitmap.present) continue;
+            if (f.encoding() != Encoding::Bitmap || !f.bitmap.present) continue;
             std::string why;
-            if (!bitmap_drawable(f.bitmap, why)) {
-                std::fprintf(stderr, "orrinrc-dump: %s ID=%u %s not drawn: %s\n", rec.keyword(), rec.id,
-                             f.key.c_str(), why.c_str());
+            if (!f.bitmap.drawable(why)) {
+                std::fprintf(stderr, "orrinrc-dump: %s ID=%u %s not drawn: %s\n", rec.keyword(), rec.id, f.key(),
+                             why.c_str());
                 continue;
             }
-            std::string file = base + "_" + f.picture;
-            for (int n = 2; !used.insert(file).second; ++n) file = base + "_" + f.picture + "_" + std::to_string(n);
+            const std::string picture = f.spec().picture;
+            std::string file = base + "_" + picture;
+            for (int n = 2; !used.insert(file).second; ++n) file = base + "_" + picture + "_" + std::to_string(n);
             const fs::path path = dir / (file + ".png");
             if (!write_png(path.string(), f.bitmap, why)) {
                 std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());

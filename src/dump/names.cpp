@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace orrinrc::dump {
+
 namespace {
 
 // "#define " + name padded to at least 40 characters + " " + the identifier.
@@ -62,3 +64,5 @@ std::string file_base(const std::string& name) {
     if (out.empty()) out.push_back('_');
     return out.substr(0, 64);
 }
+
+}  // namespace orrinrc::dump

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace orrinrc::dump {
+
 struct DefineLine {
     std::string name;
     uint16_t id = 0;
@@ -19,3 +21,5 @@ bool parse_resource_h(const std::string& content, std::vector<DefineLine>& out, 
 // A resource name made safe for a file name: letters, digits, "_" and "-"
 // kept, anything else "_", at most 64 characters.
 std::string file_base(const std::string& name);
+
+}  // namespace orrinrc::dump

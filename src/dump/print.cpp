@@ -1,6 +1,8 @@
 // Listing of records: one line per field, keyword first.
 #include "dump/print.h"
 
+namespace orrinrc::dump {
+
 std::string quote_text(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
@@ -21,13 +23,15 @@ std::string quote_text(const std::string& text) {
 namespace {
 
 std::string choice_text(const Field& f) {
-    if (const char* w = f.words->name(f.value)) return w;
+    if (const char* w = f.spec().words->word(f.value)) return w;
     return strf("%u (no keyword for this value)", f.value);
 }
 
 std::string bitmap_text(const BitmapView& bm) {
     if (!bm.present) return "none";
-    std::string depth = bm.depth == 2 ? "Q_TWO_BIT" : bm.depth == 4 ? "Q_FOUR_BIT" : strf("depth %u", bm.depth);
+    std::string depth = bm.depth == format::kTwoBit    ? format::kTwoBitWord
+                        : bm.depth == format::kFourBit ? format::kFourBitWord
+                                                       : strf("depth %u", bm.depth);
     std::string s = strf("X=%d Y=%d WIDTH=%d HEIGHT=%d %s, %u data bytes at 0x%06zx", bm.x, bm.y, bm.width,
                          bm.height, depth.c_str(), bm.size, bm.offset + 12 + bm.padding);
     if (bm.reserved != 0) s += strf(", reserved byte %u", bm.reserved);
@@ -43,20 +47,24 @@ void print_record(FILE* out, const Record& rec, const std::string& name) {
     std::fprintf(out, " (%zu bytes)\n", rec.end - rec.offset);
     for (const Field& f : rec.fields) {
         std::string value;
-        switch (f.type) {
-        case FieldType::Number: value = std::to_string(f.number()); break;
-        case FieldType::Word32: value = std::to_string(static_cast<int32_t>(f.value)); break;
-        case FieldType::Boolean:
+        switch (f.encoding()) {
+        case Encoding::U8:
+        case Encoding::U16:
+        case Encoding::S16: value = std::to_string(f.number()); break;
+        case Encoding::Word: value = std::to_string(static_cast<int32_t>(f.value)); break;
+        case Encoding::Boolean:
             value = f.value <= 1 ? std::to_string(f.value) : strf("%u (not 0 or 1)", f.value);
             break;
-        case FieldType::Choice: value = choice_text(f); break;
-        case FieldType::Text: value = f.text ? quote_text(*f.text) : "none"; break;
-        case FieldType::Bounds:
+        case Encoding::Choice: value = choice_text(f); break;
+        case Encoding::Text: value = f.text ? quote_text(*f.text) : "none"; break;
+        case Encoding::Bounds:
             value = strf("X=%d Y=%d WIDTH=%d HEIGHT=%d", f.bounds.x, f.bounds.y, f.bounds.width, f.bounds.height);
             break;
-        case FieldType::Bitmap: value = bitmap_text(f.bitmap); break;
+        case Encoding::Bitmap: value = bitmap_text(f.bitmap); break;
         }
-        const bool group = f.type == FieldType::Bounds || f.type == FieldType::Bitmap;
-        std::fprintf(out, "    %s%s%s\n", f.key.c_str(), group ? " " : "", value.c_str());
+        const bool group = f.encoding() == Encoding::Bounds || f.encoding() == Encoding::Bitmap;
+        std::fprintf(out, "    %s%s%s\n", f.key(), group ? " " : "", value.c_str());
     }
 }
+
+}  // namespace orrinrc::dump

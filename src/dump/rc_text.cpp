@@ -7,6 +7,10 @@
 
 #include "dump/bmp_out.h"
 
+namespace orrinrc::dump {
+
+using format::Kind;
+
 bool word_source(uint32_t stored, std::string& out) {
     const int32_t v = static_cast<int32_t>(stored);
     if (v >= 0) {
@@ -43,14 +47,15 @@ public:
         index_ = index;
         base_ = file_base(name);
         std::string why;
-        if (!text_expressible(name, why)) problem("NAME=", "the name " + why);
-        line("NAME=" + name);
-        line(std::string("#") + rec.keyword());
-        line("ID=" + std::to_string(rec.id));
-        line(std::string("OBJECT.TYPE=") + rec.keyword());
+        if (!text_expressible(name, why)) problem(format::kNameStatement, "the name " + why);
+        const format::KindInfo& kind = format::kind_info(rec.kind());
+        line(format::kNameStatement + name);
+        line(kind.open_statement);
+        line(format::kIdStatement + std::to_string(rec.id));
+        line(std::string(format::statement(FieldId::ObjectType)) + kind.keyword);
         check_kind(rec);
         for (const Field& f : rec.fields) field(rec, f);
-        line(std::string("#END_") + rec.keyword());
+        line(kind.end_statement);
         out_.text += "\n";
     }
 
@@ -68,19 +73,19 @@ private:
     // Carry-over that a definition cannot undo: states of the compiler's
     // records that the definitions written so far leave behind.
     void check_kind(const Record& rec) {
-        switch (rec.type) {
-        case kControl: check_control(rec); break;
-        case kMenu: check_items(rec, "MENU_NUM_ITEMS=", "MENU_ITEM=", menu_items_); break;
-        case kTextbox: {
-            const Field* text = rec.find("TEXTBOX_TEXT=");
+        switch (rec.kind()) {
+        case Kind::Control: check_control(rec); break;
+        case Kind::Menu: check_items(rec, FieldId::MenuCount, FieldId::MenuItem, menu_items_); break;
+        case Kind::Textbox: {
+            const Field* text = rec.find(FieldId::TextboxText);
             if (text && text->text) textbox_text_ = true;
             else if (text && textbox_text_)
                 problem("TEXTBOX_TEXT=", "is none, but a text box keeps the text of the previous one, which has one");
             break;
         }
-        case kBitmap: {
-            const Field* first = rec.find("BITMAP1_BITMAP.");
-            const Field* second = rec.find("BITMAP2_BITMAP.");
+        case Kind::Bitmap: {
+            const Field* first = rec.find(FieldId::BitmapPicture1);
+            const Field* second = rec.find(FieldId::BitmapPicture2);
             if (first && second && !first->bitmap.present && second->bitmap.present)
                 problem("BITMAP2_BITMAP.", "has data while the first picture has none, which the pictures' order "
                                            "cannot give");
@@ -92,27 +97,27 @@ private:
 
     // Items of a count that no item line fills: the compiler writes them as
     // none only while no earlier definition of the kind made item storage.
-    void check_items(const Record& rec, const char* count_key, const char* item_key, bool& made) {
-        const Field* count = rec.find(count_key);
-        const bool any = rec.find(item_key) != nullptr;
+    void check_items(const Record& rec, FieldId count_id, FieldId item_id, bool& made) {
+        const Field* count = rec.find(count_id);
+        const bool any = rec.find(item_id) != nullptr;
         if (any) made = true;
         else if (count && count->value > 0 && made)
-            problem(item_key, strf("holds no item of the %u declared, which only a first definition of its kind can "
+            problem(format::statement(item_id), strf("holds no item of the %u declared, which only a first definition of its kind can "
                                    "give",
                                    count->value));
     }
 
     void check_control(const Record& rec) {
-        const Field* style = rec.find("CONTROL_STYLE=");
+        const Field* style = rec.find(FieldId::ControlStyle);
         if (!style) return;
         // Pop-up items belong to their own definition: a count without item
         // lines writes no texts whatever came before.
-        if (style->value != kCheckbox) return;
+        if (style->value != format::kCheckbox) return;
         std::vector<const Field*> pictures;
         for (const Field& f : rec.fields)
-            if (f.type == FieldType::Bitmap) pictures.push_back(&f);
-        const Field* group = rec.find("CONTROL_ADD.GROUP_ID=");
-        const Field* value = rec.find("CONTROL_VALUE=");
+            if (f.encoding() == Encoding::Bitmap) pictures.push_back(&f);
+        const Field* group = rec.find(FieldId::CheckboxGroupId);
+        const Field* value = rec.find(FieldId::CheckboxValue);
         if (pictures.size() != 2 || !group || !value) return;
         const bool first = pictures[0]->bitmap.present, second = pictures[1]->bitmap.present;
         if (first && second) {
@@ -137,56 +142,62 @@ private:
 
     void field(const Record& rec, const Field& f) {
         // Check-box values and pictures are only written as a whole block.
-        if (rec.type == kControl && !checkbox_block_ && is_checkbox_field(rec, f)) return;
+        if (rec.kind() == Kind::Control && !checkbox_block_ && is_checkbox_field(f)) return;
         std::string why;
-        switch (f.type) {
-        case FieldType::Number:
+        const std::string key = f.key();
+        switch (f.encoding()) {
+        case Encoding::U8:
+        case Encoding::U16:
+        case Encoding::S16:
             // A list keeps the item table of an earlier list while no item
             // line comes: an item line under a total of 0 makes an empty
             // table first, whose missing entries are written as none.
-            if (f.key == "LIST_TOTAL_NUM_ITEMS=" && f.value > 0 && !rec.find("LIST_ITEM="))
-                line("LIST_TOTAL_NUM_ITEMS=0\nLIST_ITEM=");
-            line(f.key + std::to_string(f.number()));
+            if (f.id == FieldId::ListTotal && f.value > 0 && !rec.find(FieldId::ListItem))
+                line(key + "0\n" + format::statement(FieldId::ListItem));
+            line(key + std::to_string(f.number()));
             break;
-        case FieldType::Word32: {
+        case Encoding::Word: {
             std::string number;
             if (!word_source(f.value, number)) {
-                problem(f.key, strf("is %d, which the word reader cannot store (it stores a negative number plus "
+                problem(key, strf("is %d, which the word reader cannot store (it stores a negative number plus "
                                     "65536)",
                                     static_cast<int32_t>(f.value)));
                 number = "0";
             }
-            line(f.key + number);
+            line(key + number);
             break;
         }
-        case FieldType::Boolean:
-            if (f.value > 1) problem(f.key, strf("is %u, an on/off value is 0 or 1", f.value));
-            line(f.key + (f.value ? "1" : "0"));
+        case Encoding::Boolean:
+            if (f.value > 1) problem(key, strf("is %u, an on/off value is 0 or 1", f.value));
+            line(key + (f.value ? "1" : "0"));
             break;
-        case FieldType::Choice:
-            if (const char* w = f.words->name(f.value)) line(f.key + w);
-            else if (f.words->number_fallback) line(f.key + std::to_string(f.value));
-            else problem(f.key, strf("is %u, which has no keyword", f.value));
+        case Encoding::Choice: {
+            const format::Vocabulary& words = *f.spec().words;
+            if (const char* w = words.word(f.value)) line(key + w);
+            else if (words.number_fallback) line(key + std::to_string(f.value));
+            else problem(key, strf("is %u, which has no keyword", f.value));
             break;
-        case FieldType::Text:
+        }
+            break;
+        case Encoding::Text:
             if (!f.text) break;  // OBJECT.TYPE= or the entry's own statement left it none
-            if (!text_expressible(*f.text, why)) problem(f.key, "text " + why);
-            line(f.key + *f.text);
+            if (!text_expressible(*f.text, why)) problem(key, "text " + why);
+            line(key + *f.text);
             break;
-        case FieldType::Bounds:
-            line(f.key + "X=" + std::to_string(f.bounds.x));
-            line(f.key + "Y=" + std::to_string(f.bounds.y));
-            line(f.key + "WIDTH=" + std::to_string(f.bounds.width));
-            line(f.key + "HEIGHT=" + std::to_string(f.bounds.height));
+        case Encoding::Bounds:
+            line(key + "X=" + std::to_string(f.bounds.x));
+            line(key + "Y=" + std::to_string(f.bounds.y));
+            line(key + "WIDTH=" + std::to_string(f.bounds.width));
+            line(key + "HEIGHT=" + std::to_string(f.bounds.height));
             break;
-        case FieldType::Bitmap: bitmap(rec, f); break;
+        case Encoding::Bitmap: bitmap(rec, f); break;
         }
     }
 
-    bool is_checkbox_field(const Record& rec, const Field& f) const {
-        const Field* style = rec.find("CONTROL_STYLE=");
-        return style && style->value == kCheckbox &&
-               (f.key == "CONTROL_ADD.GROUP_ID=" || f.key == "CONTROL_VALUE=" || f.type == FieldType::Bitmap);
+    // Only a check box has these fields.
+    static bool is_checkbox_field(const Field& f) {
+        return f.id == FieldId::CheckboxGroupId || f.id == FieldId::CheckboxValue ||
+               f.id == FieldId::CheckboxBitmap1 || f.id == FieldId::CheckboxBitmap2;
     }
 
     void bitmap(const Record& rec, const Field& f) {
@@ -194,22 +205,24 @@ private:
         if (!bm.present) {
             // A table keeps its picture across definitions: a picture line
             // without FILE= drops it.
-            if (rec.type == kTable) line(f.key + "X=0");
+            if (rec.kind() == Kind::Table) line(std::string(f.key()) + "X=0");
             return;
         }
         std::string why;
         if (!bitmap_reproducible(bm, why)) {
-            problem(f.key, why);
+            problem(f.key(), why);
             return;
         }
-        std::string file = base_ + "_" + f.picture;
-        for (int n = 2; !file_names_.insert(file).second; ++n) file = base_ + "_" + f.picture + "_" + std::to_string(n);
+        const std::string picture = f.spec().picture;
+        std::string file = base_ + "_" + picture;
+        for (int n = 2; !file_names_.insert(file).second; ++n) file = base_ + "_" + picture + "_" + std::to_string(n);
         file += ".bmp";
-        line(f.key + "X=" + std::to_string(bm.x));
-        line(f.key + "Y=" + std::to_string(bm.y));
-        line(f.key + "WIDTH=" + std::to_string(bm.width));
-        line(f.key + "HEIGHT=" + std::to_string(bm.height));
-        line(f.key + (bm.depth == 2 ? "FILE=Q_TWO_BIT, " : "FILE=Q_FOUR_BIT, ") + file);
+        const std::string key = f.key();
+        line(key + "X=" + std::to_string(bm.x));
+        line(key + "Y=" + std::to_string(bm.y));
+        line(key + "WIDTH=" + std::to_string(bm.width));
+        line(key + "HEIGHT=" + std::to_string(bm.height));
+        line(key + "FILE=" + (bm.depth == format::kTwoBit ? format::kTwoBitWord : format::kFourBitWord) + ", " + file);
         out_.files.emplace_back(file, bmp_for(bm));
     }
 
@@ -257,3 +270,5 @@ ResourceText write_resource_text(const std::vector<Record>& records, const std::
         out.problems.push_back(strf("resource.h has %zu lines for %zu records", names->size(), records.size()));
     return out;
 }
+
+}  // namespace orrinrc::dump

@@ -8,6 +8,8 @@
 #include "dump/names.h"
 #include "dump/records.h"
 
+namespace orrinrc::dump {
+
 struct ResourceText {
     std::string text;                                       // the resource text file
     std::vector<std::pair<std::string, std::string>> files; // BMP file name, content
@@ -30,3 +32,5 @@ bool word_source(uint32_t stored, std::string& out);
 // Whether a text can be read back by the string reader unchanged: no line
 // end, no carriage return, no 0x1A (which ends the input).
 bool text_expressible(const std::string& text, std::string& why);
+
+}  // namespace orrinrc::dump

@@ -1,50 +1,23 @@
-// The records of a resource.bin image decoded into named fields. Each field
-// carries the resource-language statement that sets it ("FIELD_FONT=",
-// "BOUNDS.", "FORM_BITMAP."), and the fields of a record come in an order in
-// which those statements can be written back.
+// The records of a resource.bin image decoded into fields. Each field is
+// one field of the format (its identifier names the statement that sets
+// it), and the fields of a record come in an order in which those
+// statements can be written back.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "dump/container.h"
+#include "format/format.h"
+#include "format/pixels.h"
 
-// The words that a keyword value takes, indexed by the stored code. With
-// `number_fallback` the language also accepts a plain number for the field
-// (the keyword states with a numeric fallback).
-struct Words {
-    const char* const* names;
-    size_t count;
-    bool number_fallback;
+namespace orrinrc::dump {
 
-    // The word of a code, or nullptr when the code has none.
-    const char* name(uint32_t code) const { return code < count ? names[code] : nullptr; }
-};
-
-extern const Words kObjectTypeWords;
-extern const Words kColorWords;
-extern const Words kFontWords;
-extern const Words kAlignmentWords;
-extern const Words kFormStyleWords;
-extern const Words kControlStyleWords;
-extern const Words kBackLineWords;
-extern const Words kScrollbarStyleWords;
-extern const Words kScrollbarTypeWords;
-extern const Words kLineStyleWords;
-extern const Words kDataTypeWords;
-
-// The object type code's keyword ("FORM" ... "LINE"), or nullptr.
-const char* kind_keyword(uint32_t type);
-
-enum ObjectType : uint8_t {
-    kForm = 0, kControl, kField, kList, kMenu, kScrollbar, kTable, kSchline, kString, kBitmap, kTextbox, kLine,
-};
-
-enum ControlStyle : uint8_t { kButton = 0, kPushButton, kRepeatButton, kCheckbox, kPopupTrigger };
+using format::Encoding;
+using format::FieldId;
 
 // A stored bitmap data block.
 struct BitmapView {
@@ -59,37 +32,39 @@ struct BitmapView {
     std::vector<uint32_t> words;
 
     // Words per row that the compiler derives from width and depth.
-    long words_per_row() const { return (long{width} * depth + 31) / 32; }
+    long words_per_row() const { return format::words_per_row(width, depth); }
+
+    // Whether the stored data holds every pixel of its declared rectangle:
+    // depth 2 or 4, width and height above 0, and height rows of the
+    // compiler's words per row. Otherwise sets `why`.
+    bool drawable(std::string& why) const;
+
+    // The grey value (0..2^depth-1) of a pixel of a drawable bitmap,
+    // counting every position of a row's words (also those beyond the
+    // declared width).
+    unsigned pixel(long row, long column) const {
+        return format::pixel_value(&words[static_cast<size_t>(row * words_per_row())], static_cast<uint64_t>(column),
+                                   depth);
+    }
 };
 
 struct StoredBounds {
     int16_t x = 0, y = 0, width = 0, height = 0;
 };
 
-enum class FieldType {
-    Number,   // an 8- or 16-bit integer, unsigned or signed
-    Word32,   // a 32-bit value read by the word reader
-    Boolean,  // a 16-bit on/off word
-    Choice,   // an 8-bit code that the language writes as a word
-    Text,     // a NUL-terminated text, or none
-    Bounds,   // four 16-bit values
-    Bitmap,   // a bitmap data block, or none
-};
-
 struct Field {
-    std::string key;  // the statement that sets the field
-    FieldType type = FieldType::Number;
+    FieldId id = FieldId::None;
     size_t offset = 0;  // file offset of the stored value
     uint32_t value = 0;
-    int bytes = 0;          // Number: stored width
-    bool is_signed = false; // Number: a signed 16-bit value
-    const Words* words = nullptr;
     std::optional<std::string> text;
     StoredBounds bounds;
     BitmapView bitmap;
-    std::string picture;  // Bitmap: name of the picture within its record
 
-    // The signed value of a Number field.
+    const format::FieldSpec& spec() const { return format::field_spec(id); }
+    Encoding encoding() const { return spec().encoding; }
+    // The statement that sets the field: "FORM_STYLE=", "BOUNDS.".
+    const char* key() const { return spec().statement; }
+    // The signed value of a number field.
     long number() const;
 };
 
@@ -97,12 +72,13 @@ struct Record {
     size_t offset = 0;  // of the identifier
     size_t end = 0;     // just past the record
     uint16_t id = 0;
-    uint8_t type = 0;
+    uint8_t type = 0;   // a code that names a kind: decoding refuses others
     std::vector<Field> fields;
 
-    const char* keyword() const { return kind_keyword(type); }
-    // The first field with this key, or nullptr.
-    const Field* find(std::string_view key) const;
+    format::Kind kind() const { return static_cast<format::Kind>(type); }
+    const char* keyword() const { return format::kind_keyword(type); }
+    // The first field with this identifier, or nullptr.
+    const Field* find(FieldId id) const;
 };
 
 // Decodes one framed record, checking the number and sizes of its inner
@@ -124,3 +100,5 @@ void walk_image(const Bytes& bytes, F&& each) {
 }
 
 std::vector<Record> decode_image(const Bytes& bytes);
+
+}  // namespace orrinrc::dump

@@ -28,6 +28,11 @@ struct KindInfo {
     const char* end_statement;   // "#END_FORM"
 };
 
+// The statements of every definition that are no field of its record: the
+// name that resource.h defines and the identifier before the outer block.
+inline constexpr const char* kNameStatement = "NAME=";
+inline constexpr const char* kIdStatement = "ID=";
+
 const KindInfo& kind_info(Kind k);
 // The kind of a stored type code, or nullptr for a code that names none.
 const KindInfo* kind_of_code(uint32_t code);
