@@ -7,20 +7,11 @@
 
 #include "driver/resource_bin.h"
 
-// Control styles, the values of CONTROL_STYLE=.
-enum ControlStyle : uint8_t {
-    CONTROL_BUTTON = 0,
-    CONTROL_PUSH_BUTTON = 1,
-    CONTROL_REPEAT_BUTTON = 2,
-    CONTROL_CHECKBOX = 3,
-    CONTROL_POPUP_TRIGGER = 4,
-};
-
 struct ControlRecord {
     uint16_t id = 0;
     Text text;
     Bounds bounds;
-    uint8_t style = 0;
+    uint8_t style = 0;  // a format::ControlStyle
     uint8_t subtype = 0;
     uint8_t alignment = 0;
     uint16_t enable = 0;

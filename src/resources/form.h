@@ -13,19 +13,11 @@ struct FormObjectEntry {
     uint8_t type = 0;
 };
 
-// Style values of FORM_STYLE=.
-enum FormStyle : uint8_t {
-    kFormBackground = 0,
-    kFormNormal = 1,
-    kFormBitmapDialog = 2,
-    kFormNonBitmapDialog = 3,
-};
-
 struct FormRecord {
     uint16_t id = 0;
     Bounds bounds;
     uint16_t focused = 0;
-    uint8_t style = 0;
+    uint8_t style = 0;  // a format::FormStyle
     Text title;
     BitmapRecord bitmap;
     uint16_t count = 0;  // NO_OF_OBJECTS=
