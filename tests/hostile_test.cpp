@@ -231,6 +231,27 @@ TEST_F(Hostile, ResourceHFailsAfterManyRecords) {
     EXPECT_EQ(walk_records(out("resource.bin"), false), ended + 1);
 }
 
+// resource.h fails first; saving resource.bin then fails too. Both are
+// reported, the first failure's exit code stands, and resource.bin keeps
+// the records that fitted, cut back to a record boundary.
+TEST_F(Hostile, SecondFailureWhileSaving) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i)
+        input += "NAME=Form" + std::to_string(i) + "\n#FORM\nID=" + std::to_string(i) + "\n#END_FORM\n";
+    fs::create_symlink("/dev/full", dir / "resource.h");
+    // 32 KB: less than the records buffered when resource.h fails. The
+    // trace goes through a pipe, which the limit does not apply to.
+    ASSERT_EQ(compile(input, "| tail -c 200 > stdout.txt; exit ${PIPESTATUS[0]}", "ulimit -f 32 &&"), 4);
+    const std::string trace = out("stdout.txt");
+    EXPECT_NE(trace.find("error: can't write resource.h: No space left on device\n"
+                         "error: can't write resource.bin: File too large\n"),
+              std::string::npos)
+        << trace;
+    const std::string bin = out("resource.bin");
+    EXPECT_LE(bin.size(), 32u * 1024);
+    EXPECT_GT(walk_records(bin, false), 500);
+}
+
 TEST_F(Hostile, ResourceBinFailsAfterManyRecords) {
     std::string input;
     for (int i = 0; i < 40000; ++i)
