@@ -1,9 +1,11 @@
 // End-to-end golden cases: every folder under tests/golden holds an input
 // (input.rc and any BMP files it names), optionally `args` (the command line,
 // one argument per line; default: input.rc) and `setup` (shell commands run in
-// the work folder first, with ORRINRC_SOURCE_DIR naming the source tree), and expected/ with the exit code, standard output,
-// standard error, resource.h and a hex listing of resource.bin. Each case runs
-// the real binary in a fresh temporary folder.
+// the work folder first, with ORRINRC_SOURCE_DIR naming the source tree), and
+// expected/ with the exit code, standard output, standard error, resource.h,
+// a hex listing of resource.bin and the annotated listing of resource.bin
+// that orrinrc-dump prints (resource.bin.txt). Each case runs the real binary
+// in a fresh temporary folder.
 //
 // ORRINRC_UPDATE_GOLDEN=1 rewrites expected/ from what the binary does now,
 // for a change that is meant; review the diff before committing it.
@@ -71,6 +73,25 @@ std::string output_file(const fs::path& p, bool hex) {
     return hex ? hex_listing(read_file(p)) : read_file(p);
 }
 
+// What `orrinrc-dump resource.bin resource.h` prints in the work folder
+// (without resource.h when there is none). When the dump rejects the files,
+// its message and exit code are the listing: a case never fails for that.
+std::string dump_listing(const fs::path& work) {
+    const fs::path bin = work / "resource.bin";
+    if (fs::is_symlink(bin)) return "<link>\n";
+    if (!fs::exists(bin)) return kAbsent;
+    const fs::path h = work / "resource.h";
+    const bool with_h = fs::exists(h) && !fs::is_symlink(h);
+    const std::string cmd = "cd " + shell_quote(work.string()) + " && " + shell_quote(ORRINRC_DUMP_BIN) +
+                            " resource.bin" + (with_h ? " resource.h" : "") + " > .dump.out 2> .dump.err";
+    const int status = std::system(("timeout 30 bash -c " + shell_quote(cmd)).c_str());
+    std::string listing = read_file(work / ".dump.out");
+    const std::string err = read_file(work / ".dump.err");
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (code != 0 || !err.empty()) listing += err + "exit " + std::to_string(code) + "\n";
+    return listing;
+}
+
 std::vector<std::string> case_names() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(GOLDEN_DIR))
@@ -123,6 +144,7 @@ TEST_P(Golden, MatchesExpectedOutputs) {
         {"stderr", read_file(work / ".stderr")},
         {"resource.h", output_file(work / "resource.h", false)},
         {"resource.bin.hex", output_file(work / "resource.bin", true)},
+        {"resource.bin.txt", dump_listing(work)},
     };
     const fs::path expected = case_dir / "expected";
     if (std::getenv("ORRINRC_UPDATE_GOLDEN") != nullptr) {

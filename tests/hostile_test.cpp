@@ -37,12 +37,12 @@ uint32_t le32(const std::string& b, size_t at) {
            uint32_t(uint8_t(b[at + 3])) << 24;
 }
 
-// Walks resource.bin the way the device does: the total length, then
-// records of an identifier and an outer block whose inner blocks fill it
-// exactly. Returns the number of records, or -1 (with a failure) when a
-// length does not add up.
-long walk_records(const std::string& bin) {
-    if (bin.size() < 4 || le32(bin, 0) != bin.size()) {
+// Walks resource.bin the way the device does: the total length (0 after a
+// run that failed), then records of an identifier and an outer block whose
+// inner blocks fill it exactly. Returns the number of records, or -1 (with a
+// failure) when a length does not add up.
+long walk_records(const std::string& bin, bool finished = true) {
+    if (bin.size() < 4 || le32(bin, 0) != (finished ? bin.size() : 0)) {
         ADD_FAILURE() << "total length " << (bin.size() < 4 ? 0 : le32(bin, 0)) << " for " << bin.size() << " bytes";
         return -1;
     }
@@ -75,10 +75,11 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // Compiles `input` (written as input.rc) with the given shell redirection
-    // of standard output; returns the exit code and records the run time.
-    int compile(const std::string& input, const std::string& redirect = "> stdout.txt") {
+    // of standard output, after the shell commands `setup`; returns the exit
+    // code and records the run time.
+    int compile(const std::string& input, const std::string& redirect = "> stdout.txt", const std::string& setup = "") {
         write_file(dir / "input.rc", input);
-        const std::string cmd = "cd '" + dir.string() + "' && timeout 120 '" + ORRINRC_BIN +
+        const std::string cmd = "cd '" + dir.string() + "' && " + setup + " timeout 120 '" + ORRINRC_BIN +
                                 "' input.rc 2> stderr.txt " + redirect;
         const auto start = std::chrono::steady_clock::now();
         const int status = std::system(("bash -c " + quote(cmd)).c_str());
@@ -208,6 +209,67 @@ TEST_F(Hostile, StandardOutputOnAFullDisk) {
     ASSERT_EQ(compile(input, "> /dev/full"), 0);
     EXPECT_EQ(out("resource.bin"), bin);
     EXPECT_EQ(out("resource.h"), h);
+}
+
+// An output that fails after thousands of records: every record that
+// reached resource.bin whole stays, nothing after it, and resource.h holds
+// the whole line of each of those records and no other.
+TEST_F(Hostile, ResourceHFailsAfterManyRecords) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i)
+        input += "NAME=Form" + std::to_string(i) + "\n#FORM\nID=" + std::to_string(i) + "\n#END_FORM\n";
+    fs::create_symlink("/dev/full", dir / "resource.h");
+    ASSERT_EQ(compile(input), 4);
+    const std::string trace = out("stdout.txt");
+    EXPECT_NE(trace.find("error: can't write resource.h: No space left on device\n"), std::string::npos);
+    // resource.h fails once its first 64 KB go out, at the line of a record
+    // that is complete: that record is kept with every one that ended before
+    // it (each has its " end=" in the trace).
+    long ended = 0;
+    for (size_t at = trace.find(" end="); at != std::string::npos; at = trace.find(" end=", at + 1)) ++ended;
+    EXPECT_GT(ended, 1000);
+    EXPECT_EQ(walk_records(out("resource.bin"), false), ended + 1);
+}
+
+// resource.h fails first; saving resource.bin then fails too. Both are
+// reported, the first failure's exit code stands, and resource.bin keeps
+// the records that fitted, cut back to a record boundary.
+TEST_F(Hostile, SecondFailureWhileSaving) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i)
+        input += "NAME=Form" + std::to_string(i) + "\n#FORM\nID=" + std::to_string(i) + "\n#END_FORM\n";
+    fs::create_symlink("/dev/full", dir / "resource.h");
+    // 32 KB: less than the records buffered when resource.h fails. The
+    // trace goes through a pipe, which the limit does not apply to.
+    ASSERT_EQ(compile(input, "| tail -c 200 > stdout.txt; exit ${PIPESTATUS[0]}", "ulimit -f 32 &&"), 4);
+    const std::string trace = out("stdout.txt");
+    EXPECT_NE(trace.find("error: can't write resource.h: No space left on device\n"
+                         "error: can't write resource.bin: File too large\n"),
+              std::string::npos)
+        << trace;
+    const std::string bin = out("resource.bin");
+    EXPECT_LE(bin.size(), 32u * 1024);
+    EXPECT_GT(walk_records(bin, false), 500);
+}
+
+TEST_F(Hostile, ResourceBinFailsAfterManyRecords) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i)
+        input += "NAME=S" + std::to_string(i) + "\n#STRING\nID=" + std::to_string(i) +
+                 "\nOBJECT.TYPE=STRING\nSTRING_TEXT=" + std::string(100, 't') + "\n#END_STRING\n";
+    // 512 KB: the second block of records that goes out passes the limit.
+    // The trace and resource.h stay well below it.
+    ASSERT_EQ(compile(input, "> stdout.txt", "ulimit -f 512 &&"), 3);
+    EXPECT_NE(out("stdout.txt").find("error: can't write resource.bin: File too large\n"), std::string::npos);
+    const std::string bin = out("resource.bin"), h = out("resource.h");
+    EXPECT_GT(bin.size(), 256u * 1024);
+    const long records = walk_records(bin, false);
+    EXPECT_GT(records, 1000);
+    ASSERT_FALSE(h.empty());
+    EXPECT_EQ(h.back(), '\n');
+    EXPECT_EQ(std::count(h.begin(), h.end(), '\n'), records);
+    const std::string last = "S" + std::to_string(records - 1);
+    EXPECT_EQ(h.substr(h.rfind("#define ") + 8, last.size() + 1), last + " ");
 }
 
 TEST_F(Hostile, CountsOf65535WithNoEntries) {

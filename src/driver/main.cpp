@@ -11,11 +11,10 @@
 
 namespace {
 
-// Buffers of standard output and resource.h. They are given explicitly: the
-// C library takes a size without a buffer as no more than a mode.
+// Buffer of standard output. It is given explicitly: the C library takes a
+// size without a buffer as no more than a mode.
 constexpr size_t kOutputBuffer = 64 * 1024;
 char stdout_buffer[kOutputBuffer];
-char header_buffer[kOutputBuffer];
 
 }  // namespace
 
@@ -47,22 +46,18 @@ int main(int argc, char** argv) {
         std::printf("Can't open output file resource.bin\n");
         return 3;
     }
-    resource_h = std::fopen("resource.h", "w");
-    if (resource_h == nullptr) {
+    if (!header_open(resource_h, "resource.h")) {
         std::printf("Can't open output file resource.h\n");
         return 4;
     }
-    std::setvbuf(resource_h, header_buffer, _IOFBF, kOutputBuffer);
     // Any exit that does not come through fail_run (the scanner's own fatal
-    // errors) still leaves the complete records on disk.
-    std::atexit(abandon_outputs);
-    write_u32(resource_bin, 0);  // total-length placeholder, filled in last
-    bin_commit_record(resource_bin);  // an error exit still leaves the 0 field
+    // errors) still leaves the outputs as an error exit does.
+    std::atexit(save_outputs_at_exit);
+    start_outputs();
 
     scan(input);
 
     std::fclose(input);
-    bin_finish(resource_bin);
-    close_resource_h();
+    finish_outputs();
     return 0;
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,30 +17,34 @@ namespace {
 constexpr size_t kFlushAt = 256 * 1024;
 constexpr size_t kHardLimit = 4 * 1024 * 1024;
 
-[[noreturn]] void write_failed(const BinWriter& w, int err) {
-    std::printf("error: can't write %s: %s\n", w.path.c_str(), std::strerror(err));
-    std::fflush(stdout);
-    std::_Exit(3);
-}
-
-void write_all(BinWriter& w, const uint8_t* p, size_t n) {
-    while (n > 0) {
-        ssize_t done = ::write(w.fd, p, n);
-        if (done < 0) {
-            if (errno == EINTR) continue;
-            write_failed(w, errno);
-        }
-        if (done == 0) write_failed(w, ENOSPC);
-        p += done;
-        n -= static_cast<size_t>(done);
-    }
-}
-
 // Writes the first n buffered bytes and moves the buffer's base past them.
-void flush_bytes(BinWriter& w, size_t n) {
-    write_all(w, w.buf.data(), n);
-    w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(n));
-    w.base += n;
+// After a failure the base still counts exactly the bytes that reached the
+// file; returns 0 or the errno.
+int flush_bytes(BinWriter& w, size_t n) {
+    size_t done = 0;
+    int err = 0;
+    while (done < n) {
+        ssize_t got = ::write(w.fd, w.buf.data() + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            err = got < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(done));
+    w.base += done;
+    if (err != 0) w.failed = true;
+    return err;
+}
+
+[[noreturn]] void write_failed(BinWriter& w, int err) {
+    w.failed = true;
+    fail_write(3, w.path.c_str(), err);
+}
+
+void flush_or_fail(BinWriter& w, size_t n) {
+    if (int err = flush_bytes(w, n)) write_failed(w, err);
 }
 
 void put_le32(uint8_t* p, uint32_t v) {
@@ -73,7 +76,7 @@ void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
 }
 
 void maybe_flush_inside_record(BinWriter& w) {
-    if (w.buf.size() >= kHardLimit) flush_bytes(w, w.buf.size());
+    if (w.buf.size() >= kHardLimit) flush_or_fail(w, w.buf.size());
 }
 
 }  // namespace
@@ -91,38 +94,45 @@ bool bin_open(BinWriter& w, const char* path) {
 
 void bin_commit_record(BinWriter& w) {
     w.committed = w.pos();
-    if (w.buf.size() >= kFlushAt) flush_bytes(w, w.buf.size());
+    if (w.buf.size() >= kFlushAt) flush_or_fail(w, w.buf.size());
 }
 
-void bin_finish(BinWriter& w) {
+void bin_flush(BinWriter& w) {
     uint64_t total = w.pos();
     if (total > UINT32_MAX) {
         std::printf("error: resource.bin would be %llu bytes, more than its 32-bit length field can hold\n",
                     static_cast<unsigned long long>(total));
-        bin_abandon(w);
-        std::fflush(stdout);
-        std::_Exit(1);
+        fail_run(1);
     }
-    // Everything else reaches the file first: if a write fails, the
-    // total-length field still reads 0, the mark of an incomplete file.
-    flush_bytes(w, w.buf.size());
-    patch_u32(w, 0, static_cast<uint32_t>(total));
-    w.committed = w.pos();
-    if (::close(w.fd) != 0) write_failed(w, errno);
-    w.fd = -1;
+    flush_or_fail(w, w.buf.size());
 }
 
-void bin_abandon(BinWriter& w) {
-    if (w.fd < 0) return;
-    if (w.committed >= w.base) {
-        flush_bytes(w, static_cast<size_t>(w.committed - w.base));
-    } else if (::ftruncate(w.fd, static_cast<off_t>(w.committed)) != 0) {
-        write_failed(w, errno);
-    }
-    w.buf.clear();
+void bin_finish(BinWriter& w) {
+    // Everything else reaches the file first: if a write fails, the
+    // total-length field still reads 0, the mark of an incomplete file.
+    bin_flush(w);
+    patch_u32(w, 0, static_cast<uint32_t>(w.pos()));
+    w.committed = w.pos();
     int fd = w.fd;
     w.fd = -1;
     if (::close(fd) != 0) write_failed(w, errno);
+}
+
+int bin_flush_complete(BinWriter& w) {
+    if (w.fd < 0 || w.failed || w.committed <= w.base) return 0;
+    return flush_bytes(w, static_cast<size_t>(w.committed - w.base));
+}
+
+int bin_close_at(BinWriter& w, uint64_t end) {
+    if (w.fd < 0) return 0;
+    int err = 0;
+    if (w.base > end && ::ftruncate(w.fd, static_cast<off_t>(end)) != 0) err = errno;
+    w.buf.clear();
+    if (::close(w.fd) != 0 && err == 0) err = errno;
+    w.fd = -1;
+    if (w.failed) return 0;
+    if (err != 0) w.failed = true;
+    return err;
 }
 
 void write_u8(BinWriter& w, uint32_t v) {

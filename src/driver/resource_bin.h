@@ -45,13 +45,15 @@ struct BitmapRecord {
 // sits at file offset `base`, so every position handed out stays an absolute
 // file offset. A block length is patched in the buffer while its placeholder
 // is still there; only a record larger than the flush threshold ever patches
-// the file itself.
+// the file itself. Every byte before `base` has reached the file, also after
+// a write that failed half-way.
 struct BinWriter {
     int fd = -1;
     std::string path;
     uint64_t base = 0;
     std::vector<uint8_t> buf;
     uint64_t committed = 0;  // file offset just past the last complete record
+    bool failed = false;     // a write failed: nothing more is written to the file
 
     uint64_t pos() const { return base + buf.size(); }
 };
@@ -60,12 +62,23 @@ struct BinWriter {
 bool bin_open(BinWriter& w, const char* path);
 // Marks everything written so far as complete records; may flush.
 void bin_commit_record(BinWriter& w);
-// Writes the total length over the placeholder at offset 0 and closes.
-// Write failures end the run with exit code 3.
+// Puts everything written so far on disk. A total length that its 32-bit
+// field cannot hold ends the run with exit code 1.
+void bin_flush(BinWriter& w);
+// bin_flush, then writes the total length over the placeholder at offset 0
+// and closes. Write failures of these and all the writes above end the run
+// with exit code 3.
 void bin_finish(BinWriter& w);
-// Error exit: puts the complete records on disk, drops a partial one, and
-// leaves the total-length field as it is (0). Closes the file.
-void bin_abandon(BinWriter& w);
+
+// For the error exit, which must not end the run again from inside: these
+// return 0 or the errno of a write that failed (and set `failed`); a writer
+// that has failed before is not written to and reports nothing more.
+//
+// Puts the complete records that are still buffered on disk.
+int bin_flush_complete(BinWriter& w);
+// Cuts the file back to `end` when it holds more (a partial record, or
+// records whose lines resource.h cannot have), drops the buffer and closes.
+int bin_close_at(BinWriter& w, uint64_t end);
 
 void write_u8(BinWriter& w, uint32_t v);
 void write_u16(BinWriter& w, uint32_t v);

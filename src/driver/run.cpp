@@ -1,20 +1,65 @@
 // Run-wide outputs, the error exit, resource.h lines and the parse trace.
 #include "driver/run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <unistd.h>
 
 BinWriter resource_bin;
-FILE* resource_h = nullptr;
+HeaderFile resource_h;
 Text resource_name;
 
 namespace {
 
-[[noreturn]] void header_failed(int err) {
-    std::printf("error: can't write resource.h: %s\n", std::strerror(err));
-    std::fflush(stdout);
-    std::_Exit(4);
+// resource.h is flushed in blocks of this size.
+constexpr size_t kHeaderFlushAt = 64 * 1024;
+
+// Where a record ends in resource.bin and where its line ends in resource.h.
+// An error exit keeps the records that are wholly on disk and cuts
+// resource.h to the end of the last one's line.
+struct RecordEnd {
+    uint64_t bin;
+    uint64_t header;
+};
+// The last record known to be wholly on disk (at first: the total-length
+// field, with no line), and the records after it, oldest first.
+RecordEnd saved_end{0, 0};
+std::deque<RecordEnd> unsaved_ends;
+
+bool outputs_open = false;
+bool exiting = false;
+int output_failure = 0;  // exit code of the first output that failed
+
+void note_record_end(uint64_t bin, uint64_t header) {
+    while (!unsaved_ends.empty() && unsaved_ends.front().bin <= resource_bin.base) {
+        saved_end = unsaved_ends.front();
+        unsaved_ends.pop_front();
+    }
+    unsaved_ends.push_back({bin, header});
+}
+
+void report_write_failure(int code, const char* path, int err) {
+    std::printf("error: can't write %s: %s\n", path, std::strerror(err));
+    if (output_failure == 0) output_failure = code;
+}
+
+// The saving part of the error exit; never ends the process itself.
+void save_outputs() {
+    if (!outputs_open) return;
+    outputs_open = false;
+    if (int err = bin_flush_complete(resource_bin)) report_write_failure(3, resource_bin.path.c_str(), err);
+    // The records wholly on disk: all complete ones, unless a write failed.
+    const uint64_t on_disk = std::min(resource_bin.base, resource_bin.committed);
+    RecordEnd keep = on_disk < saved_end.bin ? RecordEnd{0, 0} : saved_end;
+    for (const RecordEnd& e : unsaved_ends) {
+        if (e.bin > on_disk) break;
+        keep = e;
+    }
+    if (int err = bin_close_at(resource_bin, keep.bin)) report_write_failure(3, resource_bin.path.c_str(), err);
+    if (int err = header_close_at(resource_h, keep.header)) report_write_failure(4, resource_h.path.c_str(), err);
 }
 
 // The trace and resource.h lines are written once per resource; they are
@@ -53,21 +98,47 @@ char* put_blanks(char* p, int n) {
 
 }  // namespace
 
-void close_resource_h() {
-    if (resource_h == nullptr) return;
-    FILE* h = resource_h;
-    resource_h = nullptr;
-    if (std::fclose(h) != 0) header_failed(errno);
-}
-
-void abandon_outputs() {
-    bin_abandon(resource_bin);
-    close_resource_h();
+void start_outputs() {
+    write_u32(resource_bin, 0);  // total-length placeholder, filled in last
+    bin_commit_record(resource_bin);
+    saved_end = {resource_bin.committed, 0};
+    outputs_open = true;
 }
 
 void fail_run(int code) {
-    abandon_outputs();
-    std::exit(code);
+    // A failure while saving is reported, never a second exit from here.
+    if (!exiting) {
+        exiting = true;
+        save_outputs();
+    }
+    std::exit(output_failure != 0 ? output_failure : code);
+}
+
+void fail_write(int code, const char* path, int err) {
+    report_write_failure(code, path, err);
+    fail_run(code);
+}
+
+void save_outputs_at_exit() {
+    if (exiting || !outputs_open) return;
+    exiting = true;
+    save_outputs();
+    if (output_failure != 0) {
+        std::fflush(stdout);
+        std::_Exit(output_failure);
+    }
+}
+
+void finish_outputs() {
+    // resource.bin gets its total length once every record is on disk, and
+    // keeps it if resource.h fails after that: the file is then complete.
+    // resource.h stays open until then, to be cut back if resource.bin fails.
+    bin_finish(resource_bin);
+    if (int err = header_flush(resource_h, resource_h.pos())) fail_write(4, resource_h.path.c_str(), err);
+    const int fd = resource_h.fd;
+    resource_h.fd = -1;
+    outputs_open = false;
+    if (::close(fd) != 0) fail_write(4, resource_h.path.c_str(), errno);
 }
 
 void write_define(uint16_t id) {
@@ -81,10 +152,15 @@ void write_define(uint16_t id) {
     *p++ = ' ';
     p = put_decimal(p, id);
     *p++ = '\n';
-    if (std::fwrite("#define ", 1, 8, resource_h) != 8 || std::fwrite(name, 1, length, resource_h) != length ||
-        std::fwrite(tail, 1, static_cast<size_t>(p - tail), resource_h) != static_cast<size_t>(p - tail))
-        header_failed(errno);
+    std::string& buf = resource_h.buf;
+    buf.append("#define ", 8);
+    buf.append(name, length);
+    buf.append(tail, static_cast<size_t>(p - tail));
     resource_name.reset();
+    note_record_end(resource_bin.committed, resource_h.pos());
+    if (buf.size() >= kHeaderFlushAt) {
+        if (int err = header_flush(resource_h, resource_h.pos())) fail_write(4, resource_h.path.c_str(), err);
+    }
 }
 
 void trace_open(const char* keyword) {
