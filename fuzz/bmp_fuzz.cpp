@@ -15,6 +15,8 @@
 
 #include "bitmap/bmp_import.h"
 
+using namespace orrinrc;
+
 namespace {
 
 std::string temp_path() {

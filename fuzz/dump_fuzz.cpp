@@ -4,7 +4,7 @@
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
 //       fuzz/dump_fuzz.cpp src/dump/container.cpp src/dump/records.cpp src/dump/print.cpp \
 //       src/dump/rc_text.cpp src/dump/bmp_out.cpp src/dump/names.cpp src/dump/pictures.cpp \
-//       -lpng -o dump_fuzz
+//       src/format/format.cpp -lpng -o dump_fuzz
 // Run: ./dump_fuzz -max_total_time=60 CORPUS_DIR
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +12,8 @@
 #include "dump/print.h"
 #include "dump/rc_text.h"
 #include "dump/records.h"
+
+using namespace orrinrc::dump;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* sink = std::fopen("/dev/null", "w");

@@ -13,6 +13,8 @@
 
 #include "bitmap/bmp_import.h"
 
+using namespace orrinrc;
+
 namespace {
 
 namespace fs = std::filesystem;

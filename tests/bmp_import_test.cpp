@@ -12,6 +12,8 @@
 #include "bitmap/bmp_import.h"
 #include "bitmap/grey_levels.h"
 
+using namespace orrinrc;
+
 namespace {
 
 using Words = std::vector<uint32_t>;

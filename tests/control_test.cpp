@@ -3,6 +3,8 @@
 
 #include "resources/control.h"
 
+using namespace orrinrc;
+
 namespace {
 
 TEST(WriteControlDeathTest, UnknownStyleEndsTheRunWithoutWriting) {

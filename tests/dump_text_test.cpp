@@ -14,6 +14,8 @@
 #include "dump/records.h"
 #include "dump_test_util.h"
 
+using namespace orrinrc;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -17,6 +17,8 @@
 
 #include "bitmap/bmp_import.h"
 
+using namespace orrinrc;
+
 namespace fs = std::filesystem;
 
 namespace {

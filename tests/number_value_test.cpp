@@ -8,6 +8,8 @@
 
 #include "scanner/value_readers.h"
 
+using namespace orrinrc;
+
 namespace {
 
 int32_t reference(const char* text) {

@@ -9,6 +9,8 @@
 
 #include "driver/resource_bin.h"
 
+using namespace orrinrc;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;

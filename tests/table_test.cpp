@@ -13,6 +13,8 @@
 
 #include "resources/table.h"
 
+using namespace orrinrc;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;

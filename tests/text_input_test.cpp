@@ -7,6 +7,8 @@
 
 #include "scanner/text_input.h"
 
+using namespace orrinrc;
+
 namespace {
 
 // Feeds `raw` through a pipe and reads it back with reads of at most `chunk`.

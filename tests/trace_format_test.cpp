@@ -11,6 +11,8 @@
 
 #include "driver/run.h"
 
+using namespace orrinrc;
+
 namespace {
 
 // Runs `body` with standard output sent to a temporary file; returns it.

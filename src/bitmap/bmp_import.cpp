@@ -32,6 +32,8 @@
 #include "bitmap/grey_levels.h"
 #include "driver/run.h"
 
+namespace orrinrc {
+
 namespace {
 
 constexpr int64_t kMaxDataSize = 65532;  // the record's size field is 16 bits
@@ -329,3 +331,5 @@ void bmp_import(BitmapRecord& bm, const char* path) {
     std::fputs(message.c_str(), stdout);
     fail_run(1);
 }
+
+}  // namespace orrinrc

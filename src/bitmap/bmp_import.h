@@ -36,6 +36,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // Converts the file into bm. On success sets bm.size, bm.words (height * W
 // words) and bm.loaded and returns "". On failure returns the complete
 // message line (with its "\n") and leaves bm untouched.
@@ -49,3 +51,5 @@ std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
 // bmp_convert_cached, ending the run with exit code 1 after printing the message on
 // standard output when the conversion fails.
 void bmp_import(BitmapRecord& bm, const char* path);
+
+}  // namespace orrinrc

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace orrinrc {
+
 // Upper grey bound of each of the 16 levels, ascending. Grey runs from 0
 // (white) to 255 (black); the last bound is above every grey, so every pixel
 // finds a level.
@@ -26,3 +28,5 @@ constexpr int grey_level(int rgb_sum) {
 constexpr uint32_t depth_value(int level, int depth) {
     return static_cast<uint32_t>(level * (1 << depth) / 16);
 }
+
+}  // namespace orrinrc

@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace orrinrc {
+
 bool header_open(HeaderFile& h, const char* path) {
     h.fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (h.fd < 0) return false;
@@ -58,3 +60,5 @@ int header_close_at(HeaderFile& h, uint64_t end) {
     if (late != 0) h.failed = true;
     return late;
 }
+
+}  // namespace orrinrc

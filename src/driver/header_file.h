@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace orrinrc {
+
 // Lines are appended whole to `buf`, whose first byte sits at file offset
 // `base`; the buffer therefore always starts at the beginning of a line.
 // Every byte before `base` has reached the file, also after a write that
@@ -32,3 +34,5 @@ int header_flush(HeaderFile& h, uint64_t end);
 // its last whole line after a failure, whichever is shorter), drops the rest
 // of the buffer and closes.
 int header_close_at(HeaderFile& h, uint64_t end);
+
+}  // namespace orrinrc

@@ -9,6 +9,8 @@
 #include "driver/run.h"
 #include "scanner/scanner.h"
 
+using namespace orrinrc;
+
 namespace {
 
 // Buffer of standard output. It is given explicitly: the C library takes a

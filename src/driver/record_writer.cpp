@@ -1,6 +1,8 @@
 // Writing records from their block layout.
 #include "driver/record_writer.h"
 
+namespace orrinrc {
+
 using orrinrc::format::BlockSpec;
 using orrinrc::format::Encoding;
 using orrinrc::format::FieldId;
@@ -60,3 +62,5 @@ void write_record(BinWriter& w, orrinrc::format::Kind kind, uint16_t id, FieldSo
     write_blocks(w, frame, orrinrc::format::record_blocks(kind).subspan(1), source, special);
     end_record(w, frame);
 }
+
+}  // namespace orrinrc

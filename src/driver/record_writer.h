@@ -10,6 +10,8 @@
 #include "driver/resource_bin.h"
 #include "format/format.h"
 
+namespace orrinrc {
+
 // The value of one field as a kind's record holds it. Numbers of every
 // width are carried in `number` and written at their field's width; a null
 // text is none.
@@ -43,3 +45,5 @@ void write_blocks(BinWriter& w, RecordFrame& frame, std::span<const orrinrc::for
 // every block of its layout.
 void write_record(BinWriter& w, orrinrc::format::Kind kind, uint16_t id, FieldSource source,
                   SpecialBlockWriter special = nullptr);
+
+}  // namespace orrinrc

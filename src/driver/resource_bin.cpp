@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace orrinrc {
+
 namespace {
 
 // Complete records are handed to the file once this much has gathered; a
@@ -231,3 +233,5 @@ void end_record(BinWriter& w, const RecordFrame& frame) {
     close_block(w, frame.inner);
     close_block(w, frame.outer);
 }
+
+}  // namespace orrinrc

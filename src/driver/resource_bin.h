@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace orrinrc {
+
 // An owned text of a record slot; std::nullopt is "none" (never given), which
 // writes no bytes at all, while an empty string writes a single NUL.
 using Text = std::optional<std::string>;
@@ -106,3 +108,5 @@ struct RecordFrame {
 RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type);
 void next_inner_block(BinWriter& w, RecordFrame& frame);
 void end_record(BinWriter& w, const RecordFrame& frame);
+
+}  // namespace orrinrc

@@ -8,6 +8,8 @@
 #include <deque>
 #include <unistd.h>
 
+namespace orrinrc {
+
 BinWriter resource_bin;
 HeaderFile resource_h;
 Text resource_name;
@@ -205,3 +207,5 @@ void end_definition(uint16_t id, void (*writer)(BinWriter&)) {
     write_define(id);
     trace_end();
 }
+
+}  // namespace orrinrc

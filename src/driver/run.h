@@ -8,6 +8,8 @@
 #include "driver/header_file.h"
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // The outputs of the run and the name of the next resource to end.
 extern BinWriter resource_bin;
 extern HeaderFile resource_h;
@@ -57,3 +59,5 @@ void trace_end();
 // the kind's writer, commits the record, writes the #define line and the end
 // of the trace line.
 void end_definition(uint16_t id, void (*writer)(BinWriter&));
+
+}  // namespace orrinrc

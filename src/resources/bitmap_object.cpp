@@ -7,6 +7,8 @@
 #include "driver/run.h"
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 BitmapObjectRecord bitmap_object;
 
 void bitmap_object_type() {
@@ -55,3 +57,5 @@ FieldValue bitmap_field(orrinrc::format::FieldId id, size_t) {
 void write_bitmap(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Bitmap, bitmap_object.id, bitmap_field);
 }
+
+}  // namespace orrinrc

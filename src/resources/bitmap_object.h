@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 struct BitmapObjectRecord {
     uint16_t id = 0;
     BitmapRecord bitmap1;
@@ -37,3 +39,5 @@ BitmapRecord* bitmap_select_picture(bool second);
 
 // Appends the record to resource.bin.
 void write_bitmap(BinWriter& w);
+
+}  // namespace orrinrc

@@ -7,6 +7,8 @@
 #include "driver/run.h"
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 ControlRecord control;
 ButtonData control_button;
 PushButtonData control_pushbutton;
@@ -96,3 +98,5 @@ void write_control(BinWriter& w) {
     write_blocks(w, frame, style_blocks, control_field);
     end_record(w, frame);
 }
+
+}  // namespace orrinrc

@@ -7,6 +7,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 struct ControlRecord {
     uint16_t id = 0;
     Text text;
@@ -76,3 +78,5 @@ Text* control_popup_next_item();
 
 // Appends the record to resource.bin; a style outside 0..4 ends the run.
 void write_control(BinWriter& w);
+
+}  // namespace orrinrc

@@ -4,6 +4,8 @@
 
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 FieldRecord field;
 
 void field_object_type() {
@@ -45,3 +47,5 @@ FieldValue field_field(orrinrc::format::FieldId id, size_t) {
 void write_field(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Field, field.id, field_field);
 }
+
+}  // namespace orrinrc

@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // Number of on/off attributes of a field, in the order they are written:
 // ACTIVE, ENABLE, DIRTY, HIGHLIGHT, INSERT_PT_VISIBLE, SCROLLBAR, FULL_SIZE,
 // VISIBLE.
@@ -35,3 +37,5 @@ void field_object_type();
 
 // Appends the record to resource.bin.
 void write_field(BinWriter& w);
+
+}  // namespace orrinrc

@@ -3,6 +3,8 @@
 
 #include "driver/record_writer.h"
 
+namespace orrinrc {
+
 FormRecord form;
 
 namespace {
@@ -73,3 +75,5 @@ void write_form_bitmap(BinWriter& w, const RecordFrame&, const orrinrc::format::
 void write_form(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Form, form.id, form_field, write_form_bitmap);
 }
+
+}  // namespace orrinrc

@@ -7,6 +7,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // One object of a form: its identifier and object type code.
 struct FormObjectEntry {
     uint16_t id = 0;
@@ -54,3 +56,5 @@ void form_definition_ended();
 
 // Appends the record to resource.bin.
 void write_form(BinWriter& w);
+
+}  // namespace orrinrc

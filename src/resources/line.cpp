@@ -4,6 +4,8 @@
 #include "driver/record_writer.h"
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 LineRecord line;
 
 // The OBJECT.TYPE=LINE line: a line resets nothing between definitions.
@@ -31,3 +33,5 @@ FieldValue line_field(orrinrc::format::FieldId id, size_t) {
 void write_line(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Line, line.id, line_field);
 }
+
+}  // namespace orrinrc

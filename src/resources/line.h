@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // A straight line on a form. Nothing is reset between definitions.
 struct LineRecord {
     uint16_t id = 0;
@@ -24,3 +26,5 @@ void line_object_type();
 
 // Appends the record to resource.bin.
 void write_line(BinWriter& w);
+
+}  // namespace orrinrc

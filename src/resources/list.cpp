@@ -4,6 +4,8 @@
 
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 ListRecord list;
 
 namespace {
@@ -73,3 +75,5 @@ FieldValue list_field(orrinrc::format::FieldId id, size_t index) {
 void write_list(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::List, list.id, list_field);
 }
+
+}  // namespace orrinrc

@@ -6,6 +6,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // Number of on/off attributes of a list, in the order they are written:
 // ENABLE, VISIBLE, ACTIVE, SET_SCROLL, SYNCHRONOUS.
 constexpr int kListAttrCount = 5;
@@ -47,3 +49,5 @@ Text* list_next_item();
 
 // Appends the record to resource.bin.
 void write_list(BinWriter& w);
+
+}  // namespace orrinrc

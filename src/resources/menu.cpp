@@ -2,6 +2,8 @@
 #include "resources/menu.h"
 #include "driver/record_writer.h"
 
+namespace orrinrc {
+
 MenuRecord menu;
 
 namespace {
@@ -54,3 +56,5 @@ FieldValue menu_field(orrinrc::format::FieldId id, size_t index) {
 void write_menu(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Menu, menu.id, menu_field);
 }
+
+}  // namespace orrinrc

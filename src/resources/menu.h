@@ -6,6 +6,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // A list of item texts with a selected item and a visible flag. Nothing is
 // reset between definitions.
 struct MenuRecord {
@@ -38,3 +40,5 @@ void menu_definition_ended();
 
 // Appends the record to resource.bin.
 void write_menu(BinWriter& w);
+
+}  // namespace orrinrc

@@ -2,6 +2,8 @@
 #include "resources/schline.h"
 #include "driver/record_writer.h"
 
+namespace orrinrc {
+
 SchlineRecord schline;
 
 // The OBJECT.TYPE=SCHLINE line: a SCHLINE resets nothing between definitions.
@@ -26,3 +28,5 @@ FieldValue schline_field(orrinrc::format::FieldId id, size_t) {
 void write_schline(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Schline, schline.id, schline_field);
 }
+
+}  // namespace orrinrc

@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // A rectangle with three state flags. Nothing is reset between definitions.
 struct SchlineRecord {
     uint16_t id = 0;
@@ -21,3 +23,5 @@ void schline_object_type();
 
 // Appends the record to resource.bin.
 void write_schline(BinWriter& w);
+
+}  // namespace orrinrc

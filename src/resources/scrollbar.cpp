@@ -4,6 +4,8 @@
 
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 ScrollBarRecord scrollbar;
 
 void scrollbar_open() {
@@ -46,3 +48,5 @@ FieldValue scrollbar_field(orrinrc::format::FieldId id, size_t) {
 void write_scrollbar(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Scrollbar, scrollbar.id, scrollbar_field);
 }
+
+}  // namespace orrinrc

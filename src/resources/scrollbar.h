@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 struct ScrollBarRecord {
     uint16_t id = 0;
     Bounds bounds;
@@ -32,3 +34,5 @@ void scrollbar_object_type();
 
 // Appends the record to resource.bin.
 void write_scrollbar(BinWriter& w);
+
+}  // namespace orrinrc

@@ -4,6 +4,8 @@
 
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 StringRecord string_object;
 
 void string_object_type() {
@@ -35,3 +37,5 @@ FieldValue string_field(orrinrc::format::FieldId id, size_t) {
 void write_string(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::String, string_object.id, string_field);
 }
+
+}  // namespace orrinrc

@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // A fixed text in a rectangle of a form. The OBJECT.TYPE=STRING line clears
 // the text; every other field carries over between definitions.
 struct StringRecord {
@@ -26,3 +28,5 @@ void string_object_type();
 
 // Appends the record to resource.bin.
 void write_string(BinWriter& w);
+
+}  // namespace orrinrc

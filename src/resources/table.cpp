@@ -8,6 +8,8 @@
 #include "driver/record_writer.h"
 #include "driver/run.h"
 
+namespace orrinrc {
+
 TableRecord table;
 
 namespace {
@@ -159,3 +161,5 @@ void write_cells(BinWriter& w, const RecordFrame& frame, const orrinrc::format::
 void write_table(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Table, table.id, table_field, write_cells);
 }
+
+}  // namespace orrinrc

@@ -7,6 +7,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 struct TableCell {
     uint8_t data_type = 0;  // 0 text, 1 value, 2 user-interface object
     uint16_t ui_object_id = 0;
@@ -85,3 +87,5 @@ uint8_t* table_background_color_target();
 // Appends the record to resource.bin. A record whose outer block would pass
 // the 32-bit length ends the run before any cell is written.
 void write_table(BinWriter& w);
+
+}  // namespace orrinrc

@@ -4,6 +4,8 @@
 
 #include "scanner/value_readers.h"
 
+namespace orrinrc {
+
 TextBoxRecord textbox;
 
 // The OBJECT.TYPE=TEXTBOX line: a text box resets nothing between definitions.
@@ -44,3 +46,5 @@ FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
 void write_textbox(BinWriter& w) {
     write_record(w, orrinrc::format::Kind::Textbox, textbox.id, textbox_field);
 }
+
+}  // namespace orrinrc

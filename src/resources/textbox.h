@@ -5,6 +5,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 // One editable text area. Nothing is reset between definitions: a field that
 // a definition leaves out, the text included, keeps its previous value.
 struct TextBoxRecord {
@@ -39,3 +41,5 @@ void textbox_object_type();
 
 // Appends the record to resource.bin.
 void write_textbox(BinWriter& w);
+
+}  // namespace orrinrc

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <unistd.h>
 
+namespace orrinrc {
+
 namespace {
 
 // Reads the next block behind the `keep` bytes already at the front of raw.
@@ -69,3 +71,5 @@ long text_input_read(TextInput& in, char* out, size_t max) {
     }
     return static_cast<long>(n);
 }
+
+}  // namespace orrinrc

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace orrinrc {
+
 struct TextInput {
     static constexpr size_t kReadSize = 8192;
     int fd = -1;
@@ -20,3 +22,5 @@ void text_input_open(TextInput& in, int fd);
 // Fills out[0..max) with translated input; returns the number of bytes, 0 at
 // the end of the input, or -1 when a read fails.
 long text_input_read(TextInput& in, char* out, size_t max);
+
+}  // namespace orrinrc

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+namespace orrinrc {
+
 ValueTargets targets;
 int bitmapnum = 0;
 Text pending_bitmap_file;
@@ -37,3 +39,5 @@ void store_text(Text* slot, const char* text, size_t len) {
         slot->emplace(text, len);
     }
 }
+
+}  // namespace orrinrc

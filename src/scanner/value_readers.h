@@ -6,6 +6,8 @@
 
 #include "driver/resource_bin.h"
 
+namespace orrinrc {
+
 struct ValueTargets {
     uint8_t* read_byte = nullptr;
     uint16_t* read_short = nullptr;
@@ -40,3 +42,5 @@ int32_t number_value(const char* text);
 
 // Stores text[0..len) as a new string in a string slot.
 void store_text(Text* slot, const char* text, size_t len);
+
+}  // namespace orrinrc
