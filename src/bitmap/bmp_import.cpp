@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "bitmap/grey_levels.h"
+#include "format/pixels.h"
 #include "driver/run.h"
 
 namespace orrinrc {
@@ -215,7 +216,7 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
     const int depth = bm.depth;
     if (depth != 2 && depth != 4) return strf("error: %s: depth %d not supported\n", path, depth);
     const int height = bm.height;
-    const int words_per_row = (bm.width * depth + 31) / 32;
+    const int words_per_row = static_cast<int>(format::words_per_row(bm.width, static_cast<unsigned>(depth)));
     const int64_t size = int64_t{height} * words_per_row * 4;
     if (size < 0)
         return strf("error: %s: width %d and height %d give a negative size\n", path, bm.width,
@@ -238,7 +239,7 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
         // pixels are converted, padding pixels too; zeros follow once they
         // run out. Only the pixels that the W words take are read.
         const uint64_t stride = (uint64_t(bpp) * uint64_t(image_width) + 31) / 32 * 4;
-        const uint64_t pixels_per_word = 32 / depth;  // 16 or 8
+        const uint64_t pixels_per_word = format::pixels_per_word(static_cast<unsigned>(depth));  // 16 or 8
         const int word_shift = depth == 2 ? 4 : 3;      // p / pixels_per_word = p >> word_shift
         const uint64_t out_pixels = uint64_t(words_per_row) * pixels_per_word;
         const uint64_t stored_pixels = stride * 8 / bpp;
@@ -271,8 +272,7 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
                     for (int i = bytes_per_pixel - 1; i >= 0; --i) v = v << 8 | px[i];
                     level = grey_level(red.value(v) + green.value(v) + blue.value(v));
                 }
-                const int slot = int(p & (pixels_per_word - 1));
-                out[p >> word_shift] |= depth_value(level, depth) << (32 - depth * (slot + 1));
+                out[p >> word_shift] |= format::pixel_bits(depth_value(level, depth), p, static_cast<unsigned>(depth));
             }
         }
     }
