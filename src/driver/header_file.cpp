@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "driver/write_all.h"
+
 namespace orrinrc {
 
 bool header_open(HeaderFile& h, const char* path) {
@@ -25,16 +27,7 @@ int header_flush(HeaderFile& h, uint64_t end) {
     if (h.fd < 0 || h.failed || end <= h.base) return 0;
     const size_t n = static_cast<size_t>(std::min<uint64_t>(end, h.pos()) - h.base);
     size_t done = 0;
-    int err = 0;
-    while (done < n) {
-        ssize_t got = ::write(h.fd, h.buf.data() + done, n - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            err = got < 0 ? errno : ENOSPC;
-            break;
-        }
-        done += static_cast<size_t>(got);
-    }
+    const int err = write_all(h.fd, h.buf.data(), n, done);
     if (err != 0) {
         // The part that reached the file may end inside a line.
         const void* nl = done == 0 ? nullptr : ::memrchr(h.buf.data(), '\n', done);

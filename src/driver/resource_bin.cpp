@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "driver/write_all.h"
+
 namespace orrinrc {
 
 namespace {
@@ -24,16 +26,7 @@ constexpr size_t kHardLimit = 4 * 1024 * 1024;
 // file; returns 0 or the errno.
 int flush_bytes(BinWriter& w, size_t n) {
     size_t done = 0;
-    int err = 0;
-    while (done < n) {
-        ssize_t got = ::write(w.fd, w.buf.data() + done, n - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            err = got < 0 ? errno : ENOSPC;
-            break;
-        }
-        done += static_cast<size_t>(got);
-    }
+    const int err = write_all(w.fd, w.buf.data(), n, done);
     w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(done));
     w.base += done;
     if (err != 0) w.failed = true;
