@@ -87,8 +87,9 @@ constexpr FieldSpec picture(F id, const char* statement, const char* name) {
     return {id, E::Bitmap, statement, nullptr, name, F::None};
 }
 
-// Indexed by FieldId.
-constexpr FieldSpec kFields[] = {
+}  // namespace
+
+constexpr FieldSpec kFieldSpecs[] = {
     number(F::None, E::U8, ""),
     choice(F::ObjectType, "OBJECT.TYPE=", kObjectTypeWords),
     number(F::RelatedTableId, E::U16, "RELATED_TABLE_ID="),
@@ -256,12 +257,14 @@ constexpr FieldSpec kFields[] = {
     number(F::LineVisible, E::Boolean, "LINE_ATTR.LINE_VISIBLE="),
 };
 
+namespace {
+
 constexpr size_t kFieldCount = static_cast<size_t>(F::Count_);
-static_assert(std::size(kFields) == kFieldCount, "one field spec per field identifier");
+static_assert(std::size(kFieldSpecs) == kFieldCount, "one field spec per field identifier");
 
 constexpr bool fields_in_order() {
     for (size_t i = 0; i < kFieldCount; ++i)
-        if (static_cast<size_t>(kFields[i].id) != i) return false;
+        if (static_cast<size_t>(kFieldSpecs[i].id) != i) return false;
     return true;
 }
 static_assert(fields_in_order(), "the field specs are indexed by field identifier");
@@ -447,10 +450,6 @@ const std::span<const BlockSpec> kControlStyleBlocks[] = {
 };
 
 }  // namespace
-
-const FieldSpec& field_spec(FieldId id) {
-    return kFields[static_cast<size_t>(id)];
-}
 
 size_t BlockSpec::fixed_size() const {
     size_t size = 0;

@@ -173,7 +173,10 @@ struct FieldSpec {
     FieldId count;                 // Text: a list of at most that field's value texts
 };
 
-const FieldSpec& field_spec(FieldId id);
+// Every field's spec, indexed by its identifier.
+extern const FieldSpec kFieldSpecs[];
+
+inline const FieldSpec& field_spec(FieldId id) { return kFieldSpecs[static_cast<size_t>(id)]; }
 inline const char* statement(FieldId id) { return field_spec(id).statement; }
 
 // ---------------------------------------------------------------- blocks

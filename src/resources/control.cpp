@@ -78,11 +78,6 @@ FieldValue control_field(orrinrc::format::FieldId id, size_t index) {
     }
 }
 
-// A check box stores no subtype.
-void write_control_subtype(BinWriter& w, const RecordFrame&, const orrinrc::format::BlockSpec&) {
-    if (control.style != orrinrc::format::kCheckbox) write_u8(w, control.subtype);
-}
-
 }  // namespace
 
 void write_control(BinWriter& w) {
@@ -93,9 +88,12 @@ void write_control(BinWriter& w) {
         fail_run(1);
     }
     RecordFrame frame = begin_record(w, control.id, format::type_code(format::Kind::Control));
-    write_blocks(w, frame, format::record_blocks(format::Kind::Control).subspan(1), control_field,
-                 write_control_subtype);
-    write_blocks(w, frame, style_blocks, control_field);
+    // A check box stores no subtype.
+    write_blocks<control_field>(w, frame, format::record_blocks(format::Kind::Control).subspan(1),
+                 [&](const format::BlockSpec&) {
+                     if (control.style != format::kCheckbox) write_u8(w, control.subtype);
+                 });
+    write_blocks<control_field>(w, frame, style_blocks);
     end_record(w, frame);
 }
 

@@ -45,7 +45,7 @@ FieldValue field_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_field(BinWriter& w) {
-    write_record(w, orrinrc::format::Kind::Field, field.id, field_field);
+    write_record<field_field>(w, orrinrc::format::Kind::Field, field.id);
 }
 
 }  // namespace orrinrc

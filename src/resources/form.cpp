@@ -65,15 +65,13 @@ FieldValue form_field(orrinrc::format::FieldId id, size_t index) {
     }
 }
 
-// The bitmap block holds the picture only for the styles that show one.
-void write_form_bitmap(BinWriter& w, const RecordFrame&, const orrinrc::format::BlockSpec&) {
-    if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
-}
-
 }  // namespace
 
 void write_form(BinWriter& w) {
-    write_record(w, orrinrc::format::Kind::Form, form.id, form_field, write_form_bitmap);
+    // The bitmap block holds the picture only for the styles that show one.
+    write_record<form_field>(w, orrinrc::format::Kind::Form, form.id, [&](const orrinrc::format::BlockSpec&) {
+        if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
+    });
 }
 
 }  // namespace orrinrc

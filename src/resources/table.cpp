@@ -141,7 +141,7 @@ FieldValue table_field(orrinrc::format::FieldId id, size_t index) {
 
 // The cells are rows x columns at the current counts; the ones stored may be
 // fewer (never given) or more (a larger earlier table).
-void write_cells(BinWriter& w, const RecordFrame& frame, const orrinrc::format::BlockSpec&) {
+void write_cells(BinWriter& w, const RecordFrame& frame) {
     const TableRecord& r = table;
     const uint64_t grid = uint64_t{r.num_rows} * r.num_columns;
     const size_t stored = static_cast<size_t>(std::min<uint64_t>(grid, r.cells.size()));
@@ -159,7 +159,11 @@ void write_cells(BinWriter& w, const RecordFrame& frame, const orrinrc::format::
 }  // namespace
 
 void write_table(BinWriter& w) {
-    write_record(w, orrinrc::format::Kind::Table, table.id, table_field, write_cells);
+    namespace format = orrinrc::format;
+    RecordFrame frame = begin_record(w, table.id, format::type_code(format::Kind::Table));
+    write_blocks<table_field>(w, frame, format::record_blocks(format::Kind::Table).subspan(1),
+                 [&](const format::BlockSpec&) { write_cells(w, frame); });
+    end_record(w, frame);
 }
 
 }  // namespace orrinrc

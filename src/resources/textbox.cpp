@@ -44,7 +44,7 @@ FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_textbox(BinWriter& w) {
-    write_record(w, orrinrc::format::Kind::Textbox, textbox.id, textbox_field);
+    write_record<textbox_field>(w, orrinrc::format::Kind::Textbox, textbox.id);
 }
 
 }  // namespace orrinrc
