@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "driver/resource_bin.h"
 #include "format/format.h"
@@ -35,60 +36,80 @@ inline FieldValue bitmap_value_of(const BitmapRecord& b) { return FieldValue{0, 
 // the stored list is 0 or none. It is a template argument, so that each
 // kind's writer gets its lookups inlined.
 
-// A block that its kind writes by hand: void(const format::BlockSpec&).
-inline void no_special_block(const format::BlockSpec&) {}
+// The layout tables are constant expressions: the writers below are unrolled
+// from them when the program is built, so that every kind's writer is as
+// direct as one written out by hand, with the field order kept in one place.
 
-// Writes one field (a text list whole) from `source`.
-template <auto source>
-void write_field(BinWriter& w, const format::FieldSpec& spec, size_t index) {
+// Writes field `Id` (a text list whole) from `source`.
+template <auto source, format::FieldId Id>
+inline void write_field(BinWriter& w, size_t index) {
     using format::Encoding;
-    switch (spec.encoding) {
-    case Encoding::U8:
-    case Encoding::Choice: write_u8(w, source(spec.id, index).number); break;
-    case Encoding::U16:
-    case Encoding::S16:
-    case Encoding::Boolean: write_u16(w, source(spec.id, index).number); break;
-    case Encoding::Word: write_u32(w, source(spec.id, index).number); break;
-    case Encoding::Bounds: write_bounds(w, source(spec.id, index).bounds()); break;
-    case Encoding::Bitmap: write_bitmap_block(w, source(spec.id, index).bitmap()); break;
-    case Encoding::Text:
-        if (spec.count == format::FieldId::None) {
-            if (const Text* text = source(spec.id, index).text()) write_cstring(w, *text);
-            break;
-        }
+    constexpr const format::FieldSpec& spec = format::field_spec(Id);
+    if constexpr (spec.encoding == Encoding::U8 || spec.encoding == Encoding::Choice) {
+        write_u8(w, source(Id, index).number);
+    } else if constexpr (spec.encoding == Encoding::U16 || spec.encoding == Encoding::S16 ||
+                         spec.encoding == Encoding::Boolean) {
+        write_u16(w, source(Id, index).number);
+    } else if constexpr (spec.encoding == Encoding::Word) {
+        write_u32(w, source(Id, index).number);
+    } else if constexpr (spec.encoding == Encoding::Bounds) {
+        write_bounds(w, source(Id, index).bounds());
+    } else if constexpr (spec.encoding == Encoding::Bitmap) {
+        write_bitmap_block(w, source(Id, index).bitmap());
+    } else if constexpr (spec.count == format::FieldId::None) {
+        if (const Text* text = source(Id, index).text()) write_cstring(w, *text);
+    } else {
         // A list of texts: as many as its count says; entries never given
         // are none and write nothing.
         for (size_t i = 0, n = source(spec.count, 0).number; i < n; ++i)
-            if (const Text* text = source(spec.id, i).text()) write_cstring(w, *text);
-        break;
+            if (const Text* text = source(Id, i).text()) write_cstring(w, *text);
     }
 }
 
-// Writes the blocks after the current inner block of `frame`, in order:
-// each opens with next_inner_block, then holds its fields (as many times as
-// its repeat field says); a special block is left to `special`.
-template <auto source, typename Special = void (*)(const format::BlockSpec&)>
-void write_blocks(BinWriter& w, RecordFrame& frame, std::span<const format::BlockSpec> blocks,
-                  Special&& special = no_special_block) {
-    for (const format::BlockSpec& block : blocks) {
-        next_inner_block(w, frame);
-        if (block.special) {
-            special(block);
-            continue;
-        }
-        const size_t times = block.repeat == format::FieldId::None ? 1 : source(block.repeat, 0).number;
+// One pass over the fields of block `I` of a layout (see write_block).
+template <auto source, format::Kind K, int Style, size_t I, size_t... J>
+inline void write_block_fields(BinWriter& w, size_t index, std::index_sequence<J...>) {
+    constexpr const format::BlockSpec& block = format::layout_blocks(K, Style)[I];
+    (write_field<source, block.fields[J]>(w, index), ...);
+}
+
+// Block `I` of the layout of kind `K` (of control style `Style`, when it is
+// 0..4): opens it, then writes its fields, as many times as its repeat
+// field says; a special block is left to `special`.
+template <auto source, format::Kind K, int Style, size_t I, typename Special>
+inline void write_block(BinWriter& w, RecordFrame& frame, Special& special) {
+    constexpr const format::BlockSpec& block = format::layout_blocks(K, Style)[I];
+    next_inner_block(w, frame);
+    if constexpr (block.special) {
+        special(block);
+    } else {
+        size_t times = 1;
+        if constexpr (block.repeat != format::FieldId::None) times = source(block.repeat, 0).number;
         for (size_t i = 0; i < times; ++i)
-            for (format::FieldId id : block.field_list()) write_field<source>(w, format::field_spec(id), i);
+            write_block_fields<source, K, Style, I>(
+                w, i, std::make_index_sequence<format::layout_blocks(K, Style)[I].field_count>{});
     }
 }
 
-// A whole record of `kind`: the identifier, the kind's own type code (the
+// A block that its kind writes by hand gets the block's spec.
+inline void no_special_block(const format::BlockSpec&) {}
+
+// Writes the blocks of kind `K` after the current inner block of `frame`
+// (for CONTROL with `Style` 0..4: the blocks of that style).
+template <auto source, format::Kind K, int Style = -1, typename Special = void (*)(const format::BlockSpec&)>
+void write_blocks(BinWriter& w, RecordFrame& frame, Special&& special = no_special_block) {
+    [&]<size_t... I>(std::index_sequence<I...>) {
+        (write_block<source, K, Style, I>(w, frame, special), ...);
+    }(std::make_index_sequence<format::layout_blocks(K, Style).size()>{});
+}
+
+// A whole record of kind `K`: the identifier, the kind's own type code (the
 // same whether or not the definition had its OBJECT.TYPE= line), and every
 // block of its layout.
-template <auto source, typename Special = void (*)(const format::BlockSpec&)>
-void write_record(BinWriter& w, format::Kind kind, uint16_t id, Special&& special = no_special_block) {
-    RecordFrame frame = begin_record(w, id, format::type_code(kind));
-    write_blocks<source>(w, frame, format::record_blocks(kind).subspan(1), special);
+template <auto source, format::Kind K, typename Special = void (*)(const format::BlockSpec&)>
+void write_record(BinWriter& w, uint16_t id, Special&& special = no_special_block) {
+    RecordFrame frame = begin_record(w, id, format::type_code(K));
+    write_blocks<source, K>(w, frame, special);
     end_record(w, frame);
 }
 

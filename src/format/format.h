@@ -173,11 +173,9 @@ struct FieldSpec {
     FieldId count;                 // Text: a list of at most that field's value texts
 };
 
-// Every field's spec, indexed by its identifier.
-extern const FieldSpec kFieldSpecs[];
-
-inline const FieldSpec& field_spec(FieldId id) { return kFieldSpecs[static_cast<size_t>(id)]; }
-inline const char* statement(FieldId id) { return field_spec(id).statement; }
+// Every field's spec, indexed by its identifier (format/layouts.h).
+constexpr const FieldSpec& field_spec(FieldId id);
+inline const char* statement(FieldId id);
 
 // ---------------------------------------------------------------- blocks
 
@@ -219,3 +217,5 @@ inline constexpr size_t kCellFixedBytes = 15;
 constexpr bool form_stores_bitmap(uint32_t style) { return style == kFormNormal || style == kFormBitmapDialog; }
 
 }  // namespace orrinrc::format
+
+#include "format/layouts.h"

@@ -55,7 +55,7 @@ FieldValue bitmap_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_bitmap(BinWriter& w) {
-    write_record<bitmap_field>(w, orrinrc::format::Kind::Bitmap, bitmap_object.id);
+    write_record<bitmap_field, orrinrc::format::Kind::Bitmap>(w, bitmap_object.id);
 }
 
 }  // namespace orrinrc

@@ -82,18 +82,24 @@ FieldValue control_field(orrinrc::format::FieldId id, size_t index) {
 
 void write_control(BinWriter& w) {
     namespace format = orrinrc::format;
-    const auto style_blocks = format::control_style_blocks(control.style);
-    if (style_blocks.empty()) {
+    using format::Kind;
+    if (format::control_style_blocks(control.style).empty()) {
         std::fprintf(stderr, "write_control unknown style %i\n", control.style);
         fail_run(1);
     }
-    RecordFrame frame = begin_record(w, control.id, format::type_code(format::Kind::Control));
+    RecordFrame frame = begin_record(w, control.id, format::type_code(Kind::Control));
     // A check box stores no subtype.
-    write_blocks<control_field>(w, frame, format::record_blocks(format::Kind::Control).subspan(1),
-                 [&](const format::BlockSpec&) {
-                     if (control.style != format::kCheckbox) write_u8(w, control.subtype);
-                 });
-    write_blocks<control_field>(w, frame, style_blocks);
+    write_blocks<control_field, Kind::Control>(w, frame, [&](const format::BlockSpec&) {
+        if (control.style != format::kCheckbox) write_u8(w, control.subtype);
+    });
+    // The blocks of the control's style.
+    switch (control.style) {
+    case format::kButton: write_blocks<control_field, Kind::Control, format::kButton>(w, frame); break;
+    case format::kPushButton: write_blocks<control_field, Kind::Control, format::kPushButton>(w, frame); break;
+    case format::kRepeatButton: write_blocks<control_field, Kind::Control, format::kRepeatButton>(w, frame); break;
+    case format::kCheckbox: write_blocks<control_field, Kind::Control, format::kCheckbox>(w, frame); break;
+    default: write_blocks<control_field, Kind::Control, format::kPopupTrigger>(w, frame); break;
+    }
     end_record(w, frame);
 }
 

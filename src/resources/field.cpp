@@ -45,7 +45,7 @@ FieldValue field_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_field(BinWriter& w) {
-    write_record<field_field>(w, orrinrc::format::Kind::Field, field.id);
+    write_record<field_field, orrinrc::format::Kind::Field>(w, field.id);
 }
 
 }  // namespace orrinrc

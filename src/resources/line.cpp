@@ -31,7 +31,7 @@ FieldValue line_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_line(BinWriter& w) {
-    write_record<line_field>(w, orrinrc::format::Kind::Line, line.id);
+    write_record<line_field, orrinrc::format::Kind::Line>(w, line.id);
 }
 
 }  // namespace orrinrc

@@ -73,7 +73,7 @@ FieldValue list_field(orrinrc::format::FieldId id, size_t index) {
 }  // namespace
 
 void write_list(BinWriter& w) {
-    write_record<list_field>(w, orrinrc::format::Kind::List, list.id);
+    write_record<list_field, orrinrc::format::Kind::List>(w, list.id);
 }
 
 }  // namespace orrinrc

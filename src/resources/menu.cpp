@@ -54,7 +54,7 @@ FieldValue menu_field(orrinrc::format::FieldId id, size_t index) {
 }  // namespace
 
 void write_menu(BinWriter& w) {
-    write_record<menu_field>(w, orrinrc::format::Kind::Menu, menu.id);
+    write_record<menu_field, orrinrc::format::Kind::Menu>(w, menu.id);
 }
 
 }  // namespace orrinrc

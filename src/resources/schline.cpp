@@ -26,7 +26,7 @@ FieldValue schline_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_schline(BinWriter& w) {
-    write_record<schline_field>(w, orrinrc::format::Kind::Schline, schline.id);
+    write_record<schline_field, orrinrc::format::Kind::Schline>(w, schline.id);
 }
 
 }  // namespace orrinrc

@@ -46,7 +46,7 @@ FieldValue scrollbar_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_scrollbar(BinWriter& w) {
-    write_record<scrollbar_field>(w, orrinrc::format::Kind::Scrollbar, scrollbar.id);
+    write_record<scrollbar_field, orrinrc::format::Kind::Scrollbar>(w, scrollbar.id);
 }
 
 }  // namespace orrinrc

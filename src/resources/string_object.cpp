@@ -35,7 +35,7 @@ FieldValue string_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_string(BinWriter& w) {
-    write_record<string_field>(w, orrinrc::format::Kind::String, string_object.id);
+    write_record<string_field, orrinrc::format::Kind::String>(w, string_object.id);
 }
 
 }  // namespace orrinrc

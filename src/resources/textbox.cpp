@@ -44,7 +44,7 @@ FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
 }  // namespace
 
 void write_textbox(BinWriter& w) {
-    write_record<textbox_field>(w, orrinrc::format::Kind::Textbox, textbox.id);
+    write_record<textbox_field, orrinrc::format::Kind::Textbox>(w, textbox.id);
 }
 
 }  // namespace orrinrc
