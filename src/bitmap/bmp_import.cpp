@@ -32,6 +32,7 @@
 #include "bitmap/grey_levels.h"
 #include "format/pixels.h"
 #include "driver/run.h"
+#include "driver/run_listener.h"
 
 namespace orrinrc {
 
@@ -327,6 +328,7 @@ std::string bmp_convert_cached(BitmapRecord& bm, const char* path) {
 
 void bmp_import(BitmapRecord& bm, const char* path) {
     const std::string message = bmp_convert_cached(bm, path);
+    if (run_listener) run_listener->picture(bm, path, message);
     if (message.empty()) return;
     std::fputs(message.c_str(), stdout);
     fail_run(1);

@@ -1,6 +1,8 @@
 // Run-wide outputs, the error exit, resource.h lines and the parse trace.
 #include "driver/run.h"
 
+#include "driver/run_listener.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +15,7 @@ namespace orrinrc {
 BinWriter resource_bin;
 HeaderFile resource_h;
 Text resource_name;
+RunListener* run_listener = nullptr;
 
 namespace {
 
@@ -108,6 +111,7 @@ void start_outputs() {
 }
 
 void fail_run(int code) {
+    if (run_listener) run_listener->failed(code);
     // A failure while saving is reported, never a second exit from here.
     if (!exiting) {
         exiting = true;
@@ -198,7 +202,9 @@ void trace_end() {
 void end_definition(uint16_t id, void (*writer)(BinWriter&)) {
     // A name is used by exactly one resource: without a NAME= line of its
     // own, the resource has nothing to define in resource.h.
+    if (run_listener) run_listener->definition_ending(id);
     if (!resource_name) {
+        if (run_listener) run_listener->missing_name(id);
         std::printf("error: resource %u has no NAME= line\n", static_cast<unsigned>(id));
         fail_run(1);
     }

@@ -1,0 +1,50 @@
+// What a second program learns from a run of the compiler's own scanner and
+// record logic: orrinrc-check listens to every match and every error to say
+// where each mistake is. The compiler itself runs with no listener.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "driver/resource_bin.h"
+#include "format/format.h"
+
+namespace orrinrc {
+
+class RunListener {
+public:
+    virtual ~RunListener() = default;
+
+    // Every text a scanner rule matched, in the start condition `state`
+    // (its name), before the rule's action runs.
+    virtual void matched(const char* state, const char* text, size_t length) = 0;
+    // The last `length` bytes matched go back to the input, to be matched
+    // again.
+    virtual void given_back(size_t length) = 0;
+    // Text that the scanner read past its last match: the rest of a line
+    // with an error, a comment line that holds a NUL.
+    virtual void read_on(const char* text, size_t length) = 0;
+    // Matched text that no statement takes, copied to standard output.
+    virtual void copied_out(const char* text, size_t length) = 0;
+
+    virtual void definition_opened(format::Kind kind) = 0;
+    virtual void object_type_line(format::Kind kind) = 0;
+    // The end statement, before the resource's name is checked and its
+    // record written.
+    virtual void definition_ending(uint16_t id) = 0;
+    // A picture has been converted (`failure` empty) or not (the message).
+    virtual void picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) = 0;
+
+    // Errors, each before the run ends through fail_run.
+    virtual void syntax_error(const char* state) = 0;
+    virtual void input_ended_inside_definition() = 0;
+    virtual void missing_name(uint16_t id) = 0;
+    // Every error exit, after the event above that named it (if any).
+    virtual void failed(int code) = 0;
+};
+
+// The listener of this run, or none.
+extern RunListener* run_listener;
+
+}  // namespace orrinrc
