@@ -334,4 +334,36 @@ void bmp_import(BitmapRecord& bm, const char* path) {
     fail_run(1);
 }
 
+bool bmp_facts(const char* path, BmpFacts& facts) {
+    const int fd = ::open(path, O_RDONLY);
+    if (fd < 0) return false;
+    uint8_t h[34] = {};
+    struct stat st;
+    const bool ok = ::fstat(fd, &st) == 0 && ::pread(fd, h, sizeof h, 0) == static_cast<ssize_t>(sizeof h);
+    ::close(fd);
+    if (!ok || h[0] != 'B' || h[1] != 'M') return false;
+    auto le16 = [&](int at) { return static_cast<uint32_t>(h[at] | h[at + 1] << 8); };
+    auto le32 = [&](int at) { return le16(at) | le16(at + 2) << 16; };
+    const uint32_t header = le32(14);
+    int64_t width, height;
+    uint32_t bpp, compression = 0;
+    if (header == 12) {
+        width = static_cast<int16_t>(le16(18));
+        height = static_cast<int16_t>(le16(20));
+        bpp = le16(24);
+    } else {
+        width = static_cast<int32_t>(le32(18));
+        height = static_cast<int32_t>(le32(22));
+        bpp = le16(28);
+        compression = le32(30);
+    }
+    const int64_t rows = height < 0 ? -height : height;
+    facts.width = static_cast<int32_t>(width);
+    facts.height = static_cast<int32_t>(rows);
+    const bool uncompressed = compression == 0 || compression == 3;
+    const int64_t stride = (int64_t{bpp} * (width < 0 ? 0 : width) + 31) / 32 * 4;
+    facts.cut_short = uncompressed && int64_t{le32(10)} + rows * stride > static_cast<int64_t>(st.st_size);
+    return true;
+}
+
 }  // namespace orrinrc

@@ -32,6 +32,7 @@
 //   "error: %s: size of %lld bytes is over 65532\n"
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "driver/resource_bin.h"
@@ -51,5 +52,17 @@ std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
 // bmp_convert_cached, ending the run with exit code 1 after printing the message on
 // standard output when the conversion fails.
 void bmp_import(BitmapRecord& bm, const char* path);
+
+// What a BMP file says of itself, for checks that compare it with the
+// picture lines: its size in pixels (height as a positive number) and
+// whether an uncompressed file ends before its last row.
+struct BmpFacts {
+    int32_t width = 0;
+    int32_t height = 0;
+    bool cut_short = false;
+};
+
+// Reads the headers of a BMP file; false when it is none that can be read.
+bool bmp_facts(const char* path, BmpFacts& facts);
 
 }  // namespace orrinrc

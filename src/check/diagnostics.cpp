@@ -6,14 +6,48 @@
 
 namespace orrinrc::check {
 
-std::string render_header(const std::string& file, Location at, const char* what, const std::string& message) {
+namespace {
+
+std::string header(const std::string& file, Location at, const char* what, const std::string& message) {
     std::string out = file;
-    if (at.line > 0) out += ":" + std::to_string(at.line) + ":" + std::to_string(at.column);
+    if (at.line > 0) {
+        out += ':';
+        out += std::to_string(at.line);
+        out += ':';
+        out += std::to_string(at.column);
+    }
     out += ": ";
     out += what;
     out += ": ";
     out += message;
-    out += "\n";
+    out += '\n';
+    return out;
+}
+
+// A source line as printed: control bytes other than tabs shown as "?", so
+// that the caret stays under its column.
+std::string printable(std::string_view source) {
+    std::string out(source);
+    for (char& c : out)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
+    return out;
+}
+
+}  // namespace
+
+std::string render(const std::string& file, const Diagnostic& d) {
+    std::string message = d.message;
+    if (!d.flag.empty()) message += " [" + d.flag + "]";
+    std::string out = header(file, d.at, d.severity == Severity::Error ? "error" : "warning", message);
+    if (d.at.line > 0) out += "    " + printable(d.source) + "\n    " + caret_line(d.source, d.at.column) + "\n";
+    for (const Note& n : d.notes) {
+        if (n.at.line == 0) {
+            out += "note: " + n.text + "\n";
+            continue;
+        }
+        out += header(file, n.at, "note", n.text);
+        out += "    " + printable(n.source) + "\n";
+    }
     return out;
 }
 
@@ -24,27 +58,29 @@ std::string caret_line(std::string_view source, uint32_t column) {
 }
 
 size_t edit_distance(std::string_view a, std::string_view b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    // Optimal string alignment: insertions, deletions, substitutions and
+    // swaps of two neighbours (the commonest typo) cost one each.
+    auto same = [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    };
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
-            const bool same = std::toupper(static_cast<unsigned char>(a[i - 1])) ==
-                              std::toupper(static_cast<unsigned char>(b[j - 1]));
-            const size_t next = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-            diagonal = row[j];
-            row[j] = next;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (same(a[i - 1], b[j - 1]) ? 0 : 1)});
+            if (i > 1 && j > 1 && same(a[i - 1], b[j - 2]) && same(a[i - 2], b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
     }
-    return row[b.size()];
+    return d[a.size()][b.size()];
 }
 
-const char* nearest_word(std::string_view word, std::span<const char* const> candidates) {
+std::string nearest_word(std::string_view word, std::span<const std::string> candidates) {
     const size_t limit = std::max<size_t>(1, word.size() / 3);
-    const char* best = nullptr;
+    std::string best;
     size_t best_distance = limit + 1;
-    for (const char* c : candidates) {
+    for (const std::string& c : candidates) {
         const size_t d = edit_distance(word, c);
         if (d < best_distance) {
             best = c;
@@ -54,7 +90,7 @@ const char* nearest_word(std::string_view word, std::span<const char* const> can
     return best;
 }
 
-std::string word_list(std::span<const char* const> words) {
+std::string word_list(std::span<const std::string> words) {
     std::string out;
     for (size_t i = 0; i < words.size(); ++i) {
         if (i > 0) out += i + 1 == words.size() ? " or " : ", ";

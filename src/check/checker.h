@@ -1,0 +1,150 @@
+// orrinrc-check's listener: follows the compiler's own scanner through one
+// input, knows where every match lies, and turns the run's events and the
+// records it fills into diagnostics.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/diagnostics.h"
+#include "check/warnings.h"
+#include "driver/run_listener.h"
+
+namespace orrinrc::check {
+
+struct CheckOptions {
+    bool quiet = false;   // errors only
+    bool werror = false;  // warnings are errors
+    std::array<bool, static_cast<size_t>(Warning::Count_)> disabled{};
+};
+
+class Checker final : public RunListener {
+public:
+    // Diagnostics go to `out`; `captured` holds what the compiler's code
+    // printed (its messages), read back for an error that has no message of
+    // the checker's own.
+    Checker(std::string file, CheckOptions options, FILE* out, FILE* captured);
+
+    void matched(const char* state, const char* text, size_t length) override;
+    void given_back(size_t length) override;
+    void read_on(const char* text, size_t length) override;
+    void copied_out(const char* text, size_t length) override;
+    void definition_opened(format::Kind kind) override;
+    void object_type_line(format::Kind kind) override;
+    void definition_ending(uint16_t id) override;
+    void picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) override;
+    void syntax_error(const char* state) override;
+    void input_ended_inside_definition() override;
+    void missing_name(uint16_t id) override;
+    void failed(int code) override;
+
+    // The input ended without an error: the checks across resources, then
+    // the exit code (1 when -Werror and a warning was reported).
+    int finish();
+    // An exit that came through no listener event (the scanner's own fatal
+    // error): reports what the compiler's code printed.
+    void exiting();
+
+private:
+    // A line's place and text, kept for notes and for checks at the end.
+    struct LineRef {
+        Location at;
+        std::string source;
+    };
+    struct Resource {
+        format::Kind kind;
+        uint16_t id;
+        std::string name;
+        LineRef opened;
+        LineRef named;  // its NAME= line, or its opening line
+        int16_t x, y, width, height;
+    };
+    struct FormObject {
+        uint16_t id;
+        uint8_t type;
+        LineRef line;
+    };
+    struct FormCheck {
+        size_t resource;  // index in resources_
+        std::vector<FormObject> objects;
+        uint16_t focused;
+        std::optional<LineRef> focused_line;
+    };
+    // The definition being read.
+    struct Definition {
+        format::Kind kind;
+        LineRef opened;
+        bool object_type = false;
+        // Statements that OBJECT.TYPE= undoes, given before it.
+        std::vector<std::pair<std::string, Location>> undoable;
+        // The FILE= line of each picture group.
+        std::map<std::string, Location> files;
+        std::vector<Location> object_ids;   // FORM: the object identifier lines
+        std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
+        std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
+        std::optional<Location> focused_line;
+        bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
+        std::vector<std::string> lines;     // the text of its lines so far
+    };
+
+    void advance(const char* text, size_t length);
+    void line_completed();
+    void handle_statement(const std::string& word);
+    void handle_value(const char* state, const std::string& value);
+    std::string line_text(uint32_t line) const;
+    LineRef line_ref(Location at) const;
+
+    void warn(Warning w, Location at, std::string message, std::vector<Note> notes = {});
+    // A warning at a line kept from earlier (its text is not at hand any more).
+    void warn(Warning w, const LineRef& line, std::string message, std::vector<Note> notes = {});
+    void error(Location at, std::string message, std::vector<Note> notes = {});
+    void emit(Diagnostic d);
+    Note note_at(const std::string& text, Location at) const;
+    void stray_warning(uint32_t line, uint32_t column, const std::string& source);
+
+    void check_form_end(size_t index);
+    void check_items(const char* kind_items, size_t count, bool stored_any);
+    void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what);
+
+    std::string file_;
+    CheckOptions options_;
+    FILE* out_;
+    FILE* captured_;
+
+    uint32_t line_ = 1;
+    uint32_t column_ = 1;
+    std::string line_text_;
+    uint32_t previous_line_ = 0;
+    std::string previous_text_;
+    Location token_at_;
+    size_t token_length_ = 0;
+    std::string statement_;        // the statement whose value is being read
+    Location statement_at_;
+    std::string group_;            // the picture or bounds group ("FORM_BITMAP.")
+    std::optional<Location> file_at_;  // the FILE= line of the picture due
+    std::string file_source_;
+    std::optional<LineRef> name_line_;  // the NAME= line of the resource due
+
+    // Diagnostics that wait for the rest of their line.
+    std::vector<Diagnostic> waiting_;
+    std::optional<Location> stray_at_;  // a stray text warning due at the line's end
+    bool stray_reported_ = false;
+    std::optional<Diagnostic> error_;
+    bool reported_ = false;  // the error has been printed
+    bool finished_ = false;  // the input ended without an error
+    size_t warnings_ = 0;
+
+    std::optional<Definition> def_;
+    std::vector<Resource> resources_;
+    std::map<std::string, size_t> names_;
+    std::map<uint16_t, size_t> ids_;
+    std::vector<FormCheck> forms_;
+    std::vector<std::string> captured_lines_;
+};
+
+}  // namespace orrinrc::check

@@ -1,0 +1,134 @@
+// orrinrc-check: runs the compiler's own scanner and record logic over
+// resource text files and reports, the way compilers do, where each mistake
+// is and which accepted lines probably do not mean what they say. Writes no
+// resource.bin or resource.h.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "check/checker.h"
+#include "check/warnings.h"
+#include "driver/run.h"
+#include "scanner/scanner.h"
+
+using namespace orrinrc;
+using namespace orrinrc::check;
+
+namespace {
+
+Checker* active_checker = nullptr;
+
+void report_at_exit() {
+    if (active_checker) active_checker->exiting();
+}
+
+int usage(FILE* to, const char* argv0) {
+    std::fprintf(to,
+                 "usage: %s [options] FILE...\n"
+                 "Checks resource text files: errors as the compiler finds them, with their line and column,\n"
+                 "and warnings for lines that are accepted but probably do not mean what they say.\n"
+                 "  -Wno-NAME      do not report the warning NAME\n"
+                 "  -Werror        warnings are errors (exit code 1)\n"
+                 "  -q, --quiet    report errors only\n"
+                 "  --warnings     list the warnings\n"
+                 "  -h, --help     this text\n"
+                 "Exit code: 0 no error, 1 an error (or a warning with -Werror), 2 an input cannot be read.\n",
+                 argv0);
+    return to == stdout ? 0 : 1;
+}
+
+// Checks one file in this process; never returns.
+[[noreturn]] void check_file(const std::string& file, const CheckOptions& options) {
+    // Diagnostics go to the real standard error; what the compiler's code
+    // prints (the trace, its own messages) goes to a scratch file, read back
+    // for an error that the checker has no words of its own for.
+    FILE* out = fdopen(dup(STDERR_FILENO), "w");
+    FILE* captured = std::tmpfile();
+    if (out == nullptr || captured == nullptr) {
+        std::perror("orrinrc-check");
+        std::_Exit(2);
+    }
+    std::fflush(stdout);
+    dup2(fileno(captured), STDOUT_FILENO);
+    dup2(fileno(captured), STDERR_FILENO);
+
+    FILE* input = std::fopen(file.c_str(), "r");
+    if (input == nullptr) {
+        std::fprintf(out, "%s: error: cannot open the file: %s\n", file.c_str(), std::strerror(errno));
+        std::fflush(out);
+        std::_Exit(2);
+    }
+    static Checker checker(file, options, out, captured);
+    active_checker = &checker;
+    run_listener = &checker;
+    std::atexit(report_at_exit);
+    // The outputs are written as the compiler writes them, to nowhere.
+    if (!bin_open(resource_bin, "/dev/null") || !header_open(resource_h, "/dev/null")) {
+        std::fprintf(out, "orrinrc-check: cannot open /dev/null\n");
+        std::_Exit(2);
+    }
+    start_outputs();
+    scan(input);
+    std::fclose(input);
+    finish_outputs();
+    const int code = checker.finish();
+    std::fflush(out);
+    std::_Exit(code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CheckOptions options;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
+        if (arg == "--warnings") {
+            for (const WarningInfo& w : all_warnings()) std::printf("  -W%-18s %s\n", w.name, w.description);
+            return 0;
+        }
+        if (arg == "-Werror") {
+            options.werror = true;
+        } else if (arg == "-q" || arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg.rfind("-Wno-", 0) == 0) {
+            const Warning w = warning_named(arg.substr(5));
+            if (w == Warning::Count_) {
+                std::fprintf(stderr, "orrinrc-check: no warning is named %s (see --warnings)\n", arg.c_str() + 5);
+                return 1;
+            }
+            options.disabled[static_cast<size_t>(w)] = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usage(stderr, argv[0]);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) return usage(stderr, argv[0]);
+    // Each file is checked in a process of its own: the compiler's records
+    // carry over from one definition to the next, and must start from zero
+    // for every file, as they do in a run of the compiler.
+    int worst = 0;
+    for (const std::string& file : files) {
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid < 0) {
+            std::perror("orrinrc-check: fork");
+            return 2;
+        }
+        if (pid == 0) check_file(file, options);
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+        if (code > worst) worst = code;
+    }
+    return worst;
+}

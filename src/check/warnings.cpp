@@ -1,0 +1,48 @@
+// The table of warnings.
+#include "check/warnings.h"
+
+namespace orrinrc::check {
+
+namespace {
+
+constexpr WarningInfo kWarnings[] = {
+    {Warning::StrayText, "stray-text",
+     "text that no statement takes (a misspelt or indented top-level line, a byte-order mark): it is copied to "
+     "standard output and its definition is lost"},
+    {Warning::NumberRange, "number-range", "a number that does not fit its field and is stored wrapped"},
+    {Warning::Name, "name", "a NAME= that is not a C identifier, so resource.h does not compile"},
+    {Warning::DuplicateName, "duplicate-name", "two resources with one NAME: resource.h defines it twice"},
+    {Warning::DuplicateId, "duplicate-id", "two resources with one identifier"},
+    {Warning::UndefinedObject, "undefined-object", "a form lists an identifier that no resource has"},
+    {Warning::ObjectKind, "object-kind", "a form lists an object as another kind than the resource it names"},
+    {Warning::Focus, "focus", "FOCUSED_OBJECT= names no object of its form"},
+    {Warning::OutsideForm, "outside-form", "an object whose bounds reach outside the form that lists it"},
+    {Warning::ObjectCount, "object-count",
+     "NO_OF_OBJECTS= counts more objects than the form lists (the rest are written as identifier 0, type FORM)"},
+    {Warning::PictureSize, "picture-size",
+     "a picture whose BMP file is larger or smaller than its WIDTH= and HEIGHT=, is cut short, or has no size"},
+    {Warning::UndoneLine, "undone-line",
+     "a line whose effect a later line undoes (a text before OBJECT.TYPE=, a picture line after its FILE= line)"},
+    {Warning::CarriedOver, "carried-over",
+     "items or objects kept from the previous definition of the kind because this one gives none"},
+    {Warning::InvisibleText, "invisible-text", "a text whose font colour is its background colour"},
+    {Warning::NoObjectType, "no-object-type", "a definition without its OBJECT.TYPE= line"},
+    {Warning::TextBlank, "text-blank", "a text that starts with a blank, which is part of the text"},
+    {Warning::TextComment, "text-comment", "a text that ends in what looks like a // comment, which is part of it"},
+};
+
+static_assert(std::size(kWarnings) == static_cast<size_t>(Warning::Count_), "one row per warning");
+
+}  // namespace
+
+std::span<const WarningInfo> all_warnings() { return kWarnings; }
+
+const WarningInfo& warning_info(Warning w) { return kWarnings[static_cast<size_t>(w)]; }
+
+Warning warning_named(std::string_view name) {
+    for (const WarningInfo& w : kWarnings)
+        if (name == w.name) return w.warning;
+    return Warning::Count_;
+}
+
+}  // namespace orrinrc::check

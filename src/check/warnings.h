@@ -1,0 +1,43 @@
+// The warnings of orrinrc-check: each has a name (for -Wno-NAME) and a
+// line for the help and the user guide. One table, used by both.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace orrinrc::check {
+
+enum class Warning {
+    StrayText,
+    NumberRange,
+    Name,
+    DuplicateName,
+    DuplicateId,
+    UndefinedObject,
+    ObjectKind,
+    Focus,
+    OutsideForm,
+    ObjectCount,
+    PictureSize,
+    UndoneLine,
+    CarriedOver,
+    InvisibleText,
+    NoObjectType,
+    TextBlank,
+    TextComment,
+    Count_
+};
+
+struct WarningInfo {
+    Warning warning;
+    const char* name;
+    const char* description;
+};
+
+std::span<const WarningInfo> all_warnings();
+const WarningInfo& warning_info(Warning w);
+// The warning of a name, or Count_ when there is none.
+Warning warning_named(std::string_view name);
+
+}  // namespace orrinrc::check
