@@ -5,7 +5,8 @@
 // expected/ with the exit code, standard output, standard error, resource.h,
 // a hex listing of resource.bin and the annotated listing of resource.bin
 // that orrinrc-dump prints (resource.bin.txt). Each case runs the real binary
-// in a fresh temporary folder.
+// in a fresh temporary folder. A `tool` file naming orrinrc-check runs the
+// checker instead; its cases keep the exit code and the two streams.
 //
 // ORRINRC_UPDATE_GOLDEN=1 rewrites expected/ from what the binary does now,
 // for a change that is meant; review the diff before committing it.
@@ -109,7 +110,7 @@ TEST_P(Golden, MatchesExpectedOutputs) {
     fs::create_directories(work);
     for (const auto& entry : fs::directory_iterator(case_dir)) {
         const std::string name = entry.path().filename().string();
-        if (name == "expected" || name == "args" || name == "setup") continue;
+        if (name == "expected" || name == "args" || name == "setup" || name == "tool") continue;
         fs::copy(entry.path(), work / name, fs::copy_options::recursive);
     }
 
@@ -124,11 +125,19 @@ TEST_P(Golden, MatchesExpectedOutputs) {
     }
     std::string setup;
     if (fs::exists(case_dir / "setup")) setup = read_file(case_dir / "setup") + "\n";
-    // The program is invoked as "orrinrc" so that its usage text is stable.
+    // A case runs the compiler, or the program its `tool` file names; the
+    // program is invoked by its bare name so that its usage text is stable.
+    std::string tool = "orrinrc", binary = ORRINRC_BIN;
+    if (fs::exists(case_dir / "tool")) {
+        std::istringstream in(read_file(case_dir / "tool"));
+        in >> tool;
+        binary = tool == "orrinrc-check" ? ORRINRC_CHECK_BIN : "";
+        ASSERT_FALSE(binary.empty()) << "unknown tool " << tool;
+    }
     const std::string source_dir = fs::path(GOLDEN_DIR).parent_path().parent_path().string();
     const std::string script = "export ORRINRC_SOURCE_DIR=" + shell_quote(source_dir) + "\ncd " +
                                shell_quote(work.string()) + " || exit 99\n" + setup +
-                               "exec -a orrinrc " + shell_quote(ORRINRC_BIN) + args +
+                               "exec -a " + tool + " " + shell_quote(binary) + args +
                                " > .stdout 2> .stderr\n";
     write_file(work / ".run.sh", script);
     const int status = std::system(("timeout 30 bash " + shell_quote((work / ".run.sh").string())).c_str());
@@ -138,14 +147,20 @@ TEST_P(Golden, MatchesExpectedOutputs) {
         const char* name;
         std::string actual;
     };
-    const Output outputs[] = {
+    std::vector<Output> outputs = {
         {"exit_code", std::to_string(WEXITSTATUS(status)) + "\n"},
         {"stdout", read_file(work / ".stdout")},
         {"stderr", read_file(work / ".stderr")},
-        {"resource.h", output_file(work / "resource.h", false)},
-        {"resource.bin.hex", output_file(work / "resource.bin", true)},
-        {"resource.bin.txt", dump_listing(work)},
     };
+    if (tool == "orrinrc") {
+        outputs.push_back({"resource.h", output_file(work / "resource.h", false)});
+        outputs.push_back({"resource.bin.hex", output_file(work / "resource.bin", true)});
+        outputs.push_back({"resource.bin.txt", dump_listing(work)});
+    } else {
+        // The checker writes no output files.
+        EXPECT_FALSE(fs::exists(work / "resource.bin"));
+        EXPECT_FALSE(fs::exists(work / "resource.h"));
+    }
     const fs::path expected = case_dir / "expected";
     if (std::getenv("ORRINRC_UPDATE_GOLDEN") != nullptr) {
         fs::create_directories(expected);

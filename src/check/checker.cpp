@@ -270,7 +270,8 @@ void Checker::failed(int code) {
             }
         }
         if (starts_with(last, "error: ")) last = last.substr(7);
-        if (last.empty()) last = code == 2 ? "the input cannot be read" : "the compiler stops here";
+        if (code == 2) last = "the file cannot be read (" + (last.empty() ? std::string("read error") : last) + ")";
+        if (last.empty()) last = "the compiler stops here";
         error(code == 2 ? Location{} : token_at_, last);
     }
     emit(*error_);
@@ -611,8 +612,8 @@ void Checker::check_form_end(size_t index) {
                      " written as identifier 0, type FORM");
     } else if (form.count > 0) {
         warn(Warning::CarriedOver, d.opened.at,
-             "this form has no NO_OF_OBJECTS= line: it keeps the " + std::to_string(form.count) +
-                 " objects of the previous form");
+             "this form has no NO_OF_OBJECTS= line: it keeps the object list of the previous form (" +
+                 std::to_string(form.count) + (form.count == 1 ? " object)" : " objects)"));
     }
     FormCheck check{index, {}, form.focused, std::nullopt};
     if (d.focused_line) check.focused_line = line_ref(*d.focused_line);

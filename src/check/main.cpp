@@ -2,6 +2,7 @@
 // resource text files and reports, the way compilers do, where each mistake
 // is and which accepted lines probably do not mean what they say. Writes no
 // resource.bin or resource.h.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,8 +60,10 @@ int usage(FILE* to, const char* argv0) {
     dup2(fileno(captured), STDERR_FILENO);
 
     FILE* input = std::fopen(file.c_str(), "r");
-    if (input == nullptr) {
-        std::fprintf(out, "%s: error: cannot open the file: %s\n", file.c_str(), std::strerror(errno));
+    struct stat st;
+    if (input == nullptr || fstat(fileno(input), &st) != 0 || S_ISDIR(st.st_mode)) {
+        const char* why = input == nullptr ? std::strerror(errno) : "it is a folder";
+        std::fprintf(out, "%s: error: cannot read the file: %s\n", file.c_str(), why);
         std::fflush(out);
         std::_Exit(2);
     }

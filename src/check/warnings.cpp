@@ -26,7 +26,7 @@ constexpr WarningInfo kWarnings[] = {
     {Warning::CarriedOver, "carried-over",
      "items or objects kept from the previous definition of the kind because this one gives none"},
     {Warning::InvisibleText, "invisible-text", "a text whose font colour is its background colour"},
-    {Warning::NoObjectType, "no-object-type", "a definition without its OBJECT.TYPE= line"},
+    {Warning::NoObjectType, "missing-object-type", "a definition without its OBJECT.TYPE= line"},
     {Warning::TextBlank, "text-blank", "a text that starts with a blank, which is part of the text"},
     {Warning::TextComment, "text-comment", "a text that ends in what looks like a // comment, which is part of it"},
 };
