@@ -33,19 +33,6 @@ using format::Kind;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// A statement as the scanner takes it: without its line prefix, blanks and
-// line end, in capitals ("(1) Form_Style =" is "FORM_STYLE=").
-std::string normalize(std::string_view t) {
-    if (!t.empty() && t[0] == '(') {
-        const size_t close = t.find(')');
-        if (close != std::string_view::npos) t.remove_prefix(close + 1);
-    }
-    std::string out;
-    for (char c : t)
-        if (!is_blank(c) && c != '\r' && c != '\n') out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 bool ends_with(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -144,28 +131,47 @@ std::string picture_reason(const std::string& path, const std::string& message) 
 Checker::Checker(std::string file, CheckOptions options, FILE* out, FILE* captured)
     : file_(std::move(file)), options_(options), out_(out), captured_(captured) {}
 
+std::string_view Checker::normalize(std::string_view t) {
+    if (!t.empty() && t[0] == '(') {
+        const size_t close = t.find(')');
+        if (close != std::string_view::npos) t.remove_prefix(close + 1);
+    }
+    word_.resize(t.size());
+    size_t n = 0;
+    for (char c : t) {
+        if (is_blank(c) || c == '\r' || c == '\n') continue;
+        word_[n++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return std::string_view(word_).substr(0, n);
+}
+
 // ---------------------------------------------------------------- positions
 
 void Checker::advance(const char* text, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (text[i] == '\n') {
-            line_completed();
-        } else {
-            line_text_ += text[i];
-            ++column_;
-        }
+    const char* end = text + length;
+    while (text < end) {
+        const char* nl = static_cast<const char*>(std::memchr(text, '\n', static_cast<size_t>(end - text)));
+        const char* stop = nl ? nl : end;
+        line_text_.append(text, stop);
+        column_ += static_cast<uint32_t>(stop - text);
+        if (!nl) break;
+        line_completed();
+        text = nl + 1;
     }
 }
 
 void Checker::line_completed() {
-    if (def_) def_->lines.push_back(line_text_);
+    if (def_) {
+        def_line_starts_.push_back(static_cast<uint32_t>(def_text_.size()));
+        def_text_ += line_text_;
+    }
     if (stray_at_ && stray_at_->line == line_) {
         stray_warning(stray_at_->line, stray_at_->column, line_text_);
         stray_at_.reset();
     }
     if (file_at_ && file_at_->line == line_) file_source_ = line_text_;
     if (name_line_ && name_line_->at.line == line_) name_line_->source = line_text_;
-    for (auto it = waiting_.begin(); it != waiting_.end();) {
+    for (auto it = waiting_.begin(); !waiting_.empty() && it != waiting_.end();) {
         if (it->at.line != line_) {
             ++it;
             continue;
@@ -175,7 +181,7 @@ void Checker::line_completed() {
         it = waiting_.erase(it);
     }
     previous_line_ = line_;
-    previous_text_ = std::move(line_text_);
+    previous_text_.swap(line_text_);  // both keep their storage for the lines to come
     line_text_.clear();
     ++line_;
     column_ = 1;
@@ -184,8 +190,11 @@ void Checker::line_completed() {
 std::string Checker::line_text(uint32_t line) const {
     if (line == line_) return line_text_;
     if (line == previous_line_) return previous_text_;
-    if (def_ && line >= def_->opened.at.line && line - def_->opened.at.line < def_->lines.size())
-        return def_->lines[line - def_->opened.at.line];
+    if (def_ && line >= def_->opened.at.line && line - def_->opened.at.line < def_line_starts_.size()) {
+        const size_t k = line - def_->opened.at.line;
+        const size_t end = k + 1 < def_line_starts_.size() ? def_line_starts_[k + 1] : def_text_.size();
+        return def_text_.substr(def_line_starts_[k], end - def_line_starts_[k]);
+    }
     if (file_at_ && line == file_at_->line) return file_source_;
     return "";
 }
@@ -283,47 +292,74 @@ void Checker::exiting() {
 
 // ---------------------------------------------------------------- matches
 
+// What the matches of a state are, worked out once per state.
+const Checker::StateClass& Checker::classify(const char* state) {
+    const auto known = class_of_.find(state);
+    if (known != class_of_.end()) return classes_[known->second];
+    const std::string_view st(state);
+    StateClass c{state, StateClass::Other, std::nullopt, number_range(st)};
+    if (st == "READSTRING") c.role = StateClass::Text;
+    else if (c.range) c.role = StateClass::Number;
+    else if (reader_state(st)) c.role = StateClass::Value;
+    else if (st == "READBOUNDS" || st == "READBITMAP") c.role = StateClass::Group;
+    else if (st == "CONTROL_ADD_CHECKBOX") c.role = StateClass::Checkbox;
+    else if ((c.kind = definition_kind(st))) c.role = StateClass::Definition;
+    class_of_.emplace(state, classes_.size());
+    classes_.push_back(c);
+    return classes_.back();
+}
+
 void Checker::matched(const char* state, const char* text, size_t length) {
     token_at_ = Location{line_, column_};
     token_length_ = length;
-    const std::string_view st(state);
     const std::string_view t(text, length);
-    const std::string word = normalize(t);
-    if (word.empty() || starts_with(word, "//") || starts_with(word, "~F")) {
+    const StateClass& c = classify(state);
+    const char first = length > 0 ? text[0] : '\n';
+    if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
         // blank lines, comments, ~F lines: nothing to follow
-    } else if (word == "NAME=" && column_ == 1) {
-        statement_ = word;
+    } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && normalize(t) == "NAME=") {
+        statement_ = "NAME=";
         statement_at_ = token_at_;
         name_line_ = LineRef{token_at_, ""};
-    } else if (reader_state(st)) {
-        std::string value(t);
-        while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.pop_back();
-        handle_value(state, value);
-    } else if ((st == "READBOUNDS" || st == "READBITMAP") && ends_with(word, "=")) {
-        statement_ = group_ + word;
-        statement_at_ = token_at_;
-        if (st == "READBITMAP" && word == "FILE=" && def_) {
-            file_at_ = token_at_;
-            if (group_restarts_picture(def_->kind, group_)) def_->files[group_] = token_at_;
-            if (!def_->object_type && undone_by_object_type(def_->kind, statement_))
-                def_->undoable.emplace_back(statement_, token_at_);
-        }
-    } else if (definition_kind(st) && def_) {
-        handle_statement(word);
-    } else if (ends_with(word, "=") || ends_with(word, ".")) {
-        // An attribute or CONTROL_ADD. statement inside its sub-state.
-        if (st == "CONTROL_ADD_CHECKBOX") {
-            statement_ = starts_with(word, "CONTROL_ADD.") || word == "CONTROL_BITMAP." ? word : "CONTROL_ADD." + word;
-            group_ = "CONTROL_ADD_CHECKBOX";
-        } else {
+    } else if (c.role == StateClass::Number || c.role == StateClass::Text) {
+        std::string_view value = t;
+        while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.remove_suffix(1);
+        handle_value(c, value);
+    } else if (c.role == StateClass::Value) {
+        // a keyword value or a skipped number: nothing to follow
+    } else if (c.role == StateClass::Group) {
+        const std::string_view word = normalize(t);
+        if (ends_with(word, "=")) {
+            statement_ = group_;
             statement_ += word;
+            statement_at_ = token_at_;
+            if (word == "FILE=" && def_) {
+                file_at_ = token_at_;
+                if (group_restarts_picture(def_->kind, group_)) def_->files[group_] = token_at_;
+                if (!def_->object_type && undone_by_object_type(def_->kind, statement_))
+                    def_->undoable.emplace_back(statement_, token_at_);
+            }
         }
-        statement_at_ = token_at_;
+    } else if (c.role == StateClass::Definition) {
+        if (def_) handle_statement(normalize(t));
+    } else {
+        // An attribute or CONTROL_ADD. statement inside its sub-state.
+        const std::string_view word = normalize(t);
+        if (ends_with(word, "=") || ends_with(word, ".")) {
+            if (c.role == StateClass::Checkbox) {
+                statement_ = starts_with(word, "CONTROL_ADD.") || word == "CONTROL_BITMAP." ? std::string(word)
+                                                                                          : "CONTROL_ADD." + std::string(word);
+                group_ = "CONTROL_ADD_CHECKBOX";
+            } else {
+                statement_ += word;
+            }
+            statement_at_ = token_at_;
+        }
     }
     advance(text, length);
 }
 
-void Checker::handle_statement(const std::string& word) {
+void Checker::handle_statement(std::string_view word) {
     Definition& d = *def_;
     if (starts_with(word, "#END_") || starts_with(word, "OBJECT.TYPE=")) return;
     if (!ends_with(word, "=") && !ends_with(word, ".")) return;  // the character of a syntax error
@@ -361,9 +397,9 @@ void Checker::handle_statement(const std::string& word) {
     }
 }
 
-void Checker::handle_value(const char* state, const std::string& value) {
+void Checker::handle_value(const StateClass& c, std::string_view value) {
     if (statement_.empty()) return;
-    if (const auto range = number_range(state)) {
+    if (const auto& range = c.range) {
         // The digits as written, and what the field keeps of them.
         size_t i = 0;
         while (i < value.size() && is_blank(value[i])) ++i;
@@ -378,7 +414,7 @@ void Checker::handle_value(const char* state, const std::string& value) {
         }
         const int64_t v = negative ? -magnitude : magnitude;
         if (!huge && v >= range->min && v <= range->max) return;
-        const std::string digits = value.substr(start, i - start);
+        const std::string digits(value.substr(start, i - start));
         const int64_t stored = stored_value(*range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
         const std::string place = statement_ == "ID=" ? "an identifier" : statement_;
         warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
@@ -386,17 +422,18 @@ void Checker::handle_value(const char* state, const std::string& value) {
                  " to " + std::to_string(range->max) + "): it is stored as " + std::to_string(stored));
         return;
     }
-    if (std::string_view(state) != "READSTRING" || ends_with(statement_, "FILE=")) return;
+    if (c.role != StateClass::Text || ends_with(statement_, "FILE=")) return;
     if (statement_ == "NAME=") {
         const std::string why = [&]() -> std::string {
-            if (value.empty()) return "NAME= gives no name";
-            if (value.find("//") != std::string::npos) return "the name " + quoted(value) + " holds a comment";
-            if (std::any_of(value.begin(), value.end(), is_blank)) return "the name " + quoted(value) + " holds a blank";
-            if (std::isdigit(static_cast<unsigned char>(value[0])))
-                return "the name " + quoted(value) + " starts with a digit";
-            for (char c : value)
-                if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
-                    return "the name " + quoted(value) + " holds " + quoted(std::string(1, c));
+            const std::string name(value);
+            if (name.empty()) return "NAME= gives no name";
+            if (name.find("//") != std::string::npos) return "the name " + quoted(name) + " holds a comment";
+            if (std::any_of(name.begin(), name.end(), is_blank)) return "the name " + quoted(name) + " holds a blank";
+            if (std::isdigit(static_cast<unsigned char>(name[0])))
+                return "the name " + quoted(name) + " starts with a digit";
+            for (char ch : name)
+                if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '_')
+                    return "the name " + quoted(name) + " holds " + quoted(std::string(1, ch));
             return "";
         }();
         if (!why.empty())
@@ -406,10 +443,10 @@ void Checker::handle_value(const char* state, const std::string& value) {
     }
     if (!value.empty() && is_blank(value[0]))
         warn(Warning::TextBlank, token_at_, "the text of " + statement_ + " starts with a blank, which is part of it");
-    for (size_t pos = value.find("//"); pos != std::string::npos; pos = value.find("//", pos + 2)) {
+    for (size_t pos = value.find("//"); pos != std::string_view::npos; pos = value.find("//", pos + 2)) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
-             quoted(value.substr(pos)) + " is part of the text of " + statement_,
+             quoted(std::string(value.substr(pos))) + " is part of the text of " + statement_,
              {Note{"a comment is a line of its own that starts with //", {}, ""}});
         break;
     }
@@ -472,7 +509,8 @@ void Checker::definition_opened(Kind kind) {
     Definition d;
     d.kind = kind;
     d.opened = line_ref(token_at_);
-    d.lines.push_back(d.opened.source);
+    def_text_ = d.opened.source;
+    def_line_starts_.assign(1, 0);
     def_ = std::move(d);
     stray_reported_ = false;
     group_.clear();
@@ -679,7 +717,7 @@ void Checker::syntax_error(const char* state) {
         const std::vector<std::string> statements = kind_statements(*kind);
         if (token_length_ > 1) {
             // A whole statement matched, then found no room for its value.
-            message = quoted(normalize(source.substr(token_at_.column - 1, token_length_))) + " cannot stand here";
+            message = quoted(std::string(normalize(source.substr(token_at_.column - 1, token_length_)))) + " cannot stand here";
             if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
         } else {
             message = quoted(raw) + " is no statement of " + help.place;

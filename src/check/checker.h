@@ -9,9 +9,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "check/diagnostics.h"
+#include "check/hints.h"
 #include "check/warnings.h"
 #include "driver/run_listener.h"
 
@@ -89,13 +91,24 @@ private:
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
-        std::vector<std::string> lines;     // the text of its lines so far
     };
+
+    // What the matches of a scanner state are.
+    struct StateClass {
+        const char* name;
+        enum Role { Other, Text, Number, Value, Group, Checkbox, Definition } role;
+        std::optional<format::Kind> kind;
+        std::optional<NumberRange> range;
+    };
+    const StateClass& classify(const char* state);
 
     void advance(const char* text, size_t length);
     void line_completed();
-    void handle_statement(const std::string& word);
-    void handle_value(const char* state, const std::string& value);
+    void handle_statement(std::string_view word);
+    // A statement as the scanner takes it: without its line prefix, blanks
+    // and line end, in capitals ("(1) Form_Style =" is "FORM_STYLE=").
+    std::string_view normalize(std::string_view t);
+    void handle_value(const StateClass& c, std::string_view value);
     std::string line_text(uint32_t line) const;
     LineRef line_ref(Location at) const;
 
@@ -140,11 +153,17 @@ private:
     size_t warnings_ = 0;
 
     std::optional<Definition> def_;
+    // The text of the lines of the definition being read, one after the
+    // other, and where each starts (kept for notes; the storage is reused).
+    std::string def_text_;
+    std::vector<uint32_t> def_line_starts_;
+    std::string word_;  // the statement being looked at, as normalize() gives it
     std::vector<Resource> resources_;
     std::map<std::string, size_t> names_;
     std::map<uint16_t, size_t> ids_;
     std::vector<FormCheck> forms_;
-    std::vector<std::string> captured_lines_;
+    std::vector<StateClass> classes_;
+    std::unordered_map<const char*, size_t> class_of_;
 };
 
 }  // namespace orrinrc::check
