@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
         if (arg == "--warnings") {
-            for (const WarningInfo& w : all_warnings()) std::printf("  -W%-18s %s\n", w.name, w.description);
+            for (const WarningInfo& w : all_warnings()) std::printf("  -W%-20s %s\n", w.name, w.description);
             return 0;
         }
         if (arg == "-Werror") {
