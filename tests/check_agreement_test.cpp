@@ -1,6 +1,7 @@
 // orrinrc-check runs the compiler's own scanner: on every input the two must
 // agree on success and failure (and on an unreadable input). Checked on the
-// golden inputs and on inputs made from them by small random edits.
+// golden inputs and on inputs made from them by small random edits. And the
+// checker raises no false alarm on the text that orrinrc-dump writes.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -135,6 +137,55 @@ TEST(CheckAgreement, EditedGoldenInputs) {
         fs::remove_all(work);
         if (HasFailure()) return;
     }
+}
+
+// The names of the warnings that the checker gives on `file` in `dir`.
+std::set<std::string> warning_names(const fs::path& dir, const std::string& file) {
+    const std::string out = (dir / ".check").string();
+    const std::string command = "cd '" + dir.string() + "' && '" + ORRINRC_CHECK_BIN + "' '" + file + "' 2> '" + out +
+                                "' > /dev/null";
+    std::system(command.c_str());
+    std::set<std::string> names;
+    const std::string text = read_file(out);
+    for (size_t at = text.find("[-W"); at != std::string::npos; at = text.find("[-W", at + 1))
+        names.insert(text.substr(at + 3, text.find(']', at) - at - 3));
+    return names;
+}
+
+// The resource text that orrinrc-dump writes says each value explicitly: it
+// draws no warning that its source did not draw.
+TEST(CheckDecompiled, NoWarningThatTheSourceHasNot) {
+    for (const Case& c : golden_inputs()) {
+        const fs::path work = fresh_dir(c);
+        std::ofstream(work / "input.rc", std::ios::binary) << c.input;
+        if (run(ORRINRC_BIN, work) != 0) {
+            fs::remove_all(work);
+            continue;
+        }
+        const std::string dump = "cd '" + work.string() + "' && '" + ORRINRC_DUMP_BIN +
+                                 "' --text out resource.bin resource.h > /dev/null 2>&1";
+        if (std::system(dump.c_str()) == 0) {
+            const std::set<std::string> source = warning_names(work, "input.rc");
+            for (const std::string& name : warning_names(work / "out", "resource.rc"))
+                EXPECT_TRUE(source.count(name)) << c.dir.filename().string() << ": -W" << name;
+        }
+        fs::remove_all(work);
+    }
+}
+
+TEST(CheckDecompiled, ExampleAndItsDecompiledTextCheckClean) {
+    const fs::path work = fs::temp_directory_path() / ("orrinrc-clean-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::copy(EXAMPLES_DIR, work, fs::copy_options::recursive);
+    fs::remove(work / "mistakes.rc");
+    fs::copy(work / "example.rc", work / "input.rc");
+    EXPECT_TRUE(warning_names(work, "example.rc").empty());
+    ASSERT_EQ(run(ORRINRC_BIN, work), 0);
+    const std::string dump = "cd '" + work.string() + "' && '" + ORRINRC_DUMP_BIN +
+                             "' --text out resource.bin resource.h > /dev/null 2>&1";
+    ASSERT_EQ(std::system(dump.c_str()), 0);
+    EXPECT_TRUE(warning_names(work / "out", "resource.rc").empty());
+    fs::remove_all(work);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "bitmap/bmp_import.h"
 #include "check/hints.h"
+#include "format/pixels.h"
 #include "driver/run.h"
 #include "resources/field.h"
 #include "resources/form.h"
@@ -333,6 +334,7 @@ void Checker::matched(const char* state, const char* text, size_t length) {
             statement_ = group_;
             statement_ += word;
             statement_at_ = token_at_;
+            if (def_) def_->given.push_back(statement_);
             if (word == "FILE=" && def_) {
                 file_at_ = token_at_;
                 if (group_restarts_picture(def_->kind, group_)) def_->files[group_] = token_at_;
@@ -349,7 +351,7 @@ void Checker::matched(const char* state, const char* text, size_t length) {
             if (c.role == StateClass::Checkbox) {
                 statement_ = starts_with(word, "CONTROL_ADD.") || word == "CONTROL_BITMAP." ? std::string(word)
                                                                                           : "CONTROL_ADD." + std::string(word);
-                group_ = "CONTROL_ADD_CHECKBOX";
+                group_ = "check-box CONTROL_BITMAP.";
             } else {
                 statement_ += word;
             }
@@ -377,6 +379,11 @@ void Checker::handle_statement(std::string_view word) {
         }
     }
     if (!d.object_type && undone_by_object_type(d.kind, word)) d.undoable.emplace_back(word, token_at_);
+    d.given.emplace_back(word);
+    if (d.kind == Kind::Table && !d.cells.empty()) {
+        if (word == "TABLE_FONT_COLOR=") d.cell_colours.back().first = true;
+        if (word == "TABLE_BACKGROUND_COLOR=") d.cell_colours.back().second = true;
+    }
     switch (d.kind) {
     case Kind::Form:
         if (word == "OBJECT_ID=" || (starts_with(word, "UIOBJECT") && ends_with(word, "ID=")))
@@ -385,7 +392,10 @@ void Checker::handle_statement(std::string_view word) {
         else if (word == "FOCUSED_OBJECT=") d.focused_line = token_at_;
         break;
     case Kind::Table:
-        if (word == "TABLE_DATA_TYPE=") d.cells.push_back(token_at_);
+        if (word == "TABLE_DATA_TYPE=") {
+            d.cells.push_back(token_at_);
+            d.cell_colours.emplace_back(false, false);
+        }
         break;
     case Kind::Menu:
         if (starts_with(word, "MENU_ITEM")) d.items_given = true;
@@ -462,7 +472,9 @@ void Checker::read_on(const char* text, size_t length) { advance(text, length); 
 
 // ---------------------------------------------------------------- stray text
 
-void Checker::copied_out(const char*, size_t) {
+void Checker::copied_out(const char* text, size_t length) {
+    // Blanks and line ends copied out change nothing but the trace.
+    if (std::all_of(text, text + length, [](char c) { return is_blank(c) || c == '\n' || c == '\r'; })) return;
     if (stray_reported_) return;
     stray_reported_ = true;
     stray_at_ = token_at_;
@@ -486,7 +498,8 @@ void Checker::stray_warning(uint32_t line, uint32_t column, const std::string& s
     if (line == 1 && column == 1 && starts_with(source, "\xEF\xBB\xBF")) {
         warn(Warning::StrayText, at, "the file starts with a UTF-8 byte-order mark, so its first line is no statement",
              {Note{"save the file without a byte-order mark", {}, ""}});
-    } else if (first > 0 && std::find(openings.begin(), openings.end(), word) != openings.end()) {
+    } else if ((first > 0 || (column > 1 && std::all_of(source.begin(), source.begin() + std::min<size_t>(column - 1, source.size()), is_blank))) &&
+               std::find(openings.begin(), openings.end(), word) != openings.end()) {
         warn(Warning::StrayText, Location{line, column + static_cast<uint32_t>(first)},
              quoted(word) + " does not start in the first column: " + lost);
     } else if (starts_with(word, "#")) {
@@ -593,27 +606,30 @@ void Checker::definition_ending(uint16_t id) {
         bool stored = false;
         for (size_t i = 0; i < list.total_items && i < list.items.size(); ++i) stored |= list.items[i].has_value();
         if (!d.items_given && stored) check_items("LIST", list.total_items, stored);
-        check_colours(list.text_color, list.background_color, stored, d.opened.at, "the list's items");
+        check_colours(list.text_color, list.background_color, stored, d.opened.at, "the list's items",
+                      given("LIST_TEXT_COLOR=") && given("LIST_BACKGROUND_COLOR="));
         break;
     }
     case Kind::Field:
         check_colours(field.font_color, field.background_color, field.text && !field.text->empty(), d.opened.at,
-                      "the field's text");
+                      "the field's text", given("FIELD_FONT_COLOR=") && given("FIELD_BACKGROUND_COLOR="));
         break;
     case Kind::String:
         check_colours(string_object.font_color, string_object.background_color,
-                      string_object.text && !string_object.text->empty(), d.opened.at, "the string's text");
+                      string_object.text && !string_object.text->empty(), d.opened.at, "the string's text",
+                      given("STRING_FONT_COLOR=") && given("STRING_BACKGROUND_COLOR="));
         break;
     case Kind::Textbox:
         check_colours(textbox.font_color, textbox.background_color, textbox.text && !textbox.text->empty(),
-                      d.opened.at, "the text box's text");
+                      d.opened.at, "the text box's text",
+                      given("TEXTBOX_FONT_COLOR=") && given("TEXTBOX_BACKGROUND_COLOR="));
         break;
     case Kind::Table:
         for (size_t i = 0; i < table.cells.size() && i < d.cells.size(); ++i) {
             const TableCell& c = table.cells[i];
             if (c.data_type == format::kTableText)
                 check_colours(c.font_color, c.background_color, c.text && !c.text->empty(), d.cells[i],
-                              "this cell's text");
+                              "this cell's text", d.cell_colours[i].first && d.cell_colours[i].second);
         }
         break;
     default: break;
@@ -626,8 +642,14 @@ void Checker::check_items(const char* kind, size_t count, bool) {
              std::to_string(count) + " declared)");
 }
 
-void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what) {
-    if (!has_text || font != background) return;
+bool Checker::given(std::string_view statement) const {
+    return def_ && std::find(def_->given.begin(), def_->given.end(), statement) != def_->given.end();
+}
+
+void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
+                            bool both_given) {
+    // Colours that the definition gives itself are taken as meant.
+    if (!has_text || font != background || both_given) return;
     const char* colour = format::kColorWords.word(font);
     warn(Warning::InvisibleText, at,
          std::string(what) + " is " + (colour ? colour : "?") + " on " + (colour ? colour : "?") +
@@ -639,26 +661,34 @@ void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Loc
 
 void Checker::check_form_end(size_t index) {
     const Definition& d = *def_;
-    if (form.count_given) {
-        const size_t listed = std::min(form.id_slot, form.type_slot);
-        if (listed < form.count && d.count_line)
+    const size_t ids = form.count_given ? form.id_slot : 0, types = form.count_given ? form.type_slot : 0;
+    if (form.count_given && d.count_line) {
+        const size_t listed = std::min(ids, types);
+        if (ids != types)
+            warn(Warning::ObjectCount, *d.count_line,
+                 "the form gives " + std::to_string(ids) + " object identifier" + (ids == 1 ? "" : "s") + " and " +
+                     std::to_string(types) + " object type" + (types == 1 ? "" : "s") +
+                     ": an identifier without its type is written as a FORM, a type without its identifier as 0");
+        else if (listed < form.count)
             warn(Warning::ObjectCount, *d.count_line,
                  "NO_OF_OBJECTS= counts " + std::to_string(form.count) + " objects, the form lists " +
                      std::to_string(listed) + ": " +
                      (form.count - listed == 1 ? std::string("the last one is")
                                                : "the last " + std::to_string(form.count - listed) + " are") +
                      " written as identifier 0, type FORM");
-    } else if (form.count > 0) {
+    } else if (!form.count_given && form.count > 0) {
         warn(Warning::CarriedOver, d.opened.at,
              "this form has no NO_OF_OBJECTS= line: it keeps the object list of the previous form (" +
                  std::to_string(form.count) + (form.count == 1 ? " object)" : " objects)"));
     }
-    FormCheck check{index, {}, form.focused, std::nullopt};
-    if (d.focused_line) check.focused_line = line_ref(*d.focused_line);
-    // The objects that this definition lists; the others are reported above.
-    const size_t listed = form.count_given ? std::min({form.id_slot, form.type_slot, d.object_ids.size()}) : 0;
-    for (size_t i = 0; i < listed && i < form.objects.size(); ++i)
-        check.objects.push_back(FormObject{form.objects[i].id, form.objects[i].type, line_ref(d.object_ids[i])});
+    FormCheck check{index, {}, {}, form.focused, std::nullopt};
+    check.focused_line = line_ref(d.focused_line.value_or(d.opened.at));
+    for (size_t i = 0; i < form.count; ++i) check.written.push_back(i < form.objects.size() ? form.objects[i].id : 0);
+    // The objects whose identifier this definition gives (the others were
+    // checked with the form that gave them); a kind only where it gives one.
+    for (size_t i = 0; i < ids && i < d.object_ids.size() && i < form.objects.size(); ++i)
+        check.objects.push_back(FormObject{form.objects[i].id, static_cast<uint16_t>(i < types ? form.objects[i].type : kNoType),
+                                           line_ref(d.object_ids[i])});
     forms_.push_back(std::move(check));
 }
 
@@ -672,6 +702,8 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
     }
     const std::string group = group_.empty() ? "the picture" : group_;
     if (bm.width <= 0 || bm.height <= 0) {
+        // A size given as such is taken as meant.
+        if (given(group_ + "WIDTH=") && given(group_ + "HEIGHT=")) return;
         warn(Warning::PictureSize, at,
              group + " is " + std::to_string(bm.width) + " x " + std::to_string(bm.height) +
                  " pixels: no picture data is stored",
@@ -680,8 +712,12 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
     }
     BmpFacts facts;
     if (!bmp_facts(path.c_str(), facts)) return;
-    if (facts.width != bm.width || facts.height != bm.height) {
-        const bool larger = facts.width > bm.width || facts.height > bm.height;
+    // A row is converted a whole number of words long: pixels up to that
+    // width are kept, not cut.
+    const long row_pixels =
+        format::words_per_row(bm.width, bm.depth) * static_cast<long>(format::pixels_per_word(bm.depth ? bm.depth : 2));
+    if (facts.width < bm.width || facts.width > row_pixels || facts.height != bm.height) {
+        const bool larger = facts.width > row_pixels || facts.height > bm.height;
         warn(Warning::PictureSize, at,
              quoted(path) + " is " + std::to_string(facts.width) + " x " + std::to_string(facts.height) +
                  " pixels, " + group + " declares " + std::to_string(bm.width) + " x " + std::to_string(bm.height) +
@@ -783,9 +819,9 @@ int Checker::finish() {
     if (stray_at_) stray_warning(stray_at_->line, stray_at_->column, line_text(stray_at_->line));
     for (const FormCheck& f : forms_) {
         const Resource& owner = resources_[f.resource];
-        bool focus_found = f.focused == 0;
+        const bool focus_found =
+            f.focused == 0 || std::find(f.written.begin(), f.written.end(), f.focused) != f.written.end();
         for (const FormObject& o : f.objects) {
-            focus_found |= o.id == f.focused;
             const auto it = ids_.find(o.id);
             if (it == ids_.end()) {
                 warn(Warning::UndefinedObject, o.line,
@@ -795,7 +831,7 @@ int Checker::finish() {
             }
             const Resource& r = resources_[it->second];
             const char* listed = format::kind_keyword(o.type);
-            if (format::type_code(r.kind) != o.type)
+            if (o.type != kNoType && format::type_code(r.kind) != o.type)
                 warn(Warning::ObjectKind, o.line,
                      "the form " + owner.name + " lists " + std::to_string(o.id) + " as a " +
                          (listed ? listed : "?") + ", but it is the " + format::kind_keyword(r.kind) + " " + r.name,
@@ -810,7 +846,7 @@ int Checker::finish() {
                          std::to_string(owner.height) + ")",
                      {Note{"an object's bounds are counted from the form's top-left corner", {}, ""}});
         }
-        if (!focus_found && f.focused_line)
+        if (!focus_found)
             warn(Warning::Focus, *f.focused_line,
                  "FOCUSED_OBJECT= names " + std::to_string(f.focused) + ", which the form " + owner.name +
                      " does not list");

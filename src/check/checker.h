@@ -66,14 +66,16 @@ private:
         LineRef named;  // its NAME= line, or its opening line
         int16_t x, y, width, height;
     };
+    static constexpr uint16_t kNoType = 0xFFFF;  // the form gives no type for the object
     struct FormObject {
         uint16_t id;
-        uint8_t type;
+        uint16_t type;
         LineRef line;
     };
     struct FormCheck {
         size_t resource;  // index in resources_
-        std::vector<FormObject> objects;
+        std::vector<FormObject> objects;  // the ones this definition lists
+        std::vector<uint16_t> written;    // every identifier its record holds
         uint16_t focused;
         std::optional<LineRef> focused_line;
     };
@@ -91,6 +93,8 @@ private:
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
+        std::vector<std::string> given;     // the statements it gives
+        std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
     };
 
     // What the matches of a scanner state are.
@@ -122,7 +126,9 @@ private:
 
     void check_form_end(size_t index);
     void check_items(const char* kind_items, size_t count, bool stored_any);
-    void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what);
+    void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
+                       bool both_given);
+    bool given(std::string_view statement) const;
 
     std::string file_;
     CheckOptions options_;
