@@ -17,16 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Runs `binary input.rc` in `dir` with both streams discarded; the exit code.
 int run(const char* binary, const fs::path& dir) {

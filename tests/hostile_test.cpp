@@ -17,18 +17,13 @@
 
 #include "bitmap/bmp_import.h"
 
+#include "test_files.h"
+
 using namespace orrinrc;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void write_file(const fs::path& p, const std::string& content) {
     std::ofstream(p, std::ios::binary) << content;
