@@ -1,6 +1,7 @@
 // Run-wide outputs, the error exit, resource.h lines and the parse trace.
 #include "driver/run.h"
 
+#include "driver/outputs.h"
 #include "driver/run_listener.h"
 
 #include <algorithm>
@@ -116,6 +117,7 @@ void fail_run(int code) {
     if (!exiting) {
         exiting = true;
         save_outputs();
+        discard_output_files();
     }
     std::exit(output_failure != 0 ? output_failure : code);
 }
@@ -129,6 +131,7 @@ void save_outputs_at_exit() {
     if (exiting || !outputs_open) return;
     exiting = true;
     save_outputs();
+    discard_output_files();
     if (output_failure != 0) {
         std::fflush(stdout);
         std::_Exit(output_failure);
