@@ -311,7 +311,11 @@ std::string StoredRows::decode(uint64_t begin, uint64_t end, bool four_bits, int
 
     ByteStream in(file_, begin, end);
     int64_t x = 0, y = 0;
-    uint8_t* row = decoded_.data();
+    // Row y of the kept rows; none when the rows keep no byte.
+    auto kept_row = [&](int64_t r) {
+        return r < int64_t(rows) && row_bytes > 0 ? &decoded_[size_t(r) * row_bytes] : nullptr;
+    };
+    uint8_t* row = kept_row(0);
     auto put = [&](int64_t at, int index) {
         if (at >= kept) return;
         if (!four_bits) {
@@ -347,7 +351,7 @@ std::string StoredRows::decode(uint64_t begin, uint64_t end, bool four_bits, int
         } else if (code == 0) {  // end of line
             x = 0;
             ++y;
-            row = y < int64_t(rows) ? &decoded_[size_t(y) * row_bytes] : nullptr;
+            row = kept_row(y);
         } else if (code == 1) {  // end of picture: the rest stays index 0
             break;
         } else if (code == 2) {  // delta: right and up
@@ -359,7 +363,7 @@ std::string StoredRows::decode(uint64_t begin, uint64_t end, bool four_bits, int
                             static_cast<unsigned long long>(at));
             x += dx;
             y += dy;
-            row = y < int64_t(rows) ? &decoded_[size_t(y) * row_bytes] : nullptr;
+            row = kept_row(y);
         } else {  // `code` pixels given one by one, padded to an even byte count
             if (x + code > width) return run_too_long(at);
             const int bytes = four_bits ? (code + 1) / 2 : code;
