@@ -247,7 +247,7 @@ TEST_F(BmpImport, Rle8EveryEscapeMatchesTheUncompressedRows) {
         3, 1, 0, 3, 2, 3, 4, 0,  // run of three 1s; three pixels given one by one, then a pad byte
         2, 5, 0, 0,              // two pixels in the row padding; end of line
         1, 6, 0, 2, 2, 0, 1, 7,  // delta two to the right
-        0, 2, 1, 1, 1, 8, 0, 0,  // delta one right and one up: row 1 ends there
+        0, 2, 1, 1, 1, 8, 0, 0,  // delta one right and one up (the rest of row 1 stays 0)
         0, 4, 9, 10, 11, 12,     // four pixels given one by one (no pad)
         0, 1, 0xFF, 0xFF};       // end of picture; what follows is never read
     const Bytes twin = plain(8, 6, {{1, 1, 1, 2, 3, 4, 5, 5}, {6, 0, 0, 7, 0, 0, 0, 0},
