@@ -11,6 +11,7 @@
 
 #include "bitmap/bmp_import.h"
 #include "bitmap/grey_levels.h"
+#include "driver/strf.h"
 
 using namespace orrinrc;
 
@@ -28,6 +29,7 @@ struct Bmp {
     Pixels palette = {};  // 0xRRGGBB
     Pixels masks = {};    // red, green, blue, at offset 54
     Bytes pixels = {};    // stored rows, padding included
+    uint32_t image_size = 0;
 };
 
 void put(Bytes& f, size_t at, uint32_t v, int n) {
@@ -43,6 +45,7 @@ Bytes encode(const Bmp& b) {
     put(f, 26, 1, 2);
     put(f, 28, uint16_t(b.bpp), 2);
     put(f, 30, b.compression, 4);
+    put(f, 34, b.image_size, 4);
     for (size_t i = 0; i < b.masks.size(); ++i) put(f, 54 + 4 * i, b.masks[i], 4);
     for (uint32_t c : b.palette) f.insert(f.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0});
     put(f, 10, uint32_t(f.size()), 4);
@@ -118,7 +121,10 @@ protected:
         EXPECT_FALSE(bm.loaded);
         EXPECT_TRUE(bm.words.empty());
         const size_t at = msg.find(path);
-        return at == std::string::npos ? msg : msg.replace(at, path.size(), "F");
+        if (at == std::string::npos) return msg;
+        std::string named(msg, 0, at);
+        named += 'F';
+        return named.append(msg, at + path.size());
     }
     // Same words as the reference for several declared sizes and both depths.
     void expect_same(const Bytes& reference, const Bytes& other) {
@@ -200,13 +206,14 @@ TEST_F(BmpImport, Errors) {
     EXPECT_FALSE(bm.loaded);
 
     const Bmp ok{.width = 8, .height = 1, .bpp = 8, .palette = level_palette(256), .pixels = Bytes(8, 1)};
-    EXPECT_EQ(fails({}), "error: F: header size 4294967295 not supported\n");
     Bmp bad = ok;
-    bad.header_size = 12;
-    EXPECT_EQ(fails(encode(bad)), "error: F: header size 12 not supported\n");
+    bad.header_size = 64;
+    EXPECT_EQ(fails(encode(bad)), "error: F: header size 64 not supported\n");
     bad = ok;
-    bad.compression = 1;
-    EXPECT_EQ(fails(encode(bad)), "error: F: compression 1 not supported\n");
+    bad.compression = 4;
+    EXPECT_EQ(fails(encode(bad)), "error: F: compression 4 not supported\n");
+    bad.compression = 2;  // run-length: 8 bits with 1, 4 bits with 2
+    EXPECT_EQ(fails(encode(bad)), "error: F: compression 2 not supported with 8 bits per pixel\n");
     bad.compression = 3;  // masks only go with 16 and 32 bits
     EXPECT_EQ(fails(encode(bad)), "error: F: compression 3 not supported\n");
     bad = ok;
@@ -221,6 +228,161 @@ TEST_F(BmpImport, Errors) {
     EXPECT_EQ(fails(f, 8, -1), "error: F: width 8 and height -1 give a negative size\n");
     EXPECT_EQ(fails(f, -64, 1), "error: F: width -64 and height 1 give a negative size\n");
     EXPECT_EQ(fails(f, 8, 1, 3), "error: F: depth 3 not supported\n");
+}
+
+// A run-length compressed picture of width x height with a level palette.
+Bytes rle(int bpp, int width, int height, const Bytes& stream) {
+    return encode({.width = width, .height = height, .bpp = int16_t(bpp), .compression = bpp == 8 ? 1u : 2u,
+                   .palette = level_palette(1 << bpp), .pixels = stream});
+}
+
+// The same picture stored uncompressed: rows given bottom first, padding included.
+Bytes plain(int bpp, int width, const std::vector<Bytes>& rows) {
+    Bmp b{.width = width, .height = int(rows.size()), .bpp = int16_t(bpp),
+          .palette = level_palette(1 << bpp)};
+    for (const Bytes& r : rows) b.pixels.insert(b.pixels.end(), r.begin(), r.end());
+    return encode(b);
+}
+
+TEST_F(BmpImport, Rle8EveryEscapeMatchesTheUncompressedRows) {
+    const Bytes stream = {
+        3, 1, 0, 3, 2, 3, 4, 0,  // run of three 1s; three pixels given one by one, then a pad byte
+        2, 5, 0, 0,              // two pixels in the row padding; end of line
+        1, 6, 0, 2, 2, 0, 1, 7,  // delta two to the right
+        0, 2, 1, 1, 1, 8, 0, 0,  // delta one right and one up (the rest of row 1 stays 0)
+        0, 4, 9, 10, 11, 12,     // four pixels given one by one (no pad)
+        0, 1, 0xFF, 0xFF};       // end of picture; what follows is never read
+    const Bytes twin = plain(8, 6, {{1, 1, 1, 2, 3, 4, 5, 5}, {6, 0, 0, 7, 0, 0, 0, 0},
+                                    {0, 0, 0, 0, 0, 8, 0, 0}, {9, 10, 11, 12, 0, 0, 0, 0}});
+    for (auto [w, h, d] : {std::tuple{6, 4, 4}, {8, 4, 2}, {3, 2, 4}, {16, 4, 4}, {6, 7, 4}}) {
+        const Words want = convert(twin, w, h, d);
+        EXPECT_EQ(convert(rle(8, 6, 4, stream), w, h, d), want) << w << "x" << h << " depth " << d;
+    }
+    EXPECT_EQ(convert(rle(8, 6, 4, stream), 8, 4, 4),
+              (Words{0x9ABC0000, 0x00000800, 0x60070000, 0x11123455}));
+}
+
+TEST_F(BmpImport, Rle4EveryEscapeMatchesTheUncompressedRows) {
+    const Bytes stream = {
+        5, 0x1F, 0, 3, 0x23, 0x40, 0, 0,  // alternating run; three pixels in two bytes; end of line
+        0, 2, 3, 0, 0, 5, 0x56, 0x78, 0x90, 0, 0, 0,  // delta; five pixels in three bytes and a pad
+        2, 0xAB, 0, 1};  // end of picture: the rest of row 2 and all of row 3 are index 0
+    const Bytes twin =
+        plain(4, 5, {{0x1F, 0x1F, 0x12, 0x34}, {0x00, 0x05, 0x67, 0x89}, {0xAB, 0, 0, 0}, {0, 0, 0, 0}});
+    for (auto [w, h, d] : {std::tuple{5, 4, 4}, {8, 4, 4}, {5, 3, 2}, {16, 6, 4}}) {
+        const Words want = convert(twin, w, h, d);
+        EXPECT_EQ(convert(rle(4, 5, 4, stream), w, h, d), want) << w << "x" << h << " depth " << d;
+    }
+    EXPECT_EQ(convert(rle(4, 5, 4, stream), 8, 4, 4), (Words{0, 0xAB000000, 0x00056789, 0x1F1F1234}));
+}
+
+TEST_F(BmpImport, RleStreamsThatAreRefused) {
+    // Width 6 at 8 bits: a stored row holds 8 pixels, its padding included.
+    const Bytes head = rle(8, 6, 2, {});
+    const size_t at = head.size();  // first byte of the stream
+    auto bad = [&](const Bytes& stream) { return fails(rle(8, 6, 2, stream), 6, 2); };
+    auto ends_early = [](size_t byte) { return strf("error: F: compressed data ends early, at byte %zu\n", byte); };
+    EXPECT_EQ(bad({9, 1}), strf("error: F: run at byte %zu passes the end of its row\n", at));
+    EXPECT_EQ(bad({8, 1, 0, 0, 6, 1, 0, 3, 1, 2, 3, 0}),
+              strf("error: F: run at byte %zu passes the end of its row\n", at + 6));
+    EXPECT_EQ(bad({0, 2, 9, 0}), strf("error: F: delta at byte %zu moves past the end of the picture\n", at));
+    EXPECT_EQ(bad({0, 2, 0, 3}), strf("error: F: delta at byte %zu moves past the end of the picture\n", at));
+    // Streams that end inside a command, an absolute run, its pad byte, a
+    // delta, or before the picture is complete without an end mark.
+    for (const Bytes& cut :
+         {Bytes{3}, Bytes{0, 4, 1, 2}, Bytes{0, 3, 1, 2, 3}, Bytes{0, 2, 1}, Bytes{8, 1, 0, 0}, Bytes{}})
+        EXPECT_EQ(bad(cut), ends_early(at + cut.size()));
+
+    // Size fields that disagree with the file.
+    Bmp b{.width = 6, .height = 2, .bpp = 8, .compression = 1, .palette = level_palette(256),
+          .pixels = {8, 1, 0, 1}};
+    b.image_size = 5;
+    EXPECT_EQ(fails(encode(b)), "error: F: compressed data of 5 bytes runs past the end of the file\n");
+    b.image_size = 3;  // the end mark lies outside the declared data
+    EXPECT_EQ(fails(encode(b), 6, 2), ends_early(at + 3));
+    b.image_size = 4;
+    EXPECT_EQ(convert(encode(b), 8, 2, 4), (Words{0, 0x11111111}));
+    Bytes f = encode(b);
+    put(f, 10, uint32_t(f.size() + 1), 4);
+    EXPECT_EQ(fails(f), strf("error: F: pixel data offset %zu is past the end of the file\n", f.size() + 1));
+    b.height = -2;
+    EXPECT_EQ(fails(encode(b)), "error: F: compression 1 not supported with top-down rows\n");
+    b = {.width = 8, .height = 1, .bpp = 4, .compression = 1, .palette = level_palette(16), .pixels = {0, 1}};
+    EXPECT_EQ(fails(encode(b)), "error: F: compression 1 not supported with 4 bits per pixel\n");
+}
+
+TEST_F(BmpImport, RleDecodesOnlyWhatTheOutputTakes) {
+    // A picture of 2^31 - 1 square: the stream's first row is all the
+    // output takes, and what follows it, errors included, is never read.
+    const Bytes huge = rle(8, 0x7FFFFFFF, 0x7FFFFFFF, {4, 15, 0, 0, 3});
+    EXPECT_EQ(convert(huge, 8, 1, 4), (Words{0xFFFF0000}));
+    EXPECT_EQ(fails(huge, 8, 2), strf("error: F: compressed data ends early, at byte %zu\n", huge.size()));
+    EXPECT_EQ(convert(rle(8, 0x7FFFFFFF, 0x7FFFFFFF, {0, 1}), 64, 1000, 4), Words(8000, 0));
+    EXPECT_EQ(convert(rle(8, 0, 2, {0, 0, 0, 1}), 8, 2, 4), Words(2, 0));  // rows of no pixels
+}
+
+TEST_F(BmpImport, PlainMessagesForFilesThatAreNotBmps) {
+    EXPECT_EQ(fails({}), "error: F: empty file\n");
+    EXPECT_EQ(fails({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'}),
+              "error: F: not a BMP file (starts with 89 50 4E 47)\n");
+    EXPECT_EQ(fails({'B'}), "error: F: not a BMP file (starts with 42)\n");
+    EXPECT_EQ(fails({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0}), "error: F: file ends inside its header\n");
+
+    const Bmp ok{.width = 8, .height = 1, .bpp = 8, .palette = level_palette(256), .pixels = Bytes(8, 1)};
+    Bytes f = encode(ok);
+    f.resize(32);  // the compression field is cut
+    EXPECT_EQ(fails(f), "error: F: file ends inside its header\n");
+    f.resize(34);  // every field that matters is there: white, as before
+    EXPECT_EQ(convert(f, 8, 1, 4), (Words{0}));
+
+    // The signature is judged only for a file that is refused anyway.
+    f = encode(ok);
+    f[0] = 'X';
+    EXPECT_EQ(convert(f, 8, 1, 4), (Words{0x11111111}));
+    put(f, 28, 3, 2);
+    EXPECT_EQ(fails(f), strf("error: F: not a BMP file (starts with 58 4D %02X %02X)\n", f[2], f[3]));
+
+    // An OS/2 header cut before its bit count; OS/2 bit counts other than
+    // 1, 4, 8 and 24.
+    Bytes os2 = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 8, 0, 1, 0, 1, 0};
+    EXPECT_EQ(fails(os2), "error: F: file ends inside its header\n");
+    os2.insert(os2.end(), {2, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0});
+    EXPECT_EQ(fails(os2), "error: F: 2 bits per pixel not supported\n");
+}
+
+TEST_F(BmpImport, AlphaIsLaidOverWhite) {
+    // Black at alpha 0, 128 and 255; red at 64.
+    const Pixels argb = {0x00000000, 0x80000000, 0xFF000000, 0x40FF0000};
+    Bmp b{.header_size = 56, .width = 4, .height = 1, .bpp = 32, .compression = 3,
+          .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, .pixels = row(argb, 32)};
+    // Black at alpha 128 gives grey 128; red at 64 gives 255, 191, 191: grey 43.
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0x0BF40000}));
+    b.header_size = 124;
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0x0BF40000}));
+
+    // Alpha zero everywhere: the picture is opaque.
+    b.pixels = row({0x000000, 0x808080, 0xFFFFFF, 0x0000FF}, 32);
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0xFB0E0000}));
+    // Everywhere means the whole picture, not only the part that is
+    // converted: one opaque pixel in the top row makes the bottom row's
+    // transparent black white.
+    b.height = 2;
+    b.pixels = Bytes(32, 0);
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0xFFFF0000}));
+    b.pixels[19] = 0xFF;
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0}));
+    // Pixels past the end of the file are opaque white.
+    b.pixels = Bytes(16, 0);
+    EXPECT_EQ(convert(encode(b), 4, 1, 4), (Words{0}));
+
+    // No alpha mask in a 40-byte header: the fourth byte is not alpha.
+    b = {.width = 2, .height = 1, .bpp = 32, .compression = 3, .masks = {0xFF0000, 0xFF00, 0xFF},
+         .pixels = row({0x00000000, 0x40FFFFFF}, 32)};
+    EXPECT_EQ(convert(encode(b), 2, 1, 4), (Words{0xF0000000}));
+    // Sixteen bits with a one-bit alpha.
+    b = {.header_size = 56, .width = 2, .height = 1, .bpp = 16, .compression = 3,
+         .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}, .pixels = row({0x0000, 0x8000}, 16)};
+    EXPECT_EQ(convert(encode(b), 2, 1, 4), (Words{0x0F000000}));
 }
 
 uint32_t colour(int i) { return uint32_t((i * 53) % 256 << 16 | (i * 97 + 11) % 256 << 8 | (i * 29 + 200) % 256); }

@@ -298,6 +298,7 @@ TEST(HostileBmp, ExtremeHeaderFields) {
         int32_t width, height;
         uint16_t bpp;
         uint32_t header = 40;
+        uint32_t compression = 0;
     };
     const Case cases[] = {
         {0xFFFFFFFFu, 8, 1, 8},         {54 + 1024, 0x7FFFFFFF, 1, 8},     {54 + 1024, 8, 0x7FFFFFFF, 8},
@@ -305,6 +306,9 @@ TEST(HostileBmp, ExtremeHeaderFields) {
         {54 + 1024, 0x7FFFFFFF, 2, 32}, {54 + 1024, 0x40000000, 2, 24},    {54, 8, 1, 0xFFFF},
         {54, 8, 1, 0x7FFF},             {54, 8, 1, 0},                     {54 + 1024, 8, 1, 8, 0xFFFFFFFFu},
         {0, 0x7FFFFFFF, 0x7FFFFFFF, 1}, {0x80000000u, 0x12345, -3, 4},
+        // Run-length compressed: a stream of runs of 90 pixels.
+        {54 + 1024, 0x7FFFFFFF, 0x7FFFFFFF, 8, 40, 1}, {54 + 64, 0x7FFFFFFF, 0x7FFFFFFF, 4, 40, 2},
+        {54 + 1024, 90, 0x7FFFFFFF, 8, 40, 1},         {0xFFFFFFFFu, 8, 1, 8, 40, 1},
     };
     for (const Case& c : cases) {
         std::string f(54 + 1024 + 64, '\x5A');
@@ -317,7 +321,7 @@ TEST(HostileBmp, ExtremeHeaderFields) {
         put(18, uint32_t(c.width), 4);
         put(22, uint32_t(c.height), 4);
         put(28, c.bpp, 2);
-        put(30, 0, 4);
+        put(30, c.compression, 4);
         write_file(path, f);
         for (auto [w, h, d] : {std::tuple{8, 2, 4}, {16383, 1, 2}, {-32768, -32768, 4}, {32767, 4, 4}}) {
             BitmapRecord bm;

@@ -1,13 +1,21 @@
 // Import of a BMP file into the packed grey-level data of a BitmapRecord.
 //
-// Accepted files: information headers of 40, 52, 56, 108 or 124 bytes;
-// uncompressed palette images of 1, 2, 4 or 8 bits per pixel (colour table of
-// 2^bpp entries right after the information header); uncompressed 16-bit
-// (5-5-5), 24-bit and 32-bit images, and 16- or 32-bit images with colour
-// masks; rows bottom-up (positive image height) or top-down (negative).
-// Bytes beyond the end of the file read as 0xFF. The record's width, height
-// and depth decide the output: height rows of W = (width * depth + 31) / 32
-// words, top row first, leftmost pixel in the most significant bits.
+// Accepted files: information headers of 40, 52, 56, 108 or 124 bytes, and
+// the 12-byte OS/2 1.x header (16-bit width and height, colour table entries
+// of three bytes, 1, 4, 8 or 24 bits per pixel); palette images of 1, 2, 4
+// or 8 bits per pixel (colour table of 2^bpp entries right after the
+// information header), uncompressed or run-length compressed (RLE8: 8 bits,
+// compression 1; RLE4: 4 bits, compression 2); uncompressed 16-bit (5-5-5),
+// 24-bit and 32-bit images, and 16- or 32-bit images with colour masks;
+// rows bottom-up (positive image height) or top-down (negative; not with
+// RLE). Bytes beyond the end of an uncompressed file read as 0xFF. A
+// compressed image is decoded into the rows an uncompressed file would hold:
+// pixels no run sets are palette index 0, and rows past the image read as
+// 0xFF bytes. With an alpha mask (colour masks in a header of 56 bytes or
+// more), pixels are laid over white, unless the alpha is 0 in every pixel of
+// the image: then it is opaque. The record's width, height and depth decide
+// the output: height rows of W = (width * depth + 31) / 32 words, top row
+// first, leftmost pixel in the most significant bits.
 //
 // Every failure is one line on standard output, the file name exactly as
 // given, and exit code 1:
@@ -18,15 +26,26 @@
 //   "error: no mem for B file %s\n"
 //   "error: no mem for file %s\n"        the packed data cannot be allocated
 //   "error: %s: read error\n"            the system failed to read the file
+// A file that is refused for what it holds gets the first of these that
+// applies:
+//   "error: %s: empty file\n"
+//   "error: %s: not a BMP file (starts with 89 50 4E 47)\n"
+//                                        no "BM" signature; up to four bytes
+//   "error: %s: file ends inside its header\n"
+//   then the particular reason:
 //   "error: %s: header size %u not supported\n"
-//                                        anything but 40/52/56/108/124, e.g.
-//                                        the 12-byte OS/2 header or the
-//                                        0xFFFFFFFF of an empty file
 //   "error: %s: %d bits per pixel not supported\n"
 //   "error: %s: compression %u not supported\n"
-//                                        RLE and every other compression;
-//                                        masks (3) only with 16 or 32 bits
+//   "error: %s: compression %u not supported with %d bits per pixel\n"
+//   "error: %s: compression %u not supported with top-down rows\n"
 //   "error: %s: image width %d is negative\n"
+//   "error: %s: pixel data offset %u is past the end of the file\n"
+//   "error: %s: compressed data of %u bytes runs past the end of the file\n"
+//   "error: %s: run at byte %llu passes the end of its row\n"
+//   "error: %s: delta at byte %llu moves past the end of the picture\n"
+//   "error: %s: compressed data ends early, at byte %llu\n"
+// A file that converts is never refused for its signature. Errors of the
+// declared size:
 //   "error: %s: depth %d not supported\n" output depth other than 2 or 4
 //   "error: %s: width %d and height %d give a negative size\n"
 //   "error: %s: size of %lld bytes is over 65532\n"
@@ -34,6 +53,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "driver/resource_bin.h"
 
@@ -52,6 +72,16 @@ std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
 // bmp_convert_cached, ending the run with exit code 1 after printing the message on
 // standard output when the conversion fails.
 void bmp_import(BitmapRecord& bm, const char* path);
+
+// Folders in which a relative picture name that does not exist as written
+// is looked up, in order.
+void set_picture_dirs(std::vector<std::string> dirs);
+// The file that a picture name stands for: the name itself when it is
+// absolute or exists, else the first of the picture folders that holds it,
+// else the name (which then fails to open).
+std::string resolve_picture(const char* name);
+// The files that pictures were read from so far, each once.
+const std::vector<std::string>& pictures_read();
 
 // What a BMP file says of itself, for checks that compare it with the
 // picture lines: its size in pixels (height as a positive number) and

@@ -711,7 +711,7 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         return;
     }
     BmpFacts facts;
-    if (!bmp_facts(path.c_str(), facts)) return;
+    if (!bmp_facts(resolve_picture(path.c_str()).c_str(), facts)) return;
     // A row is converted a whole number of words long: pixels up to that
     // width are kept, not cut.
     const long row_pixels =

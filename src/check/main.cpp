@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "check/checker.h"
+#include "bitmap/bmp_import.h"
 #include "check/warnings.h"
 #include "driver/run.h"
 #include "scanner/scanner.h"
@@ -34,6 +35,8 @@ int usage(FILE* to, const char* argv0) {
                  "usage: %s [options] FILE...\n"
                  "Checks resource text files: errors as the compiler finds them, with their line and column,\n"
                  "and warnings for lines that are accepted but probably do not mean what they say.\n"
+                 "  -I DIR         look up a relative picture name that does not exist as written in DIR\n"
+                 "                 (repeatable, in order), as the compiler does\n"
                  "  -Wno-NAME      do not report the warning NAME\n"
                  "  -Werror        warnings are errors (exit code 1)\n"
                  "  -q, --quiet    report errors only\n"
@@ -90,6 +93,7 @@ int usage(FILE* to, const char* argv0) {
 int main(int argc, char** argv) {
     CheckOptions options;
     std::vector<std::string> files;
+    std::vector<std::string> picture_dirs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
@@ -97,7 +101,10 @@ int main(int argc, char** argv) {
             for (const WarningInfo& w : all_warnings()) std::printf("  -W%-20s %s\n", w.name, w.description);
             return 0;
         }
-        if (arg == "-Werror") {
+        if (arg == "-I" || arg == "--picture-dir") {
+            if (i + 1 >= argc) return usage(stderr, argv[0]);
+            picture_dirs.push_back(argv[++i]);
+        } else if (arg == "-Werror") {
             options.werror = true;
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
@@ -115,6 +122,7 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return usage(stderr, argv[0]);
+    set_picture_dirs(picture_dirs);
     // Each file is checked in a process of its own: the compiler's records
     // carry over from one definition to the next, and must start from zero
     // for every file, as they do in a run of the compiler.
