@@ -599,13 +599,13 @@ void Checker::definition_ending(uint16_t id) {
     case Kind::Menu: {
         bool stored = false;
         for (size_t i = 0; i < menu.num_items && i < menu.items.size(); ++i) stored |= menu.items[i].has_value();
-        if (!d.items_given && stored) check_items("MENU", menu.num_items, stored);
+        if (!d.items_given && stored) carried_items("MENU", menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
         for (size_t i = 0; i < list.total_items && i < list.items.size(); ++i) stored |= list.items[i].has_value();
-        if (!d.items_given && stored) check_items("LIST", list.total_items, stored);
+        if (!d.items_given && stored) carried_items("LIST", list.total_items);
         check_colours(list.text_color, list.background_color, stored, d.opened.at, "the list's items",
                       given("LIST_TEXT_COLOR=") && given("LIST_BACKGROUND_COLOR="));
         break;
@@ -636,7 +636,7 @@ void Checker::definition_ending(uint16_t id) {
     }
 }
 
-void Checker::check_items(const char* kind, size_t count, bool) {
+void Checker::carried_items(const char* kind, size_t count) {
     warn(Warning::CarriedOver, def_->opened.at,
          std::string("this ") + kind + " gives no item lines: it repeats the items of the previous " + kind + " (" +
              std::to_string(count) + " declared)");

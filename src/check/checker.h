@@ -125,7 +125,8 @@ private:
     void stray_warning(uint32_t line, uint32_t column, const std::string& source);
 
     void check_form_end(size_t index);
-    void check_items(const char* kind_items, size_t count, bool stored_any);
+    // A MENU or LIST without item lines repeats the previous one's items.
+    void carried_items(const char* kind, size_t count);
     void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                        bool both_given);
     bool given(std::string_view statement) const;
