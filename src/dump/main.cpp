@@ -1,6 +1,7 @@
 // orrinrc-dump: lists a resource.bin image, draws its pictures as PNG files,
 // or decompiles it into resource text and BMP files.
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "dump/canvas.h"
 #include "dump/container.h"
 #include "dump/names.h"
 #include "dump/pictures.h"
+#include "dump/preview.h"
 #include "dump/print.h"
 #include "dump/rc_text.h"
 #include "dump/records.h"
@@ -23,9 +26,12 @@ namespace {
 
 int usage(const char* argv0) {
     std::fprintf(stderr,
-                 "usage: %s [--pictures DIR] [--text DIR] resource.bin [resource.h]\n"
+                 "usage: %s [--pictures DIR] [--preview DIR] [--scale N] [--text DIR] resource.bin [resource.h]\n"
                  "  without options: lists every record and its values\n"
                  "  --pictures DIR:  writes every bitmap as a grey-level PNG file into DIR\n"
+                 "  --preview DIR:   draws every form with its objects as a PNG file into DIR\n"
+                 "  --scale N:       pictures and previews N times the device's size (1 to 16;\n"
+                 "                   previews default to 2)\n"
                  "  --text DIR:      writes resource text (DIR/resource.rc) and BMP files into DIR that\n"
                  "                   compile back to the same resource.bin (and resource.h, when given)\n",
                  argv0);
@@ -56,7 +62,8 @@ std::string name_of(const std::vector<DefineLine>& names, size_t index, uint16_t
     return "";
 }
 
-int write_pictures(const std::vector<Record>& records, const std::vector<DefineLine>& names, const fs::path& dir) {
+int write_pictures(const std::vector<Record>& records, const std::vector<DefineLine>& names, const fs::path& dir,
+                   int scale) {
     if (!make_dir(dir)) return 2;
     std::set<std::string> used;
     size_t written = 0;
@@ -76,7 +83,9 @@ int write_pictures(const std::vector<Record>& records, const std::vector<DefineL
             std::string file = base + "_" + picture;
             for (int n = 2; !used.insert(file).second; ++n) file = base + "_" + picture + "_" + std::to_string(n);
             const fs::path path = dir / (file + ".png");
-            if (!write_png(path.string(), f.bitmap, why)) {
+            Canvas canvas(f.bitmap.width, f.bitmap.height);
+            canvas.picture(0, 0, f.bitmap);
+            if (!canvas.write_png(path.string(), scale, why)) {
                 std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
                 return 2;
             }
@@ -85,6 +94,31 @@ int write_pictures(const std::vector<Record>& records, const std::vector<DefineL
         }
     }
     std::printf("%zu picture%s written\n", written, written == 1 ? "" : "s");
+    return 0;
+}
+
+// One PNG per form, named after the form (its identifier without a name).
+int write_previews(const std::vector<Record>& records, const std::vector<DefineLine>& names, const fs::path& dir,
+                   int scale) {
+    if (!make_dir(dir)) return 2;
+    std::set<std::string> used;
+    size_t written = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Record& rec = records[i];
+        if (rec.kind() != orrinrc::format::Kind::Form) continue;
+        const std::string name = name_of(names, i, rec.id);
+        std::string file = name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name);
+        for (int n = 2; !used.insert(file).second; ++n) file = (name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name)) + "_" + std::to_string(n);
+        const fs::path path = dir / (file + ".png");
+        std::string why;
+        if (!render_form(rec, records).write_png(path.string(), scale, why)) {
+            std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
+            return 2;
+        }
+        std::printf("%s\n", path.c_str());
+        ++written;
+    }
+    std::printf("%zu form%s drawn\n", written, written == 1 ? "" : "s");
     return 0;
 }
 
@@ -115,13 +149,18 @@ int write_text(const std::vector<Record>& records, const std::vector<DefineLine>
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string pictures_dir, text_dir;
+    std::string pictures_dir, text_dir, preview_dir;
+    int scale = 0;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--pictures" || arg == "--text") {
+        if (arg == "--pictures" || arg == "--text" || arg == "--preview") {
             if (i + 1 >= argc) return usage(argv[0]);
-            (arg == "--text" ? text_dir : pictures_dir) = argv[++i];
+            (arg == "--text" ? text_dir : arg == "--preview" ? preview_dir : pictures_dir) = argv[++i];
+        } else if (arg == "--scale") {
+            if (i + 1 >= argc) return usage(argv[0]);
+            scale = std::atoi(argv[++i]);
+            if (scale < 1 || scale > 16) return usage(argv[0]);
         } else if (arg == "--help" || arg == "-h") {
             usage(argv[0]);
             return 0;
@@ -152,7 +191,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    const bool listing = pictures_dir.empty() && text_dir.empty();
+    const bool listing = pictures_dir.empty() && text_dir.empty() && preview_dir.empty();
     std::vector<Record> records;
     try {
         if (listing) std::printf("%s: %zu bytes\n", files[0].c_str(), bytes.size());
@@ -170,7 +209,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!pictures_dir.empty()) {
-        const int rc = write_pictures(records, names, pictures_dir);
+        const int rc = write_pictures(records, names, pictures_dir, scale > 0 ? scale : 1);
+        if (rc != 0) return rc;
+    }
+    if (!preview_dir.empty()) {
+        const int rc = write_previews(records, names, preview_dir, scale > 0 ? scale : 2);
         if (rc != 0) return rc;
     }
     if (!text_dir.empty()) return write_text(records, files.size() == 2 ? &names : nullptr, text_dir);

@@ -1,0 +1,57 @@
+// A grey-level drawing surface in device pixels, for previews of forms:
+// rectangles, lines, texts in the pixel font, stored pictures, written as a
+// PNG scaled up with every device pixel a square of N x N.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dump/records.h"
+
+namespace orrinrc::dump {
+
+// The device's four colours (COLOR_WHITE .. COLOR_BLACK) as PNG greys.
+uint8_t colour_grey(uint32_t colour);
+
+// The three text sizes (the language's small, normal/medium and large fonts).
+enum class TextSize { Small, Normal, Large };
+TextSize text_size(uint32_t font);
+
+class Canvas {
+public:
+    Canvas(int width, int height, uint8_t background = 255);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    uint8_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)]; }
+
+    void dot(int x, int y, uint8_t grey);
+    void fill(int x, int y, int w, int h, uint8_t grey);
+    // A frame one pixel wide, its corners cut by `radius`; `dashed` draws
+    // every other pixel.
+    void frame(int x, int y, int w, int h, uint8_t grey, int radius = 0, bool dashed = false);
+    void line(int x0, int y0, int x1, int y1, uint8_t grey, int thickness = 1, bool dotted = false);
+    // Diagonal hatching inside a rectangle.
+    void hatch(int x, int y, int w, int h, uint8_t grey);
+
+    // Text from (x, y), its top-left corner; returns the width drawn.
+    int text(int x, int y, std::string_view s, TextSize size, uint8_t grey);
+    static int text_width(std::string_view s, TextSize size);
+    static int text_height(TextSize size);
+
+    // A stored picture with its top-left corner at (x, y), in the device's
+    // grey levels; nothing for a picture that is not drawable.
+    void picture(int x, int y, const BitmapView& bm);
+
+    // Writes the canvas as an 8-bit grey PNG, each pixel `scale` x `scale`.
+    bool write_png(const std::string& path, int scale, std::string& error) const;
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint8_t> pixels_;
+};
+
+}  // namespace orrinrc::dump
