@@ -93,6 +93,13 @@ consumer)
     "$dir/build/about" | cmp -s - "$dir/embedded" || fail "about differs after the repair"
     # Nothing was written next to the sources.
     (cd "$dir/src" && find . | sort) | cmp -s - "$dir/source-files" || fail "the build wrote into the source tree"
+
+    # A picture beside the resource text comes before the PICTURE_DIRS one.
+    cp "$dir/src/arrow_down.bmp" "$dir/src/consumer/arrow_up.bmp"
+    touch "$rc"
+    build || { cat "$dir/log"; fail "build with a picture beside the text"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.good" && fail "the picture beside the text was not used"
+    grep -q "$dir/src/consumer/arrow_up.bmp" "$out/resource.d" || fail "the depfile does not name the picture used"
     ;;
 
 deb)
