@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Installs what the build needs and a fresh Debian machine may lack (flex,
-# GoogleTest, libpng for orrinrc-dump).
+# Installs what a fresh Debian machine may lack.
+#
+#   setup.sh          everything: the build, the tests (GoogleTest; Ninja,
+#                     file and dpkg-dev for the tests that build the consumer
+#                     example and the Debian package)
+#   setup.sh build    only what building the programs needs (flex, CMake,
+#                     g++, libpng for orrinrc-dump)
 set -euo pipefail
 need=()
 command -v flex >/dev/null 2>&1 || need+=(flex)
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
-[ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -e /usr/include/png.h ] || need+=(libpng-dev)
+if [ "${1:-}" != build ]; then
+    [ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+    command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
+    command -v file >/dev/null 2>&1 || need+=(file)
+    command -v dpkg-shlibdeps >/dev/null 2>&1 || need+=(dpkg-dev)
+fi
 if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
     sudo_cmd=()

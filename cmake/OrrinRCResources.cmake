@@ -1,0 +1,150 @@
+# orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED])
+#
+# Compiles a resource text into <target> at build time:
+#
+#  - orrinrc-check runs first; its FILE:LINE:COL diagnostics show in the build
+#    log, and an error fails the build before anything is written;
+#  - orrinrc then writes resource.bin and resource.h into
+#    ${CMAKE_CURRENT_BINARY_DIR}/orrinrc/<target>/, replacing them only when
+#    it succeeds, so a failed build leaves the previous ones as they were;
+#  - picture names are looked up in the folder of <file.rc> first, then in
+#    each PICTURE_DIRS folder in order (relative folders are taken from
+#    ${CMAKE_CURRENT_SOURCE_DIR}, like <file.rc>);
+#  - the output folder is added to the target's include directories, so the
+#    sources can `#include "resource.h"`;
+#  - a change to <file.rc> or to any picture it read rebuilds (depfile);
+#  - with EMBED, the bytes of resource.bin are compiled into the target as
+#      const unsigned char orrinrc_resource_bin[];   (aligned to 8 bytes)
+#      const size_t orrinrc_resource_bin_size;
+#    declared in "resource_bin.h" (C and C++).
+#
+# The target gets the properties ORRINRC_RESOURCE_BIN, ORRINRC_RESOURCE_H and
+# ORRINRC_OUTPUT_DIR with the absolute paths of the outputs, for use with
+# get_target_property() or $<TARGET_PROPERTY:...> (install(FILES), tests).
+#
+# Call it in the folder whose CMakeLists.txt creates <target>, once per target.
+
+# Paths in the depfile are absolute; with the NEW behaviour the Ninja
+# generator maps them onto its own relative output names. A function keeps
+# the policy settings in force where it is defined.
+cmake_policy(PUSH)
+cmake_policy(SET CMP0116 NEW)
+
+function(orrinrc_add_resources target rc_file)
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "EMBED" "" "PICTURE_DIRS")
+  if(ARG_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "orrinrc_add_resources: unknown arguments: ${ARG_UNPARSED_ARGUMENTS}\n"
+      "usage: orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED])")
+  endif()
+  if(NOT TARGET "${target}")
+    message(FATAL_ERROR "orrinrc_add_resources: no target named ${target}")
+  endif()
+  get_target_property(type "${target}" TYPE)
+  get_target_property(imported "${target}" IMPORTED)
+  get_target_property(aliased "${target}" ALIASED_TARGET)
+  if(imported OR aliased OR NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+    message(FATAL_ERROR "orrinrc_add_resources: ${target} is not an executable or library built here")
+  endif()
+  get_target_property(target_dir "${target}" SOURCE_DIR)
+  if(NOT target_dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+    message(FATAL_ERROR "orrinrc_add_resources: call it in ${target_dir}/CMakeLists.txt, "
+      "where ${target} is created (the build rules of its outputs belong to that folder)")
+  endif()
+  get_target_property(previous "${target}" ORRINRC_RESOURCE_BIN)
+  if(previous)
+    message(FATAL_ERROR "orrinrc_add_resources: ${target} has resources already (${previous}); "
+      "a target has one resource.h")
+  endif()
+
+  cmake_path(ABSOLUTE_PATH rc_file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE OUTPUT_VARIABLE rc)
+  get_source_file_property(generated "${rc}" GENERATED)
+  if(NOT EXISTS "${rc}" AND NOT generated)
+    message(FATAL_ERROR "orrinrc_add_resources: ${rc} does not exist")
+  endif()
+  cmake_path(GET rc PARENT_PATH rc_dir)
+
+  # The folder of the resource text comes first, then PICTURE_DIRS.
+  set(picture_args -I "${rc_dir}")
+  foreach(dir IN LISTS ARG_PICTURE_DIRS)
+    cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
+    list(APPEND picture_args -I "${dir}")
+  endforeach()
+
+  set(out "${CMAKE_CURRENT_BINARY_DIR}/orrinrc/${target}")
+  # Both programs run in an empty folder: a relative picture name is tried as
+  # written before the -I folders, and there it never exists, so the lookup
+  # starts in the resource text's folder and every path the depfile lists is
+  # absolute.
+  set(run "${out}/.run")
+  file(MAKE_DIRECTORY "${run}")
+  set(bin "${out}/resource.bin")
+  set(header "${out}/resource.h")
+  set(depfile "${out}/resource.d")
+  cmake_path(RELATIVE_PATH rc BASE_DIRECTORY "${CMAKE_SOURCE_DIR}" OUTPUT_VARIABLE shown)
+
+  add_custom_command(
+    OUTPUT "${bin}" "${header}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
+    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
+    COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" "${rc}"
+    DEPENDS "${rc}" "$<TARGET_FILE:OrrinRC::orrinrc>" "$<TARGET_FILE:OrrinRC::orrinrc-check>"
+    DEPFILE "${depfile}"
+    WORKING_DIRECTORY "${run}"
+    COMMENT "Compiling resources ${shown}"
+    VERBATIM)
+  target_sources("${target}" PRIVATE "${header}" "${bin}")
+  target_include_directories("${target}" BEFORE PRIVATE "${out}")
+  set_target_properties("${target}" PROPERTIES
+    ORRINRC_RESOURCE_BIN "${bin}"
+    ORRINRC_RESOURCE_H "${header}"
+    ORRINRC_OUTPUT_DIR "${out}")
+
+  if(ARG_EMBED)
+    set(embed_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OrrinRCEmbed.cmake")
+    get_property(languages GLOBAL PROPERTY ENABLED_LANGUAGES)
+    if("C" IN_LIST languages)
+      set(lang C)
+      set(source "${out}/resource_bin.c")
+    elseif("CXX" IN_LIST languages)
+      set(lang CXX)
+      set(source "${out}/resource_bin.cpp")
+    else()
+      message(FATAL_ERROR "orrinrc_add_resources: EMBED needs the C or CXX language enabled")
+    endif()
+    # The declarations never change: written now, so that they exist before
+    # the first build.
+    file(CONFIGURE OUTPUT "${out}/resource_bin.h" CONTENT [[
+/* Generated by orrinrc_add_resources: the bytes of resource.bin. */
+#ifndef ORRINRC_RESOURCE_BIN_H
+#define ORRINRC_RESOURCE_BIN_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Every byte of resource.bin, aligned to 8 bytes. */
+extern const unsigned char orrinrc_resource_bin[];
+/* The number of bytes of resource.bin. */
+extern const size_t orrinrc_resource_bin_size;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
+]])
+    add_custom_command(
+      OUTPUT "${source}"
+      COMMAND "${CMAKE_COMMAND}" "-DINPUT=${bin}" "-DSOURCE=${source}" "-DLANG=${lang}"
+              -P "${embed_script}"
+      DEPENDS "${bin}" "${embed_script}"
+      COMMENT "Embedding resource.bin into ${target}"
+      VERBATIM)
+    set_source_files_properties("${source}" PROPERTIES LANGUAGE ${lang})
+    target_sources("${target}" PRIVATE "${source}" "${out}/resource_bin.h")
+  endif()
+endfunction()
+
+cmake_policy(POP)

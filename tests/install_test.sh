@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The installed package as its users meet it.
+#
+#   install_test.sh install SOURCE_DIR BUILD_DIR VERSION
+#       installs BUILD_DIR into BUILD_DIR/install-test/prefix and checks the layout
+#   install_test.sh consumer SOURCE_DIR BUILD_DIR GENERATOR
+#       builds examples/consumer against that prefix with GENERATOR: first
+#       build, no-op build, rebuild after a picture changes, a broken
+#       resource text that fails with a located diagnostic and leaves the
+#       outputs as they were, then the repaired text
+#   install_test.sh deb SOURCE_DIR BUILD_DIR
+#       makes the Debian package and checks its contents and dependencies
+set -euo pipefail
+mode=$1 src=$2 bin=$3
+work=$bin/install-test
+prefix=$work/prefix
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+case $mode in
+install)
+    version=$4
+    rm -rf "$prefix"
+    cmake --install "$bin" --prefix "$prefix" >/dev/null
+    for f in bin/orrinrc bin/orrinrc-check bin/orrinrc-dump \
+        lib/cmake/OrrinRC/OrrinRCConfig.cmake lib/cmake/OrrinRC/OrrinRCConfigVersion.cmake \
+        share/doc/orrinrc/README.md share/doc/orrinrc/examples/consumer/CMakeLists.txt; do
+        [ -e "$prefix/$f" ] || fail "$f is not installed"
+    done
+    for page in "$src"/man/*.[15]; do
+        [ -e "$page" ] || continue
+        name=$(basename "$page")
+        [ -e "$prefix/share/man/man${name##*.}/$name" ] || fail "man page $name is not installed"
+    done
+    # The package's version is the one the programs print.
+    "$prefix/bin/orrinrc" --version | grep -q "version $version\$" || fail "orrinrc --version is not $version"
+    ;;
+
+consumer)
+    generator=$4
+    [ "$generator" != Ninja ] || command -v ninja >/dev/null || fail "ninja is missing (scripts/setup.sh installs it)"
+    dir=$work/${generator// /-}
+    rm -rf "$dir"
+    mkdir -p "$dir/src"
+    # The consumer and the pictures it names one folder up, as in examples/.
+    cp -r "$src"/examples/consumer "$src"/examples/*.bmp "$dir/src/"
+    rc=$dir/src/consumer/about.rc
+    out=$dir/build/orrinrc/about
+    (cd "$dir/src" && find . | sort) >"$dir/source-files"
+
+    build() { cmake --build "$dir/build" >"$dir/log" 2>&1; }
+    cmake -S "$dir/src/consumer" -B "$dir/build" -G "$generator" -DCMAKE_PREFIX_PATH="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release >"$dir/log" 2>&1 || { cat "$dir/log"; fail "configure"; }
+    build || { cat "$dir/log"; fail "first build"; }
+    "$dir/build/about" >"$dir/embedded" || fail "about (embedded resources)"
+    grep -q '^FORM *3000 FORM_ABOUT' "$dir/embedded" || { cat "$dir/embedded"; fail "FORM_ABOUT not listed"; }
+    [ "$(wc -l <"$dir/embedded")" = 4 ] || { cat "$dir/embedded"; fail "expected 4 records"; }
+    "$dir/build/about" --file | cmp -s - "$dir/embedded" || fail "resource.bin differs from the embedded bytes"
+
+    build || fail "second build"
+    grep -q 'Compiling resources' "$dir/log" && { cat "$dir/log"; fail "an up-to-date build compiled the resources"; }
+
+    # A picture that only the depfile names.
+    before=$(stat -c %Y.%y "$out/resource.bin")
+    sleep 1
+    touch "$dir/src/arrow_up.bmp"
+    build || { cat "$dir/log"; fail "build after touching a picture"; }
+    grep -q 'Compiling resources' "$dir/log" || { cat "$dir/log"; fail "touching a picture did not rebuild"; }
+    [ "$(stat -c %Y.%y "$out/resource.bin")" != "$before" ] || fail "resource.bin was not rewritten"
+
+    # A broken text: the checker's diagnostic, and the previous outputs kept.
+    cp "$out/resource.bin" "$dir/resource.bin.good"
+    cp "$out/resource.h" "$dir/resource.h.good"
+    (cd "$out" && ls -A) >"$dir/out-files"
+    cp "$rc" "$dir/about.rc.good"
+    sleep 1
+    sed -i 's/^BOUNDS.WIDTH=40$/BOUNDS.WIDTH=4x0/' "$rc"
+    line=$(grep -n '^BOUNDS.WIDTH=4x0$' "$rc" | cut -d: -f1)
+    [ -n "$line" ] || fail "could not break the resource text"
+    for attempt in 1 2; do
+        build && { cat "$dir/log"; fail "a broken resource text built (attempt $attempt)"; }
+        grep -q "^$rc:$line:14: error: " "$dir/log" || { cat "$dir/log"; fail "no located diagnostic (attempt $attempt)"; }
+        cmp -s "$out/resource.bin" "$dir/resource.bin.good" || fail "resource.bin changed by a failed build"
+        cmp -s "$out/resource.h" "$dir/resource.h.good" || fail "resource.h changed by a failed build"
+        (cd "$out" && ls -A) | cmp -s - "$dir/out-files" || fail "a failed build left files behind"
+    done
+
+    cp "$dir/about.rc.good" "$rc"
+    build || { cat "$dir/log"; fail "build after repairing the text"; }
+    "$dir/build/about" | cmp -s - "$dir/embedded" || fail "about differs after the repair"
+    # Nothing was written next to the sources.
+    (cd "$dir/src" && find . | sort) | cmp -s - "$dir/source-files" || fail "the build wrote into the source tree"
+
+    # A picture beside the resource text comes before the PICTURE_DIRS one.
+    cp "$dir/src/arrow_down.bmp" "$dir/src/consumer/arrow_up.bmp"
+    touch "$rc"
+    build || { cat "$dir/log"; fail "build with a picture beside the text"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.good" && fail "the picture beside the text was not used"
+    grep -q "$dir/src/consumer/arrow_up.bmp" "$out/resource.d" || fail "the depfile does not name the picture used"
+    ;;
+
+deb)
+    dir=$work/deb
+    rm -rf "$dir"
+    (cd "$bin" && cpack -G DEB -B "$dir" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+    deb=$(ls "$dir"/orrinrc_*.deb)
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for lib in libc6 libstdc++6 libpng16-16; do
+        [[ "$depends" == *"$lib "* || "$depends" == *"$lib" ]] || fail "Depends lacks $lib: $depends"
+    done
+    dpkg-deb -c "$deb" | awk '{ print $6 }' >"$dir/contents"
+    for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump \
+        ./usr/lib/cmake/OrrinRC/OrrinRCConfig.cmake ./usr/share/doc/orrinrc/README.md; do
+        grep -qx "$f" "$dir/contents" || fail "$f is not in $(basename "$deb")"
+    done
+    ;;
+
+*)
+    fail "unknown mode $mode"
+    ;;
+esac
