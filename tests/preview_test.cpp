@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+
+#include <cstdlib>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,11 +24,15 @@ using namespace orrinrc::dump;
 
 namespace {
 
-// Compiles `text` and decodes its records.
-std::vector<Record> compile(const std::string& text) {
+// Compiles `text` (with the pictures of `pictures_from`, if any) and
+// decodes its records.
+std::vector<Record> compile(const std::string& text, const fs::path& pictures_from = {}) {
     const fs::path dir = fs::temp_directory_path() / ("orrinrc-preview-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+    if (!pictures_from.empty())
+        for (const auto& e : fs::directory_iterator(pictures_from))
+            if (e.path().extension() == ".bmp") fs::copy(e.path(), dir / e.path().filename());
     std::ofstream(dir / "input.rc") << text;
     const std::string cmd = "cd '" + dir.string() + "' && '" + ORRINRC_BIN + "' input.rc > /dev/null";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
@@ -91,6 +97,110 @@ TEST(Preview, TextsUseTheThreeSizes) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x) ink += c.at(x, y) == 0;
     EXPECT_EQ(ink, 4 * 11);  // the 11 dots of the glyph, each 2 x 2
+}
+
+// The grey pixels of a PNG file; empty when it cannot be read.
+std::vector<png_byte> png_pixels(const fs::path& file, unsigned& width, unsigned& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return {};
+    image.format = PNG_FORMAT_GRAY;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
+    width = image.width;
+    height = image.height;
+    return pixels;
+}
+
+// The example's main form at scale 1, pixel by pixel against the PNG kept
+// in tests/preview/ (ORRINRC_UPDATE_GOLDEN=1 rewrites it after a change that
+// is meant; look at the picture before committing it).
+TEST(Preview, ExampleFormMatchesItsGoldenPicture) {
+    const std::vector<Record> records = compile(read_file(fs::path(EXAMPLES_DIR) / "example.rc"), EXAMPLES_DIR);
+    const Record* form = nullptr;
+    for (const Record& r : records)
+        if (r.kind() == orrinrc::format::Kind::Form) form = &r;
+    ASSERT_NE(form, nullptr);
+    const fs::path golden = fs::path(GOLDEN_DIR).parent_path() / "preview" / "example-main-form.png";
+    const fs::path drawn = fs::temp_directory_path() / ("orrinrc-preview-" + std::to_string(getpid()) + "-form.png");
+    std::string error;
+    ASSERT_TRUE(render_form(*form, records).write_png(drawn.string(), 1, error)) << error;
+    if (std::getenv("ORRINRC_UPDATE_GOLDEN") != nullptr) fs::copy_file(drawn, golden, fs::copy_options::overwrite_existing);
+    unsigned w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+    const std::vector<png_byte> want = png_pixels(golden, w1, h1), got = png_pixels(drawn, w2, h2);
+    fs::remove(drawn);
+    ASSERT_FALSE(want.empty());
+    EXPECT_EQ(w1, w2);
+    EXPECT_EQ(h1, h2);
+    size_t differ = 0;
+    for (size_t i = 0; i < want.size() && i < got.size(); ++i) differ += want[i] != got[i];
+    EXPECT_EQ(differ, 0u);
+}
+
+// Every kind draws inside its bounds, however much it holds.
+TEST(Preview, EveryKindDrawsOnlyInsideItsBounds) {
+    const std::string form =
+        "NAME=F\n#FORM\nID=1\nOBJECT.TYPE=FORM\nBOUNDS.WIDTH=100\nBOUNDS.HEIGHT=80\nNO_OF_OBJECTS=1\n"
+        "UIOBJECT.ID=2\nUIOBJECT.TYPE=";
+    const std::string bounds = "BOUNDS.X=20\nBOUNDS.Y=20\nBOUNDS.WIDTH=40\nBOUNDS.HEIGHT=20\n";
+    const std::string long_text = "A text far longer than the forty pixels of its box";
+    const struct {
+        const char* kind;
+        std::string body;
+    } objects[] = {
+        {"CONTROL", "CONTROL_STYLE=BUTTON\nCONTROL_TEXT=" + long_text + "\nCONTROL_ATTR.VISIBLE=1\n"},
+        {"CONTROL", "CONTROL_STYLE=CHECKBOX\nCONTROL_TEXT=" + long_text + "\nCONTROL_ATTR.VISIBLE=1\n"},
+        {"CONTROL", "CONTROL_STYLE=POPUP_TRIGGER\nCONTROL_TEXT=" + long_text + "\nCONTROL_ATTR.VISIBLE=1\n"},
+        {"FIELD", "FIELD_TEXT=" + long_text + "\nFIELD_BACK_LINE=DOTTED_LINE\nFIELD_FONT_COLOR=COLOR_BLACK\n"
+                  "FIELD_ATTR.FIELD_VISIBLE=1\n"},
+        {"LIST", "LIST_TOTAL_NUM_ITEMS=5\nLIST_ITEM=" + long_text + "\nLIST_ITEM=b\nLIST_ITEM=c\nLIST_ITEM=d\n"
+                 "LIST_ITEM=e\nLIST_NUM_ITEMS_ON_DISPLAY=5\nLIST_TEXT_COLOR=COLOR_BLACK\nLIST_ATTR.LIST_VISIBLE=1\n"},
+        {"MENU", "MENU_NUM_ITEMS=3\nMENU_ITEM=" + long_text + "\nMENU_ITEM=b\nMENU_ITEM=c\nMENU_VISIBLE=1\n"},
+        {"SCROLLBAR", "SCROLLBAR_MAX=10\nSCROLLBAR_CURRENT_VALUE=10\nSCROLLBAR_ATTR.SCROLLBAR_VISIBLE=1\n"},
+        {"TABLE", "TABLE_NUM_ROW=2\nTABLE_NUM_COLUMN=2\nTABLE_COLUMN_WIDTH=30\nTABLE_COLUMN_WIDTH=30\n"
+                  "TABLE_ROW_HEIGHT=15\nTABLE_ROW_HEIGHT=15\nTABLE_DATA_TYPE=TABLE_TEXT\nTABLE_TEXT=" + long_text +
+                  "\nTABLE_FONT_COLOR=COLOR_BLACK\nTABLE_ATTR.TABLE_VISIBLE=1\n"},
+        {"SCHLINE", "SCHLINE_ATTR.VISIBLE=1\n"},
+        {"STRING", "STRING_TEXT=" + long_text + "\nSTRING_FONT=LARGE_FONT\nSTRING_FONT_COLOR=COLOR_BLACK\n"
+                   "STRING_ATTR.VISIBLE=1\n"},
+        {"TEXTBOX", "TEXTBOX_TEXT=" + long_text + "\nTEXTBOX_FONT_COLOR=COLOR_BLACK\nTEXTBOX_BACK_LINE=GREY_LINE\n"
+                    "TEXTBOX_ATTR.TEXTBOX_VISIBLE=1\n"},
+    };
+    for (const auto& o : objects) {
+        const std::string object = std::string("NAME=O\n#") + o.kind + "\nID=2\nOBJECT.TYPE=" + o.kind + "\n" + bounds +
+                                   o.body + "#END_" + o.kind + "\n";
+        const std::vector<Record> records = compile(form + o.kind + "\n#END_FORM\n" + object);
+        ASSERT_EQ(records.size(), 2u) << o.kind;
+        const Canvas c = render_form(records[0], records);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x) {
+                if (c.at(x, y) == 255) continue;
+                (x >= 20 && x < 60 && y >= 20 && y < 40 ? inside : outside) += 1;
+            }
+        EXPECT_GT(inside, 0) << o.kind << ": nothing drawn";
+        EXPECT_EQ(outside, 0) << o.kind << ": drawn outside its bounds";
+    }
+}
+
+// The preview draws every form of every golden case that compiles.
+TEST(Preview, DrawsTheFormsOfEveryGoldenCase) {
+    size_t forms = 0;
+    for (const auto& entry : fs::directory_iterator(GOLDEN_DIR)) {
+        const fs::path d = entry.path();
+        if (!fs::is_regular_file(d / "input.rc") || fs::exists(d / "setup") || fs::exists(d / "args") ||
+            fs::exists(d / "tool"))
+            continue;
+        if (read_file(d / "expected" / "exit_code") != "0\n") continue;
+        const std::vector<Record> records = compile(read_file(d / "input.rc"), d);
+        for (const Record& r : records) {
+            if (r.kind() != orrinrc::format::Kind::Form) continue;
+            const Canvas c = render_form(r, records);
+            EXPECT_GE(c.width(), 1) << d.filename();
+            ++forms;
+        }
+    }
+    EXPECT_GT(forms, 10u);
 }
 
 }  // namespace

@@ -47,10 +47,20 @@ Face face(TextSize size) {
 
 Canvas::Canvas(int width, int height, uint8_t background)
     : width_(std::max(width, 1)), height_(std::max(height, 1)),
-      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), background) {}
+      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), background), clip_x1_(width_),
+      clip_y1_(height_) {}
+
+void Canvas::clip(int x, int y, int w, int h) {
+    clip_x0_ = std::max(x, 0);
+    clip_y0_ = std::max(y, 0);
+    clip_x1_ = static_cast<int>(std::clamp<long>(long{x} + std::max(w, 0), 0, width_));
+    clip_y1_ = static_cast<int>(std::clamp<long>(long{y} + std::max(h, 0), 0, height_));
+}
+
+void Canvas::unclip() { clip(0, 0, width_, height_); }
 
 void Canvas::dot(int x, int y, uint8_t grey) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (x < clip_x0_ || y < clip_y0_ || x >= clip_x1_ || y >= clip_y1_) return;
     pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = grey;
 }
 

@@ -27,6 +27,10 @@ public:
     int height() const { return height_; }
     uint8_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)]; }
 
+    // Drawing stays inside this rectangle (and the canvas) until unclip().
+    void clip(int x, int y, int w, int h);
+    void unclip();
+
     void dot(int x, int y, uint8_t grey);
     void fill(int x, int y, int w, int h, uint8_t grey);
     // A frame one pixel wide, its corners cut by `radius`; `dashed` draws
@@ -52,6 +56,7 @@ private:
     int width_;
     int height_;
     std::vector<uint8_t> pixels_;
+    int clip_x0_ = 0, clip_y0_ = 0, clip_x1_, clip_y1_;  // clip_x1_, clip_y1_ exclusive
 };
 
 }  // namespace orrinrc::dump

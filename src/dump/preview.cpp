@@ -340,11 +340,11 @@ Canvas render_form(const Record& form, const std::vector<Record>& records) {
             continue;
         }
         const StoredBounds b = bounds(*object);
-        if (!visible(*object)) {
-            c.frame(b.x, b.y, b.width, b.height, 85, 0, true);
-            continue;
-        }
-        draw_object(c, *object, b);
+        // An object draws inside its bounds; a line goes to its end point.
+        if (object->kind() != Kind::Line) c.clip(b.x, b.y, b.width, b.height);
+        if (!visible(*object)) c.frame(b.x, b.y, b.width, b.height, 85, 0, true);
+        else draw_object(c, *object, b);
+        c.unclip();
     }
     return c;
 }
