@@ -374,6 +374,33 @@ void Server::check(Open& open) {
            {{"uri", open.uri}, {"version", open.version}, {"diagnostics", std::move(diagnostics)}});
 }
 
+// ---------------------------------------------------------------- probes
+
+ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail, size_t from) {
+    const Document& doc = open.doc;
+    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, options_.probe_time_limit_ms);
+    if (!outcome.matches.empty() || !outcome.completed) return outcome;
+    size_t line = 0;
+    while (line + 1 < doc.line_count() && doc.line_start(line + 1) <= from) ++line;
+    size_t start = 0;
+    for (size_t l = line; l-- > 0;) {
+        const std::string word = normalize(doc.line(l));
+        if (word.size() < 2 || word[0] != '#' || doc.line(l)[0] != '#') continue;
+        bool open_line = false;
+        for (const format::KindInfo& k : format::all_kinds()) open_line |= word == k.open_statement;
+        if (open_line || starts_with(word, "#END_")) {
+            start = doc.line_start(open_line ? l : l + 1);
+            break;
+        }
+    }
+    if (start == 0) return outcome;
+    ProbeOutcome again = probe_text(doc.text().substr(start), cut - start, tail, from - start, open.folder,
+                                    options_.probe_time_limit_ms);
+    for (Match& m : again.matches) m.offset += start;
+    if (again.before) again.before->offset += start;
+    return again;
+}
+
 // ---------------------------------------------------------------- completion
 
 json Server::completion(Open& open, const json& params) {
@@ -392,7 +419,7 @@ json Server::completion(Open& open, const json& params) {
     const size_t cut = line_start + word;
     // The scanner's state at the word: the text up to it, then a character
     // that no rule takes as the start of a statement or a word.
-    const ProbeOutcome probe = probe_text(doc.text(), cut, "\x01", line_start, open.folder, options_.probe_time_limit_ms);
+    const ProbeOutcome probe = this->probe(open, cut, "\x01", line_start);
     std::optional<Match> state = probe.before;
     for (const Match& m : probe.matches)
         if (m.offset <= cut) state = m;
@@ -451,7 +478,7 @@ std::optional<Server::LineMatches> Server::line_matches(Open& open, size_t line)
     // The whole line with its line end, so that its value is read.
     const bool has_end = end < doc.text().size();
     if (has_end) ++end;
-    ProbeOutcome probe = probe_text(doc.text(), end, has_end ? "" : "\n", start, open.folder, options_.probe_time_limit_ms);
+    ProbeOutcome probe = this->probe(open, end, has_end ? "" : "\n", start);
     if (probe.matches.empty()) return std::nullopt;
     return LineMatches{std::move(probe.matches), start};
 }

@@ -64,6 +64,12 @@ private:
     json definition(Open& open, const json& params);
     json symbols(Open& open);
 
+    // The scanner's matches from `from` on, over the text up to `cut` and
+    // `tail`. When a mistake above stops the scan before `from`, the scan
+    // starts again at the definition that holds `from` (or after the last
+    // one that ended before it), so that one mistake does not take the help
+    // away from every line below it.
+    ProbeOutcome probe(const Open& open, size_t cut, const std::string& tail, size_t from);
     // The scanner's matches on a whole line.
     struct LineMatches {
         std::vector<Match> matches;
