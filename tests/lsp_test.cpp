@@ -361,6 +361,7 @@ TEST(Lsp, SurvivesWhatNoEditorShouldSend) {
     json r = c.request("textDocument/hover", json::object());
     EXPECT_EQ(r["error"]["code"], -32002);
     c.initialize();
+    EXPECT_EQ(c.request("initialize", {{"capabilities", json::object()}})["error"]["code"], -32600);
 
     c.send_body("{not json");
     r = c.receive_where([](const json& m) { return m.contains("error"); });
