@@ -3,7 +3,7 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-install(TARGETS orrinrc orrinrc-check orrinrc-dump EXPORT OrrinRCTargets
+install(TARGETS orrinrc orrinrc-check orrinrc-dump orrinrc-lsp EXPORT OrrinRCTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages: every page in man/, by its section.
@@ -23,7 +23,7 @@ install(FILES README.md ${ORRINRC_GUIDE} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The CMake package: imported targets OrrinRC::orrinrc, OrrinRC::orrinrc-check,
-# OrrinRC::orrinrc-dump, and orrinrc_add_resources().
+# OrrinRC::orrinrc-dump, OrrinRC::orrinrc-lsp, and orrinrc_add_resources().
 set(ORRINRC_CMAKE_DIR lib/cmake/OrrinRC)
 install(EXPORT OrrinRCTargets NAMESPACE OrrinRC:: DESTINATION ${ORRINRC_CMAKE_DIR})
 configure_package_config_file(cmake/OrrinRCConfig.cmake.in
@@ -47,7 +47,8 @@ set(CPACK_PACKAGE_CONTACT "the orrinrc developers <orrinrc@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "resource compiler for Orrin applications")
 set(CPACK_PACKAGE_DESCRIPTION "orrinrc turns a resource text and its BMP pictures into resource.bin and
 resource.h. orrinrc-check reports mistakes in a resource text with their
-file, line and column; orrinrc-dump lists, draws and decompiles resource.bin.
+file, line and column; orrinrc-dump lists, draws and decompiles resource.bin;
+orrinrc-lsp brings the checker into editors as a language server.
 A CMake package (find_package(OrrinRC)) compiles resources as part of a build.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -12,6 +12,7 @@ command -v flex >/dev/null 2>&1 || need+=(flex)
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -e /usr/include/png.h ] || need+=(libpng-dev)
+[ -e /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 if [ "${1:-}" != build ]; then
     [ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
     command -v ninja >/dev/null 2>&1 || need+=(ninja-build)

@@ -25,7 +25,7 @@ install)
     version=$4
     rm -rf "$prefix"
     cmake --install "$bin" --prefix "$prefix" >/dev/null
-    for f in bin/orrinrc bin/orrinrc-check bin/orrinrc-dump \
+    for f in bin/orrinrc bin/orrinrc-check bin/orrinrc-dump bin/orrinrc-lsp \
         lib/cmake/OrrinRC/OrrinRCConfig.cmake lib/cmake/OrrinRC/OrrinRCConfigVersion.cmake \
         share/doc/orrinrc/README.md share/doc/orrinrc/examples/consumer/CMakeLists.txt; do
         [ -e "$prefix/$f" ] || fail "$f is not installed"
@@ -112,7 +112,7 @@ deb)
         [[ "$depends" == *"$lib "* || "$depends" == *"$lib" ]] || fail "Depends lacks $lib: $depends"
     done
     dpkg-deb -c "$deb" | awk '{ print $6 }' >"$dir/contents"
-    for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump \
+    for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump ./usr/bin/orrinrc-lsp \
         ./usr/lib/cmake/OrrinRC/OrrinRCConfig.cmake ./usr/share/doc/orrinrc/README.md; do
         grep -qx "$f" "$dir/contents" || fail "$f is not in $(basename "$deb")"
     done

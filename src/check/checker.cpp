@@ -207,7 +207,7 @@ Note Checker::note_at(const std::string& text, Location at) const { return Note{
 // ---------------------------------------------------------------- reporting
 
 void Checker::emit(Diagnostic d) {
-    std::fputs(render(file_, d).c_str(), out_);
+    std::fputs(options_.json ? (render_json(d) + "\n").c_str() : render(file_, d).c_str(), out_);
     std::fflush(out_);
 }
 
@@ -367,6 +367,7 @@ void Checker::handle_statement(std::string_view word) {
     if (!ends_with(word, "=") && !ends_with(word, ".")) return;  // the character of a syntax error
     statement_ = word;
     statement_at_ = token_at_;
+    if (word == "ID=" || word == "I=") d.id_line = token_at_;
     if (ends_with(word, ".")) {
         group_ = word;
         const auto file = d.files.find(group_);
@@ -593,6 +594,7 @@ void Checker::definition_ending(uint16_t id) {
         }
     }
     resources_.push_back(r);
+    if (options_.json) emit_definition(r, token_at_);
 
     switch (d.kind) {
     case Kind::Form: check_form_end(index); break;
@@ -634,6 +636,18 @@ void Checker::definition_ending(uint16_t id) {
         break;
     default: break;
     }
+}
+
+void Checker::emit_definition(const Resource& r, Location end) {
+    const Location id = def_->id_line.value_or(Location{});
+    std::string out = "{\"definition\":" + json_string(format::kind_keyword(r.kind)) +
+                      ",\"id\":" + std::to_string(r.id) + ",\"name\":" + json_string(r.name) +
+                      ",\"line\":" + std::to_string(r.opened.at.line) + ",\"end_line\":" + std::to_string(end.line) +
+                      ",\"name_line\":" + std::to_string(r.named.at.line) +
+                      ",\"name_column\":" + std::to_string(r.named.at.column) +
+                      ",\"id_line\":" + std::to_string(id.line) + ",\"id_column\":" + std::to_string(id.column) +
+                      "}\n";
+    std::fputs(out.c_str(), out_);
 }
 
 void Checker::carried_items(const char* kind, size_t count) {

@@ -22,6 +22,9 @@ namespace orrinrc::check {
 struct CheckOptions {
     bool quiet = false;   // errors only
     bool werror = false;  // warnings are errors
+    // JSON lines instead of text: each diagnostic (render_json), and each
+    // resource as its definition ends (its kind, NAME, ID and lines).
+    bool json = false;
     std::array<bool, static_cast<size_t>(Warning::Count_)> disabled{};
 };
 
@@ -92,6 +95,7 @@ private:
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
+        std::optional<Location> id_line;    // the last ID= line
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
         std::vector<std::string> given;     // the statements it gives
         std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
@@ -124,6 +128,8 @@ private:
     Note note_at(const std::string& text, Location at) const;
     void stray_warning(uint32_t line, uint32_t column, const std::string& source);
 
+    // The JSON line of a resource whose definition ends at `end`.
+    void emit_definition(const Resource& r, Location end);
     void check_form_end(size_t index);
     // A MENU or LIST without item lines repeats the previous one's items.
     void carried_items(const char* kind, size_t count);

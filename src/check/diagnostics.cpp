@@ -51,6 +51,64 @@ std::string render(const std::string& file, const Diagnostic& d) {
     return out;
 }
 
+std::string json_string(std::string_view s) {
+    std::string out = "\"";
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c < 0x20 || c == 0x7F) {
+                static const char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 0xF];
+            } else {
+                out += static_cast<char>(c);
+            }
+            ++i;
+            continue;
+        }
+        // A well-formed sequence of 2 to 4 bytes is kept as it is.
+        size_t n = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        bool ok = n > 0 && i + n <= s.size();
+        for (size_t k = 1; ok && k < n; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        if (ok && n >= 3) {
+            const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
+            // No overlong forms, no surrogates, nothing past U+10FFFF.
+            ok = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0) && !(c == 0xF0 && c1 < 0x90) &&
+                 !(c == 0xF4 && c1 >= 0x90);
+        }
+        if (ok) {
+            out.append(s.substr(i, n));
+            i += n;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out + "\"";
+}
+
+std::string render_json(const Diagnostic& d) {
+    std::string out = "{\"severity\":";
+    out += d.severity == Severity::Error ? "\"error\"" : "\"warning\"";
+    out += ",\"line\":" + std::to_string(d.at.line) + ",\"column\":" + std::to_string(d.at.column);
+    out += ",\"message\":" + json_string(d.message);
+    // The flag is "-Wname" or "-Werror,-Wname": the name follows the last "-W".
+    const size_t w = d.flag.rfind("-W");
+    if (w != std::string::npos) out += ",\"warning\":" + json_string(std::string_view(d.flag).substr(w + 2));
+    out += ",\"notes\":[";
+    for (size_t i = 0; i < d.notes.size(); ++i) {
+        const Note& n = d.notes[i];
+        if (i > 0) out += ',';
+        out += "{\"message\":" + json_string(n.text) + ",\"line\":" + std::to_string(n.at.line) +
+               ",\"column\":" + std::to_string(n.at.column) + "}";
+    }
+    return out + "]}";
+}
+
 std::string caret_line(std::string_view source, uint32_t column) {
     std::string out;
     for (uint32_t i = 1; i < column; ++i) out += i - 1 < source.size() && source[i - 1] == '\t' ? '\t' : ' ';

@@ -40,6 +40,16 @@ struct Diagnostic {
 // "note: ...").
 std::string render(const std::string& file, const Diagnostic& d);
 
+// The diagnostic as one line of JSON, for programs that read diagnostics:
+// {"severity":"error"|"warning","line":L,"column":C,"message":...,
+//  "warning":NAME (for a warning),"notes":[{"message":...,"line":L,"column":C}]}
+// Lines and columns as in Location (0 for no place); no line end.
+std::string render_json(const Diagnostic& d);
+
+// `s` as a JSON string, quotes included. Bytes that are no UTF-8 become
+// U+FFFD, so that any source text can be quoted.
+std::string json_string(std::string_view s);
+
 // The caret line under `source`: blanks (tabs kept as tabs, so the caret
 // lines up in a terminal) up to the column, then "^".
 std::string caret_line(std::string_view source, uint32_t column);

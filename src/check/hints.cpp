@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "check/diagnostics.h"
+
 namespace orrinrc::check {
 
 namespace {
@@ -120,6 +122,64 @@ const StyleAddState kStyleAddStates[] = {
     {"CONTROL_ADD_POPUPTRIGGER", format::kPopupTrigger},
 };
 
+// The state of the number reader that reads a field of this encoding.
+const char* reader_of(format::Encoding e) {
+    switch (e) {
+    case format::Encoding::U8: return "READ_BYTE";
+    case format::Encoding::U16: return "READ_USHORT";
+    case format::Encoding::S16: return "READ_SHORT";
+    case format::Encoding::Word: return "READ_WORD";
+    case format::Encoding::Boolean: return "READBOOLEAN";
+    default: return "";
+    }
+}
+
+// A statement's words in lower case: "MAX_NUM_CHARS=" is "max num chars".
+std::string plain_words(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '=' || c == '.') continue;
+        out += c == '_' ? ' ' : static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return out;
+}
+
+// What a field of a kind is, for a sentence: "the FORM's style", "an
+// attribute of the CONTROL", "a BUTTON or PUSH_BUTTON CONTROL's radius",
+// "a TABLE cell's font".
+std::string field_subject(Kind kind, FieldId id) {
+    const std::string keyword = format::kind_keyword(kind);
+    const std::string_view st = format::statement(id);
+    // The statement without its kind's prefix, for fields whose block has no
+    // name of its own.
+    std::string_view rest = st;
+    if (const size_t dot = rest.find('.'); dot != std::string_view::npos && dot + 1 < rest.size())
+        rest.remove_prefix(dot + 1);
+    else if (rest.substr(0, keyword.size() + 1) == keyword + "_")
+        rest.remove_prefix(keyword.size() + 1);
+    for (const format::BlockSpec& b : format::record_blocks(kind)) {
+        const auto fields = b.field_list();
+        if (std::find(fields.begin(), fields.end(), id) == fields.end()) continue;
+        const std::string_view what = b.what;
+        if (what == "attributes") return "an attribute of the " + keyword + " (" + plain_words(rest) + ")";
+        if (!what.empty() && what.back() == '=') return "the " + keyword + "'s " + plain_words(rest);
+        return "the " + keyword + "'s " + std::string(what);
+    }
+    if (kind == Kind::Control) {
+        std::vector<std::string> styles;
+        for (uint32_t style = 0; style <= format::kPopupTrigger; ++style)
+            for (const format::BlockSpec& b : format::control_style_blocks(style))
+                for (FieldId f : b.field_list())
+                    if (std::string_view(format::statement(f)) == st) add_unique(styles, format::kControlStyleWords.word(style));
+        return "a " + word_list(styles) + " CONTROL's " + plain_words(rest);
+    }
+    if (kind == Kind::Table) {
+        if (rest.substr(0, 10) == "TABLECELL_") rest.remove_prefix(10);  // TABLECELL_HAS_BITMAP=
+        return "a TABLE cell's " + plain_words(rest);
+    }
+    return "the " + keyword + "'s " + plain_words(rest);
+}
+
 }  // namespace
 
 std::optional<Kind> definition_kind(std::string_view state) {
@@ -207,6 +267,95 @@ StateHelp state_help(std::string_view state) {
         help.place = "this place";
     }
     return help;
+}
+
+}  // namespace orrinrc::check
+
+namespace orrinrc::check {
+
+bool value_state(std::string_view state) {
+    if (state.substr(0, 4) == "READ") return state != "READBOUNDS" && state != "READBITMAP";
+    for (const WordState& w : kWordStates)
+        if (state == w.state) return true;
+    // Style numbers (FIELD_STYLE, ...) and the control subtype.
+    return (state.size() > 6 && state.substr(state.size() - 6) == "_STYLE") || state == "CONTROL_SUBTYPE";
+}
+
+std::optional<Kind> state_kind(std::string_view state) {
+    if (auto kind = definition_kind(state)) return kind;
+    for (const format::KindInfo& k : format::all_kinds()) {
+        const std::string_view keyword = k.keyword;
+        if (state.size() > keyword.size() && state.substr(0, keyword.size()) == keyword && state[keyword.size()] == '_')
+            return k.kind;
+    }
+    return std::nullopt;
+}
+
+std::vector<FieldId> statement_fields(Kind kind, std::string_view statement) {
+    std::vector<FieldId> out;
+    for (FieldId id : kind_fields(kind)) {
+        const std::string_view s = format::statement(id);
+        if (std::find(out.begin(), out.end(), id) != out.end()) continue;
+        // A group statement ("BOUNDS.", "FORM_BITMAP.") sets its field by the lines that follow it.
+        const bool group = !s.empty() && s.back() == '.' && statement.substr(0, s.size()) == s;
+        if (statement == s || group || (id == FieldId::ObjectType && statement.substr(0, s.size()) == s)) out.push_back(id);
+    }
+    return out;
+}
+
+std::string field_takes(FieldId id) {
+    const format::FieldSpec& f = format::field_spec(id);
+    switch (f.encoding) {
+    case format::Encoding::Choice: {
+        std::string out = word_list(words_of(*f.words));
+        if (f.words->number_fallback) out += ", or a number from 0 to 255";
+        return out;
+    }
+    case format::Encoding::Text: {
+        std::string out = "the rest of the line, as text";
+        if (f.count != FieldId::None)
+            out += std::string("; one line per item, as many as ") + format::statement(f.count) + " counts";
+        return out;
+    }
+    case format::Encoding::Bounds:
+        return word_list(state_help("READBOUNDS").choices) + " lines, each " + state_help("READ_SHORT").takes;
+    case format::Encoding::Bitmap:
+        return "a picture: " + word_list(state_help("READBITMAP").choices) + " lines; FILE= takes " +
+               word_list(state_help("READBITMAPFILE").choices) + " and the BMP file's name";
+    default: return state_help(reader_of(f.encoding)).takes;
+    }
+}
+
+std::string statement_summary(Kind kind, std::string_view statement) {
+    const format::KindInfo& info = format::kind_info(kind);
+    const std::string keyword = info.keyword;
+    if (statement == format::kIdStatement || statement == "I=")
+        return "the " + keyword + "'s identifier, which resource.h defines for its NAME=: " +
+               state_help("READ_USHORT").takes;
+    if (statement == format::kNameStatement)
+        return "the name that resource.h defines for the resource's identifier: a C identifier";
+    if (statement == info.open_statement) return "opens a " + keyword + " definition";
+    if (statement == info.end_statement) return "ends the " + keyword + " definition and writes its record";
+    const std::vector<FieldId> fields = statement_fields(kind, statement);
+    if (fields.size() >= 1 && (statement == format::statement(fields[0]) || fields[0] == FieldId::ObjectType)) {
+        if (fields[0] == FieldId::ObjectType)
+            return "the " + keyword + "'s object type: resets the texts and pictures given before it";
+        return field_subject(kind, fields[0]) + ": " + field_takes(fields[0]);
+    }
+    const std::string_view group = fields.empty() ? std::string_view() : format::statement(fields[0]);
+    if (!group.empty() && group.back() == '.' && statement.size() > group.size()) {
+        // A line of a group: "BOUNDS.X=", "FORM_BITMAP.FILE=".
+        const std::string_view line = statement.substr(group.size());
+        const bool file = line == "FILE=";
+        return plain_words(line) + " of " + field_subject(kind, fields[0]) + ": " +
+               (file ? word_list(state_help("READBITMAPFILE").choices) + " and the BMP file's name"
+                     : state_help("READ_SHORT").takes);
+    }
+    // The opening of several statements ("CONTROL_ATTR.", "CONTROL_ADD.").
+    const std::vector<std::string> rests = after_prefix(kind_fields(kind), statement);
+    if (rests.empty()) return "";
+    if (statement == "CONTROL_ADD.") return "the statements of the CONTROL_STYLE= given before: " + word_list(rests);
+    return "the " + keyword + "'s attributes, each on or off: " + word_list(rests);
 }
 
 }  // namespace orrinrc::check

@@ -39,4 +39,26 @@ std::optional<NumberRange> number_range(std::string_view state);
 // The stored value of a number a reader of that range keeps.
 int64_t stored_value(const NumberRange& range, int64_t value);
 
+// Whether the matches of a state are a value (a number, a text, a word)
+// rather than a statement or a part of one.
+bool value_state(std::string_view state);
+
+// The kind whose definition a state belongs to: the kind's own state or one
+// of its sub-states ("CONTROL_ADD_BUTTON" is CONTROL's).
+std::optional<format::Kind> state_kind(std::string_view state);
+
+// The fields that a whole statement of a kind sets: "FORM_STYLE=",
+// "CONTROL_ADD.RADIUS=" (one per control style that has it), "BOUNDS.X="
+// (the bounds). Empty for ID=, NAME= and what is no statement of the kind.
+std::vector<format::FieldId> statement_fields(format::Kind kind, std::string_view statement);
+
+// One line on a statement of a kind, whole or as a line starts it
+// ("CONTROL_ATTR."): what it sets and the value it takes. Empty when it is
+// no statement of the kind.
+std::string statement_summary(format::Kind kind, std::string_view statement);
+
+// What the value of a field takes: "an unsigned 16-bit number from 0 to
+// 65535", "BACKGROUND, NORMAL, BITMAP_DIALOG or NON_BITMAP_DIALOG".
+std::string field_takes(format::FieldId id);
+
 }  // namespace orrinrc::check

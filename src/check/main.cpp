@@ -13,22 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "check/check_run.h"
 #include "check/checker.h"
 #include "bitmap/bmp_import.h"
 #include "check/warnings.h"
-#include "driver/run.h"
-#include "scanner/scanner.h"
 
 using namespace orrinrc;
 using namespace orrinrc::check;
 
 namespace {
-
-Checker* active_checker = nullptr;
-
-void report_at_exit() {
-    if (active_checker) active_checker->exiting();
-}
 
 int usage(FILE* to, const char* argv0) {
     std::fprintf(to,
@@ -40,6 +33,9 @@ int usage(FILE* to, const char* argv0) {
                  "  -Wno-NAME      do not report the warning NAME\n"
                  "  -Werror        warnings are errors (exit code 1)\n"
                  "  -q, --quiet    report errors only\n"
+                 "  --json         one JSON object per line on standard error: each diagnostic (severity,\n"
+                 "                 line, column, message, warning name, notes) and each resource read\n"
+                 "                 (definition kind, id, name and the lines of its definition)\n"
                  "  --warnings     list the warnings\n"
                  "  -h, --help     this text\n"
                  "Exit code: 0 no error, 1 an error (or a warning with -Werror), 2 an input cannot be read.\n",
@@ -49,43 +45,27 @@ int usage(FILE* to, const char* argv0) {
 
 // Checks one file in this process; never returns.
 [[noreturn]] void check_file(const std::string& file, const CheckOptions& options) {
-    // Diagnostics go to the real standard error; what the compiler's code
-    // prints (the trace, its own messages) goes to a scratch file, read back
-    // for an error that the checker has no words of its own for.
+    // Diagnostics go to the real standard error.
     FILE* out = fdopen(dup(STDERR_FILENO), "w");
-    FILE* captured = std::tmpfile();
-    if (out == nullptr || captured == nullptr) {
+    if (out == nullptr) {
         std::perror("orrinrc-check");
         std::_Exit(2);
     }
-    std::fflush(stdout);
-    dup2(fileno(captured), STDOUT_FILENO);
-    dup2(fileno(captured), STDERR_FILENO);
-
     FILE* input = std::fopen(file.c_str(), "r");
     struct stat st;
     if (input == nullptr || fstat(fileno(input), &st) != 0 || S_ISDIR(st.st_mode)) {
         const char* why = input == nullptr ? std::strerror(errno) : "it is a folder";
-        std::fprintf(out, "%s: error: cannot read the file: %s\n", file.c_str(), why);
+        if (options.json) {
+            Diagnostic d;
+            d.message = std::string("cannot read the file: ") + why;
+            std::fprintf(out, "%s\n", render_json(d).c_str());
+        } else {
+            std::fprintf(out, "%s: error: cannot read the file: %s\n", file.c_str(), why);
+        }
         std::fflush(out);
         std::_Exit(2);
     }
-    static Checker checker(file, options, out, captured);
-    active_checker = &checker;
-    run_listener = &checker;
-    std::atexit(report_at_exit);
-    // The outputs are written as the compiler writes them, to nowhere.
-    if (!bin_open(resource_bin, "/dev/null") || !header_open(resource_h, "/dev/null")) {
-        std::fprintf(out, "orrinrc-check: cannot open /dev/null\n");
-        std::_Exit(2);
-    }
-    start_outputs();
-    scan(input);
-    std::fclose(input);
-    finish_outputs();
-    const int code = checker.finish();
-    std::fflush(out);
-    std::_Exit(code);
+    check_in_this_process(file, input, options, out);
 }
 
 }  // namespace
@@ -106,6 +86,8 @@ int main(int argc, char** argv) {
             picture_dirs.push_back(argv[++i]);
         } else if (arg == "-Werror") {
             options.werror = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
         } else if (arg.rfind("-Wno-", 0) == 0) {

@@ -1,0 +1,63 @@
+// The compiler's scanner run over a document's text for the server. The
+// compiler's records are global run state that must start from zero, so
+// every run happens in a child process of its own (the server forks it; the
+// child's working folder is the document's folder, so that picture files
+// resolve as they do when the file is compiled), and the child sends its
+// results back over a pipe. A run that takes too long is ended.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/checker.h"
+
+namespace orrinrc::lsp {
+
+// A resource whose definition the check read.
+struct Definition {
+    std::string kind;  // "FORM"
+    uint16_t id = 0;
+    std::string name;
+    uint32_t line = 0, end_line = 0;  // 1-based lines of its opening and end lines
+    uint32_t name_line = 0, name_column = 0;
+    uint32_t id_line = 0, id_column = 0;  // 0 when it has no ID= line
+};
+
+struct CheckOutcome {
+    // The diagnostics as orrinrc-check --json writes them, one JSON text each.
+    std::vector<std::string> diagnostics;
+    std::vector<Definition> definitions;
+    bool completed = false;  // false: the run failed or took too long
+};
+
+// Checks `text` as orrinrc-check checks a file.
+CheckOutcome check_text(const std::string& text, const std::string& folder, const check::CheckOptions& options,
+                        int time_limit_ms);
+
+// One match of the scanner: where it starts, how long it is and the start
+// condition it was matched in.
+struct Match {
+    size_t offset = 0;
+    size_t length = 0;
+    std::string state;
+};
+
+struct ProbeOutcome {
+    // The matches that start at or after `from`, in order (text that a rule
+    // gave back is no part of its match).
+    std::vector<Match> matches;
+    // The last match that started before `from`, if any.
+    std::optional<Match> before;
+    bool completed = false;
+};
+
+// Runs the scanner over text[0, cut) followed by `tail` (a character that
+// no statement starts with, to learn the state at `cut`; or a line end, to
+// complete the line at `cut`), and reports its matches from `from` on.
+ProbeOutcome probe_text(const std::string& text, size_t cut, const std::string& tail, size_t from,
+                        const std::string& folder, int time_limit_ms);
+
+}  // namespace orrinrc::lsp

@@ -1,0 +1,71 @@
+// orrinrc-lsp: a language server for resource text files over standard
+// input and output. Diagnostics come from orrinrc-check's own checks;
+// completion, hover and definitions from the compiler's scanner run up to
+// the place asked about.
+#include <signal.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bitmap/bmp_import.h"
+#include "check/warnings.h"
+#include "lsp/server.h"
+
+using namespace orrinrc;
+
+namespace {
+
+int usage(FILE* to, const char* argv0) {
+    std::fprintf(to,
+                 "usage: %s [options]\n"
+                 "A language server for resource text files: speaks the Language Server Protocol over standard\n"
+                 "input and output, for an editor to start.\n"
+                 "  -I DIR         look up a relative picture name that does not exist as written in DIR\n"
+                 "                 (repeatable, in order), as the compiler does; relative to the folder the\n"
+                 "                 server starts in\n"
+                 "  -Wno-NAME      do not report the warning NAME (orrinrc-check --warnings lists them)\n"
+                 "  -h, --help     this text\n",
+                 argv0);
+    return to == stdout ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lsp::ServerOptions options;
+    std::vector<std::string> picture_dirs;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
+        if (arg == "-I" || arg == "--picture-dir") {
+            if (i + 1 >= argc) return usage(stderr, argv[0]);
+            std::string dir = argv[++i];
+            // Documents are checked in their own folder: keep the folder
+            // named here, not one of the same name there.
+            char resolved[PATH_MAX];
+            if (!dir.empty() && dir[0] != '/' && realpath(dir.c_str(), resolved)) dir = resolved;
+            picture_dirs.push_back(dir);
+        } else if (arg.rfind("-Wno-", 0) == 0) {
+            const check::Warning w = check::warning_named(arg.substr(5));
+            if (w == check::Warning::Count_) {
+                std::fprintf(stderr, "orrinrc-lsp: no warning is named %s\n", arg.c_str() + 5);
+                return 1;
+            }
+            options.check.disabled[static_cast<size_t>(w)] = true;
+        } else if (arg == "--stdio") {
+            // What editors pass to say how to talk; standard input and output is the only way.
+        } else {
+            return usage(stderr, argv[0]);
+        }
+    }
+    set_picture_dirs(picture_dirs);
+    // An editor that goes away is a write error, not a signal.
+    signal(SIGPIPE, SIG_IGN);
+    lsp::Transport transport(STDIN_FILENO, STDOUT_FILENO);
+    lsp::Server server(transport, options);
+    return server.run();
+}

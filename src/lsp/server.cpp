@@ -1,0 +1,584 @@
+// Requests and notifications of the language server.
+#include "lsp/server.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "check/hints.h"
+#include "format/format.h"
+
+namespace orrinrc::lsp {
+
+namespace {
+
+using json = nlohmann::json;
+using format::Kind;
+
+// JSON-RPC and protocol error codes.
+constexpr int kParseError = -32700;
+constexpr int kInvalidRequest = -32600;
+constexpr int kMethodNotFound = -32601;
+constexpr int kInvalidParams = -32602;
+constexpr int kServerNotInitialized = -32002;
+
+// Completion item and symbol kinds of the protocol.
+constexpr int kItemKeyword = 14;
+constexpr int kItemEnumMember = 20;
+constexpr int kSymbolClass = 5;
+constexpr int kSymbolObject = 19;
+
+// Text written for the editor; bytes that are no UTF-8 become U+FFFD.
+std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_word(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool starts_with(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+
+// A statement as the scanner takes it: without its line prefix "(...)",
+// blanks and line end, in capitals.
+std::string normalize(std::string_view t) {
+    if (!t.empty() && t[0] == '(') {
+        const size_t close = t.find(')');
+        if (close != std::string_view::npos) t.remove_prefix(close + 1);
+    }
+    std::string out;
+    for (char c : t) {
+        if (is_blank(c) || c == '\r' || c == '\n') continue;
+        out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+std::string percent_decode(std::string_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
+            out += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+// The folder of a file: URI's document, or "" for another kind of URI.
+std::string folder_of(const std::string& uri) {
+    if (!starts_with(uri, "file://")) return "";
+    std::string path = percent_decode(std::string_view(uri).substr(7));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+// The summary of a statement of a kind, also for the spellings that the
+// scanner takes besides the tables' own: a check-box line without its
+// CONTROL_ADD., a numbered item ("ITEM2=").
+std::string summary(Kind kind, const std::string& statement) {
+    std::string s = check::statement_summary(kind, statement);
+    if (s.empty() && kind == Kind::Control) s = check::statement_summary(kind, "CONTROL_ADD." + statement);
+    if (s.empty() && statement.size() > 1 && statement.back() == '=') {
+        std::string plain = statement.substr(0, statement.size() - 1);
+        while (!plain.empty() && std::isdigit(static_cast<unsigned char>(plain.back()))) plain.pop_back();
+        plain += '=';
+        if (plain != statement) return summary(kind, plain);
+    }
+    return s;
+}
+
+// What a line holds, from the scanner's matches on it.
+struct LineParts {
+    std::optional<Kind> kind;
+    std::string statement;  // the statement's parts as one ("BOUNDS.X=")
+    size_t statement_begin = 0, statement_end = 0;  // byte columns
+    std::optional<Match> value;  // columns in offset
+    std::string value_text;
+};
+
+LineParts line_parts(const std::vector<Match>& matches, size_t line_start, std::string_view line) {
+    LineParts parts;
+    bool have_statement = false;
+    for (const Match& m : matches) {
+        if (m.length == 0 || m.offset < line_start) continue;
+        const size_t col = m.offset - line_start;
+        if (col >= line.size() + 2) break;
+        const std::string_view text = line.substr(std::min(col, line.size()), m.length);
+        if (check::value_state(m.state)) {
+            if (!parts.value && have_statement) {
+                parts.value = Match{col, std::min(m.length, line.size() - std::min(col, line.size())), m.state};
+                parts.value_text = std::string(text);
+            }
+            continue;
+        }
+        if (parts.value) break;  // the value ends the statement
+        if (text.empty() || text[0] == '\n' || text[0] == '\r' || starts_with(text, "//")) continue;
+        if (m.state == "INITIAL") {
+            // Only the opening line of a definition is a statement here.
+            const std::string word = normalize(text);
+            for (const format::KindInfo& k : format::all_kinds())
+                if (word == k.open_statement) {
+                    parts.kind = k.kind;
+                    parts.statement = word;
+                    parts.statement_begin = col;
+                    parts.statement_end = std::min(col + m.length, line.size());
+                    have_statement = true;
+                }
+            continue;
+        }
+        if (!have_statement) {
+            parts.kind = check::state_kind(m.state);
+            parts.statement_begin = col;
+        }
+        have_statement = true;
+        parts.statement += normalize(text);
+        parts.statement_end = std::min(col + m.length, line.size());
+    }
+    return parts;
+}
+
+// A number as a value line writes it, and whether it is one.
+std::optional<int64_t> number_in(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size() && is_blank(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    if (i >= s.size() || !std::isdigit(static_cast<unsigned char>(s[i]))) return std::nullopt;
+    int64_t magnitude = 0;
+    for (; i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])); ++i)
+        magnitude = std::min<int64_t>(magnitude * 10 + (s[i] - '0'), int64_t{1} << 40);
+    return negative ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+Server::Server(Transport& transport, ServerOptions options) : transport_(transport), options_(options) {}
+
+int Server::run() {
+    for (;;) {
+        Transport::Received in = transport_.receive(options_.message_limit);
+        if (in.status == Transport::Status::End) return shutting_down_ ? 0 : 1;
+        if (in.status == Transport::Status::NoLength) {
+            respond_error(nullptr, kParseError, "a message header without Content-Length");
+        } else if (in.status == Transport::Status::TooLarge) {
+            respond_error(nullptr, kInvalidRequest, "the message is larger than the server takes");
+        } else {
+            const json message = json::parse(in.body, nullptr, false);
+            if (message.is_discarded()) respond_error(nullptr, kParseError, "the message is no JSON");
+            else handle(message);
+        }
+        // Documents are checked once the editor has nothing more to say,
+        // so that a burst of changes costs one check.
+        if (!transport_.pending()) check_changed();
+    }
+}
+
+void Server::handle(const json& message) {
+    if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
+        // A response to a request of ours would have no method; the server
+        // sends none, so anything without one is no valid request.
+        if (message.is_object() && (message.contains("result") || message.contains("error"))) return;
+        const json id = message.is_object() && message.contains("id") ? message["id"] : json(nullptr);
+        respond_error(id, kInvalidRequest, "no method");
+        return;
+    }
+    const std::string method = message["method"];
+    const json params = message.contains("params") ? message["params"] : json::object();
+    const bool is_request = message.contains("id");
+    const json id = is_request ? message["id"] : json(nullptr);
+    if (is_request && !(id.is_string() || id.is_number_integer())) {
+        respond_error(nullptr, kInvalidRequest, "the request's id is neither a number nor a string");
+        return;
+    }
+    if (!is_request) {
+        if (method == "exit") std::exit(shutting_down_ ? 0 : 1);
+        try {
+            if (initialized_ || method == "initialized") notification(method, params);
+        } catch (const json::exception&) {
+            // A notification with parameters of the wrong shape is dropped.
+        }
+        return;
+    }
+    if (!initialized_ && method != "initialize") {
+        respond_error(id, kServerNotInitialized, "the server has not been initialized");
+        return;
+    }
+    if (initialized_ && method == "initialize") {
+        respond_error(id, kInvalidRequest, "the server is initialized already");
+        return;
+    }
+    if (shutting_down_) {
+        respond_error(id, kInvalidRequest, "the server is shutting down");
+        return;
+    }
+    try {
+        std::optional<json> result = request(method, params);
+        if (result) respond(id, std::move(*result));
+        else respond_error(id, kMethodNotFound, "no such method: " + method);
+    } catch (const json::exception& e) {
+        respond_error(id, kInvalidParams, std::string("invalid parameters: ") + e.what());
+    }
+}
+
+std::optional<json> Server::request(const std::string& method, const json& params) {
+    if (method == "initialize") {
+        initialized_ = true;
+        // Byte columns are the checker's own: taken when the editor can count them.
+        const json& caps = params.value("capabilities", json::object());
+        if (caps.contains("general") && caps["general"].contains("positionEncodings"))
+            for (const json& e : caps["general"]["positionEncodings"])
+                if (e == "utf-8") units_ = PositionUnits::Utf8;
+        return json{
+            {"capabilities",
+             {{"positionEncoding", units_ == PositionUnits::Utf8 ? "utf-8" : "utf-16"},
+              {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
+              {"completionProvider", {{"triggerCharacters", {"=", ".", "#"}}}},
+              {"hoverProvider", true},
+              {"documentSymbolProvider", true},
+              {"definitionProvider", true}}},
+            {"serverInfo", {{"name", "orrinrc-lsp"}}}};
+    }
+    if (method == "shutdown") {
+        shutting_down_ = true;
+        return json(nullptr);
+    }
+    const bool document_request = method == "textDocument/completion" || method == "textDocument/hover" ||
+                                  method == "textDocument/definition" || method == "textDocument/documentSymbol";
+    if (!document_request) return std::nullopt;
+    Open* open = find(params);
+    if (open == nullptr) return json(nullptr);  // a document that is not open: nothing to say
+    if (method == "textDocument/completion") return completion(*open, params);
+    if (method == "textDocument/hover") return hover(*open, params);
+    if (method == "textDocument/definition") return definition(*open, params);
+    return symbols(*open);
+}
+
+void Server::notification(const std::string& method, const json& params) {
+    if (method == "textDocument/didOpen") {
+        const json& td = params.at("textDocument");
+        const std::string uri = td.at("uri");
+        Open open;
+        open.uri = uri;
+        open.folder = folder_of(uri);
+        open.version = td.value("version", int64_t{0});
+        open.doc.set_text(td.at("text").get<std::string>());
+        documents_[uri] = std::move(open);
+    } else if (method == "textDocument/didChange") {
+        Open* open = find(params);
+        if (open == nullptr) return;
+        for (const json& change : params.at("contentChanges")) {
+            const std::string text = change.at("text");
+            if (change.contains("range")) {
+                const json& r = change["range"];
+                open->doc.replace(Position{r["start"]["line"], r["start"]["character"]},
+                                  Position{r["end"]["line"], r["end"]["character"]}, text, units_);
+            } else {
+                open->doc.set_text(text);
+            }
+        }
+        open->version = params["textDocument"].value("version", open->version + 1);
+        open->checked = -1;
+    } else if (method == "textDocument/didSave") {
+        // Pictures may have changed with the file: check again.
+        if (Open* open = find(params)) open->checked = -1;
+    } else if (method == "textDocument/didClose") {
+        const std::string uri = params.at("textDocument").at("uri");
+        if (documents_.erase(uri) > 0) notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+    }
+}
+
+Server::Open* Server::find(const json& params) {
+    if (!params.is_object() || !params.contains("textDocument")) return nullptr;
+    const json& td = params["textDocument"];
+    if (!td.is_object() || !td.contains("uri") || !td["uri"].is_string()) return nullptr;
+    const auto it = documents_.find(td["uri"].get<std::string>());
+    return it == documents_.end() ? nullptr : &it->second;
+}
+
+void Server::respond(const json& id, json result) {
+    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}))) std::exit(1);
+}
+
+void Server::respond_error(const json& id, int code, const std::string& message) {
+    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}})))
+        std::exit(1);
+}
+
+void Server::notify(const std::string& method, json params) {
+    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}))) std::exit(1);
+}
+
+json Server::position(const Document& doc, size_t line, size_t column) const {
+    const Position p = doc.position(line, column, units_);
+    return {{"line", p.line}, {"character", p.character}};
+}
+
+json Server::range(const Document& doc, size_t line, size_t from, size_t to) const {
+    return {{"start", position(doc, line, from)}, {"end", position(doc, line, to)}};
+}
+
+// ---------------------------------------------------------------- diagnostics
+
+void Server::check_changed() {
+    for (auto& [uri, open] : documents_)
+        if (open.checked != open.version) check(open);
+}
+
+void Server::check(Open& open) {
+    const CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.check, options_.check_time_limit_ms);
+    open.checked = open.version;
+    open.definitions = outcome.definitions;
+    const Document& doc = open.doc;
+    // The range of a place: the word there (up to and with its first '=' or
+    // '.', as the messages quote it), at least one character when the line
+    // has one; no place is the start of the document.
+    auto place = [&](uint32_t line, uint32_t column) {
+        if (line == 0) return range(doc, 0, 0, 0);
+        const size_t l = std::min<size_t>(line - 1, doc.line_count() - 1);
+        const std::string_view text = doc.line(l);
+        const size_t from = std::min<size_t>(column > 0 ? column - 1 : 0, text.size());
+        size_t to = from;
+        while (to < text.size() && !is_blank(text[to])) {
+            const char c = text[to++];
+            if (c == '=' || c == '.') break;
+        }
+        if (to == from && to < text.size()) ++to;
+        return range(doc, l, from, to);
+    };
+    json diagnostics = json::array();
+    for (const std::string& line : outcome.diagnostics) {
+        const json d = json::parse(line, nullptr, false);
+        if (!d.is_object()) continue;
+        std::string message = d.value("message", "");
+        json related = json::array();
+        for (const json& n : d.value("notes", json::array())) {
+            const uint32_t nl = n.value("line", 0u);
+            if (nl == 0) {
+                message += "\nnote: " + n.value("message", "");
+                continue;
+            }
+            related.push_back({{"location", {{"uri", open.uri}, {"range", place(nl, n.value("column", 1u))}}},
+                               {"message", n.value("message", "")}});
+        }
+        json out = {{"range", place(d.value("line", 0u), d.value("column", 0u))},
+                    {"severity", d.value("severity", "") == "error" ? 1 : 2},
+                    {"source", "orrinrc"},
+                    {"message", message}};
+        if (d.contains("warning")) out["code"] = d["warning"];
+        if (!related.empty()) out["relatedInformation"] = related;
+        diagnostics.push_back(std::move(out));
+    }
+    if (!outcome.completed)
+        diagnostics.push_back({{"range", range(doc, 0, 0, 0)},
+                               {"severity", 2},
+                               {"source", "orrinrc"},
+                               {"message", "the check of this document did not finish in time"}});
+    notify("textDocument/publishDiagnostics",
+           {{"uri", open.uri}, {"version", open.version}, {"diagnostics", std::move(diagnostics)}});
+}
+
+// ---------------------------------------------------------------- probes
+
+ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail, size_t from) {
+    const Document& doc = open.doc;
+    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, options_.probe_time_limit_ms);
+    if (!outcome.matches.empty() || !outcome.completed) return outcome;
+    size_t line = 0;
+    while (line + 1 < doc.line_count() && doc.line_start(line + 1) <= from) ++line;
+    size_t start = 0;
+    for (size_t l = line; l-- > 0;) {
+        const std::string word = normalize(doc.line(l));
+        if (word.size() < 2 || word[0] != '#' || doc.line(l)[0] != '#') continue;
+        bool open_line = false;
+        for (const format::KindInfo& k : format::all_kinds()) open_line |= word == k.open_statement;
+        if (open_line || starts_with(word, "#END_")) {
+            start = doc.line_start(open_line ? l : l + 1);
+            break;
+        }
+    }
+    if (start == 0) return outcome;
+    ProbeOutcome again = probe_text(doc.text().substr(start), cut - start, tail, from - start, open.folder,
+                                    options_.probe_time_limit_ms);
+    for (Match& m : again.matches) m.offset += start;
+    if (again.before) again.before->offset += start;
+    return again;
+}
+
+// ---------------------------------------------------------------- completion
+
+json Server::completion(Open& open, const json& params) {
+    const Document& doc = open.doc;
+    const Position at{params.at("position").at("line"), params.at("position").at("character")};
+    json items = json::array();
+    if (at.line >= doc.line_count()) return items;
+    const std::string_view line = doc.line(at.line);
+    const size_t cursor = doc.offset(at, units_) - doc.line_start(at.line);
+    // The word being typed starts after the last character that no word holds;
+    // a '#' opens the word of a #KIND or #END_KIND line.
+    size_t word = cursor;
+    while (word > 0 && is_word(line[word - 1])) --word;
+    if (word > 0 && line[word - 1] == '#') --word;
+    const size_t line_start = doc.line_start(at.line);
+    const size_t cut = line_start + word;
+    // The scanner's state at the word: the text up to it, then a character
+    // that no rule takes as the start of a statement or a word.
+    const ProbeOutcome probe = this->probe(open, cut, "\x01", line_start);
+    std::optional<Match> state = probe.before;
+    for (const Match& m : probe.matches)
+        if (m.offset <= cut) state = m;
+    if (!state || state->offset + state->length < cut) return items;  // the scan stopped before the word
+    const std::string& st = state->state;
+    // The kind of the definition, from the state of the line's first match.
+    std::optional<Kind> kind = check::state_kind(st);
+    for (const Match& m : probe.matches)
+        if (m.offset >= line_start && !check::value_state(m.state)) {
+            if (auto k = check::state_kind(m.state)) kind = k;
+            break;
+        }
+    const std::string typed_prefix = normalize(line.substr(0, word));  // "CONTROL_ADD.", "BOUNDS."
+    const json edit_range = range(doc, at.line, word, cursor);
+    auto add = [&](const std::string& label, int item_kind, const std::string& detail) {
+        json item = {{"label", label}, {"kind", item_kind}, {"filterText", label},
+                     {"textEdit", {{"range", edit_range}, {"newText", label}}}};
+        if (!detail.empty()) item["detail"] = detail;
+        items.push_back(std::move(item));
+    };
+
+    if (st == "INITIAL") {
+        if (!typed_prefix.empty()) return items;
+        for (const format::KindInfo& k : format::all_kinds())
+            add(k.open_statement, kItemKeyword, check::statement_summary(k.kind, k.open_statement));
+        add(format::kNameStatement, kItemKeyword, check::statement_summary(Kind::Form, format::kNameStatement));
+        return items;
+    }
+    if (auto own = check::definition_kind(st)) {
+        // Statements start lines, after a line prefix "(...)" at most.
+        if (!typed_prefix.empty()) return items;
+        for (const std::string& s : check::kind_statements(*own)) add(s, kItemKeyword, check::statement_summary(*own, s));
+        add(format::kNameStatement, kItemKeyword, check::statement_summary(*own, format::kNameStatement));
+        return items;
+    }
+    const check::StateHelp help = check::state_help(st);
+    if (help.choices.empty()) return items;  // numbers and texts: nothing to choose from
+    const bool words = check::value_state(st);
+    for (size_t i = 0; i < help.choices.size(); ++i) {
+        const std::string& c = help.choices[i];
+        std::string detail;
+        if (words) detail = help.place + ", stored as " + std::to_string(i);
+        else if (kind) detail = summary(*kind, typed_prefix + c);
+        add(c, words ? kItemEnumMember : kItemKeyword, detail);
+    }
+    return items;
+}
+
+// ---------------------------------------------------------------- hover
+
+std::optional<Server::LineMatches> Server::line_matches(Open& open, size_t line) {
+    const Document& doc = open.doc;
+    if (line >= doc.line_count()) return std::nullopt;
+    const size_t start = doc.line_start(line);
+    size_t end = doc.line_end(line);
+    // The whole line with its line end, so that its value is read.
+    const bool has_end = end < doc.text().size();
+    if (has_end) ++end;
+    ProbeOutcome probe = this->probe(open, end, has_end ? "" : "\n", start);
+    if (probe.matches.empty()) return std::nullopt;
+    return LineMatches{std::move(probe.matches), start};
+}
+
+json Server::hover(Open& open, const json& params) {
+    const Document& doc = open.doc;
+    const Position at{params.at("position").at("line"), params.at("position").at("character")};
+    const std::optional<LineMatches> lm = line_matches(open, at.line);
+    if (!lm) return nullptr;
+    const std::string_view line = doc.line(at.line);
+    const size_t cursor = doc.offset(at, units_) - lm->line_start;
+    const LineParts parts = line_parts(lm->matches, lm->line_start, line);
+    if (!parts.kind || parts.statement.empty()) return nullptr;
+    const std::string about = summary(*parts.kind, parts.statement);
+    if (about.empty()) return nullptr;
+    std::string text = "`" + parts.statement + "` " + about;
+    size_t from = parts.statement_begin, to = parts.statement_end;
+    if (parts.value && cursor >= parts.value->offset && cursor <= parts.value->offset + parts.value->length) {
+        // On the value: what is stored of it.
+        from = parts.value->offset;
+        std::string_view value = parts.value_text;
+        while (!value.empty() && (value.back() == '\n' || value.back() == '\r' || is_blank(value.back())))
+            value.remove_suffix(1);
+        to = from + value.size();
+        const std::string& st = parts.value->state;
+        const check::StateHelp help = check::state_help(st);
+        if (const auto r = check::number_range(st); r && number_in(value)) {
+            const int64_t v = *number_in(value);
+            int64_t stored = check::stored_value(*r, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+            // The 32-bit reader keeps a negative number 65536 higher.
+            if (st == "READ_WORD" && v < 0 && v >= INT32_MIN) stored = static_cast<int32_t>(v + 65536);
+            text += "\n\n`" + std::string(value) + "` ";
+            if (v < r->min || v > r->max)
+                text += "does not fit " + std::string(r->what) + " (" + std::to_string(r->min) + " to " +
+                        std::to_string(r->max) + "): it is stored as " + std::to_string(stored);
+            else if (stored != v)
+                text += "is stored as " + std::to_string(stored);
+            else
+                text += "is stored as it is";
+        } else if (!help.choices.empty()) {
+            const std::string word = normalize(value);
+            const auto it = std::find(help.choices.begin(), help.choices.end(), word);
+            if (it != help.choices.end())
+                text += "\n\n`" + word + "` is stored as " + std::to_string(it - help.choices.begin());
+        }
+    } else if (cursor < parts.statement_begin || cursor > parts.statement_end) {
+        return nullptr;
+    }
+    return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", range(doc, at.line, from, to)}};
+}
+
+// ---------------------------------------------------------------- definitions
+
+json Server::definition(Open& open, const json& params) {
+    const Position at{params.at("position").at("line"), params.at("position").at("character")};
+    const std::optional<LineMatches> lm = line_matches(open, at.line);
+    if (!lm) return nullptr;
+    const LineParts parts = line_parts(lm->matches, lm->line_start, open.doc.line(at.line));
+    if (!parts.kind || !parts.value) return nullptr;
+    // The statements whose value is another resource's identifier.
+    bool names_object = starts_with(parts.statement, "UIOBJECT") && parts.statement.size() > 11 &&
+                        parts.statement.substr(parts.statement.size() - 3) == "ID=";
+    for (format::FieldId f : check::statement_fields(*parts.kind, parts.statement)) {
+        using format::FieldId;
+        if (f == FieldId::FormObjectId || f == FieldId::FormFocused || f == FieldId::RelatedTableId ||
+            f == FieldId::ListRelatedObject || f == FieldId::CellUiObjectId)
+            names_object = true;
+    }
+    const std::optional<int64_t> id = number_in(parts.value_text);
+    if (!names_object || !id) return nullptr;
+    if (open.checked != open.version) check(open);
+    for (const Definition& d : open.definitions) {
+        if (d.id != static_cast<uint16_t>(*id)) continue;
+        const size_t line = (d.id_line ? d.id_line : d.line) - 1;
+        const size_t column = d.id_line ? d.id_column - 1 : 0;
+        return {{"uri", open.uri}, {"range", range(open.doc, line, column, open.doc.line(line).size())}};
+    }
+    return nullptr;
+}
+
+json Server::symbols(Open& open) {
+    if (open.checked != open.version) check(open);
+    const Document& doc = open.doc;
+    json out = json::array();
+    for (const Definition& d : open.definitions) {
+        if (d.line == 0 || d.end_line < d.line) continue;
+        const size_t first = d.line - 1, last = std::min<size_t>(d.end_line - 1, doc.line_count() - 1);
+        const bool named_inside = d.name_line >= d.line && d.name_line <= d.end_line;
+        const size_t sel = named_inside ? d.name_line - 1 : first;
+        json symbol = {{"name", d.name.empty() ? "(no NAME)" : d.name},
+                       {"detail", d.kind + " ID=" + std::to_string(d.id)},
+                       {"kind", d.kind == "FORM" ? kSymbolClass : kSymbolObject},
+                       {"range", {{"start", position(doc, first, 0)}, {"end", position(doc, last, doc.line(last).size())}}},
+                       {"selectionRange", range(doc, sel, 0, doc.line(sel).size())}};
+        out.push_back(std::move(symbol));
+    }
+    return out;
+}
+
+}  // namespace orrinrc::lsp

@@ -1,0 +1,407 @@
+// orrinrc-lsp driven as an editor drives it: framed JSON-RPC messages over
+// its standard input and output.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using json = nlohmann::json;
+
+namespace {
+
+std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+class Client {
+public:
+    Client() {
+        int to[2], from[2];
+        EXPECT_EQ(pipe(to), 0);
+        EXPECT_EQ(pipe(from), 0);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(to[0], STDIN_FILENO);
+            dup2(from[1], STDOUT_FILENO);
+            close(to[1]);
+            close(from[0]);
+            execl(ORRINRC_LSP_BIN, ORRINRC_LSP_BIN, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(to[0]);
+        close(from[1]);
+        in_ = to[1];
+        out_ = from[0];
+        signal(SIGPIPE, SIG_IGN);
+    }
+    ~Client() {
+        if (in_ >= 0) close(in_);
+        close(out_);
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    void send_raw(const std::string& bytes) {
+        for (size_t done = 0; done < bytes.size();) {
+            const ssize_t n = write(in_, bytes.data() + done, bytes.size() - done);
+            ASSERT_GT(n, 0);
+            done += static_cast<size_t>(n);
+        }
+    }
+    void send_body(const std::string& body) {
+        send_raw("Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+    }
+    void notify(const std::string& method, json params) {
+        send_body(dump(json{{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}));
+    }
+    int send_request(const std::string& method, json params) {
+        const int id = next_id_++;
+        send_body(dump(json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params)}}));
+        return id;
+    }
+
+    // The next message, or a discarded value after 20 seconds or at the end.
+    json receive() {
+        for (;;) {
+            const size_t header_end = buf_.find("\r\n\r\n");
+            if (header_end != std::string::npos) {
+                const size_t at = buf_.find("Content-Length: ");
+                const size_t length = std::stoul(buf_.substr(at + 16));
+                if (buf_.size() >= header_end + 4 + length) {
+                    const std::string body = buf_.substr(header_end + 4, length);
+                    buf_.erase(0, header_end + 4 + length);
+                    return json::parse(body);
+                }
+            }
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, 20000) <= 0) return json(json::value_t::discarded);
+            char chunk[65536];
+            const ssize_t n = read(out_, chunk, sizeof chunk);
+            if (n <= 0) return json(json::value_t::discarded);
+            buf_.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    // The first message that `wanted` accepts; others are kept for later.
+    json receive_where(const std::function<bool(const json&)>& wanted) {
+        for (auto it = kept_.begin(); it != kept_.end(); ++it)
+            if (wanted(*it)) {
+                json m = *it;
+                kept_.erase(it);
+                return m;
+            }
+        for (;;) {
+            json m = receive();
+            if (m.is_discarded() || wanted(m)) return m;
+            kept_.push_back(std::move(m));
+        }
+    }
+    json response(int id) {
+        return receive_where([id](const json& m) { return m.contains("id") && m["id"] == id; });
+    }
+    json request(const std::string& method, json params) { return response(send_request(method, std::move(params))); }
+    json diagnostics(const std::string& uri) {
+        return receive_where([&](const json& m) {
+            return m.value("method", "") == "textDocument/publishDiagnostics" && m["params"]["uri"] == uri;
+        });
+    }
+
+    void initialize(json capabilities = json::object()) {
+        const json r = request("initialize", {{"processId", nullptr}, {"capabilities", capabilities}});
+        ASSERT_TRUE(r.contains("result")) << r.dump();
+        notify("initialized", json::object());
+    }
+    void open(const std::string& uri, const std::string& text) {
+        notify("textDocument/didOpen",
+               {{"textDocument", {{"uri", uri}, {"languageId", "orrinrc"}, {"version", 1}, {"text", text}}}});
+    }
+    json at(const std::string& method, const std::string& uri, int line, int character) {
+        return request(method, {{"textDocument", {{"uri", uri}}}, {"position", {{"line", line}, {"character", character}}}});
+    }
+
+    // Ends the server as an editor does; its exit code.
+    int shut_down() {
+        request("shutdown", nullptr);
+        return exit_code();
+    }
+    // Sends the exit notification; the server's exit code.
+    int exit_code() {
+        notify("exit", nullptr);
+        close(in_);
+        in_ = -1;
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    bool alive() { return waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+private:
+    pid_t pid_ = -1;
+    int in_ = -1, out_ = -1;
+    int next_id_ = 1;
+    bool exited_ = false;
+    std::string buf_;
+    std::vector<json> kept_;
+};
+
+const char* const kUri = "file:///nonexistent-folder/screen.rc";
+
+// A form that lists a control and gives a focus that wraps, and the control.
+const char* const kScreen =
+    "#FORM\n"                    // 0
+    "ID=1\n"                     // 1
+    "NAME=MAIN_FORM\n"           // 2
+    "OBJECT.TYPE=FORM\n"         // 3
+    "BOUNDS.WIDTH=160\n"         // 4
+    "BOUNDS.HEIGHT=160\n"        // 5
+    "FORM_STYLE=NORMAL\n"        // 6
+    "NO_OF_OBJECTS=1\n"          // 7
+    "OBJECT_ID=5\n"              // 8
+    "OBJECT_TYPE=CONTROL\n"      // 9
+    "FOCUSED_OBJECT=70000\n"     // 10
+    "\n"                         // 11
+    "#END_FORM\n"                // 12
+    "#CONTROL\n"                 // 13
+    "ID=5\n"                     // 14
+    "NAME=OK_BUTTON\n"           // 15
+    "OBJECT.TYPE=CONTROL\n"      // 16
+    "CONTROL_STYLE=BUTTON\n"     // 17
+    "CONTROL_ADD.RADIUS=3\n"     // 18
+    "#END_CONTROL\n";            // 19
+
+std::vector<std::string> labels(const json& response) {
+    std::vector<std::string> out;
+    for (const json& item : response["result"]) out.push_back(item["label"]);
+    return out;
+}
+
+// The first diagnostic whose `key` is `value`, or null.
+json with(const json& diagnostics, const char* key, const json& value) {
+    for (const json& d : diagnostics)
+        if (d.contains(key) && d[key] == value) return d;
+    return json(nullptr);
+}
+
+bool has(const std::vector<std::string>& list, const std::string& s) {
+    return std::find(list.begin(), list.end(), s) != list.end();
+}
+
+TEST(Lsp, InitializeAnnouncesFeaturesAndShutdownEndsCleanly) {
+    Client c;
+    const json r = c.request("initialize", {{"processId", nullptr}, {"capabilities", json::object()}});
+    const json& caps = r["result"]["capabilities"];
+    EXPECT_EQ(caps["positionEncoding"], "utf-16");
+    EXPECT_EQ(caps["textDocumentSync"]["change"], 2);
+    EXPECT_TRUE(caps["hoverProvider"].get<bool>());
+    EXPECT_TRUE(caps["definitionProvider"].get<bool>());
+    EXPECT_TRUE(caps["documentSymbolProvider"].get<bool>());
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+TEST(Lsp, ExitWithoutShutdownIsAFailure) {
+    Client c;
+    c.initialize();
+    EXPECT_EQ(c.exit_code(), 1);
+}
+
+TEST(Lsp, DiagnosticsOnOpenAndOnEveryChange) {
+    Client c;
+    c.initialize();
+    // A typo in a value: an error with the range of the word and the
+    // state's help in the message.
+    c.open(kUri, "#FORM\nID=1\nFORM_STYLE=NORMALL\n#END_FORM\n");
+    json d = c.diagnostics(kUri)["params"]["diagnostics"];
+    ASSERT_EQ(d.size(), 1u) << d.dump();
+    EXPECT_EQ(d[0]["severity"], 1);
+    EXPECT_EQ(d[0]["range"]["start"], (json{{"line", 2}, {"character", 11}}));
+    EXPECT_EQ(d[0]["range"]["end"], (json{{"line", 2}, {"character", 18}}));
+    EXPECT_NE(d[0]["message"].get<std::string>().find("did you mean 'NORMAL'?"), std::string::npos);
+
+    // The fix, as an incremental change: now the missing name is the error,
+    // with the definition's opening line.
+    c.notify("textDocument/didChange",
+             {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+              {"contentChanges", {{{"range", {{"start", {{"line", 2}, {"character", 17}}}, {"end", {{"line", 2}, {"character", 18}}}}},
+                                   {"text", ""}}}}});
+    d = c.diagnostics(kUri)["params"]["diagnostics"];
+    const json error = with(d, "severity", 1);
+    EXPECT_EQ(error["range"]["start"]["line"], 0) << d.dump();
+    EXPECT_NE(error.value("message", "").find("has no NAME= line"), std::string::npos) << d.dump();
+
+    // Warnings carry their name as the code; a note with a place is related
+    // information.
+    c.notify("textDocument/didChange",
+             {{"textDocument", {{"uri", kUri}, {"version", 3}}}, {"contentChanges", {{{"text", kScreen}}}}});
+    d = c.diagnostics(kUri)["params"]["diagnostics"];
+    ASSERT_FALSE(d.empty());
+    EXPECT_EQ(d[0]["code"], "number-range");
+    EXPECT_EQ(d[0]["severity"], 2);
+    EXPECT_EQ(d[0]["range"]["start"], (json{{"line", 10}, {"character", 15}}));
+    EXPECT_EQ(d[0]["range"]["end"], (json{{"line", 10}, {"character", 20}}));
+
+    c.open("file:///nonexistent-folder/dup.rc",
+           "#FORM\nID=1\nNAME=A\nOBJECT.TYPE=FORM\n#END_FORM\n#FORM\nID=1\nNAME=A\nOBJECT.TYPE=FORM\n#END_FORM\n");
+    d = c.diagnostics("file:///nonexistent-folder/dup.rc")["params"]["diagnostics"];
+    bool related = false;
+    for (const json& x : d)
+        if (x.value("code", "") == "duplicate-name") {
+            related = true;
+            EXPECT_EQ(x["range"]["start"]["line"], 7);
+            EXPECT_EQ(x["relatedInformation"][0]["location"]["range"]["start"]["line"], 2);
+        }
+    EXPECT_TRUE(related) << d.dump();
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+TEST(Lsp, PositionsCountUtf16UnitsOrBytesAsAgreed) {
+    // "é" is two bytes and one UTF-16 unit, "𝄞" four bytes and two units.
+    const std::string doc = "#STRING\nNAME=S\nID=1\nOBJECT.TYPE=STRING\nSTRING_TEXT=\xC3\xA9\xF0\x9D\x84\x9E //x\n";
+    {
+        Client c;
+        c.initialize();
+        c.open(kUri, doc + "#END_STRING\n");
+        const json d = c.diagnostics(kUri)["params"]["diagnostics"];
+        EXPECT_EQ(with(d, "code", "text-comment")["range"]["start"], (json{{"line", 4}, {"character", 16}})) << d.dump();
+    }
+    {
+        Client c;
+        c.initialize({{"general", {{"positionEncodings", {"utf-8", "utf-16"}}}}});
+        c.open(kUri, doc + "#END_STRING\n");
+        const json d = c.diagnostics(kUri)["params"]["diagnostics"];
+        EXPECT_EQ(with(d, "code", "text-comment")["range"]["start"], (json{{"line", 4}, {"character", 19}})) << d.dump();
+    }
+}
+
+TEST(Lsp, CompletionOffersWhatTheScannerTakesThere) {
+    Client c;
+    c.initialize();
+    c.open(kUri, kScreen);
+    // A line of its own inside the FORM: its statements, each with a line on
+    // what it sets, and not those of other kinds.
+    json r = c.at("textDocument/completion", kUri, 11, 0);
+    std::vector<std::string> l = labels(r);
+    EXPECT_TRUE(has(l, "FORM_STYLE=") && has(l, "FOCUSED_OBJECT=") && has(l, "#END_FORM") && has(l, "BOUNDS."));
+    EXPECT_FALSE(has(l, "CONTROL_STYLE=") || has(l, "#FORM"));
+    for (const json& item : r["result"]) EXPECT_FALSE(item.value("detail", "").empty()) << item.dump();
+
+    // After FORM_STYLE=: the four styles, replacing the word begun.
+    c.notify("textDocument/didChange",
+             {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+              {"contentChanges", {{{"range", {{"start", {{"line", 11}, {"character", 0}}}, {"end", {{"line", 11}, {"character", 0}}}}},
+                                   {"text", "FORM_STYLE=NO"}}}}});
+    r = c.at("textDocument/completion", kUri, 11, 13);
+    EXPECT_EQ(labels(r), (std::vector<std::string>{"BACKGROUND", "NORMAL", "BITMAP_DIALOG", "NON_BITMAP_DIALOG"}));
+    EXPECT_EQ(r["result"][1]["textEdit"]["range"]["start"], (json{{"line", 11}, {"character", 11}}));
+    EXPECT_EQ(r["result"][1]["textEdit"]["range"]["end"], (json{{"line", 11}, {"character", 13}}));
+
+    // A mistake above the place (FORM_STYLE=NO) does not keep the statements below from completing.
+    l = labels(c.at("textDocument/completion", kUri, 18, 12));
+    EXPECT_EQ(l, (std::vector<std::string>{"RADIUS=", "COLOR_ON=", "COLOR_OFF="}));
+    l = labels(c.at("textDocument/completion", kUri, 13, 2));
+    EXPECT_TRUE(has(l, "#CONTROL") && has(l, "#TABLE") && !has(l, "#END_FORM"));
+    // Inside a text there is nothing to offer.
+    EXPECT_TRUE(labels(c.at("textDocument/completion", kUri, 2, 8)).empty());
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+TEST(Lsp, HoverSaysWhatAStatementSetsAndWhatANumberKeeps) {
+    Client c;
+    c.initialize();
+    c.open(kUri, kScreen);
+    json r = c.at("textDocument/hover", kUri, 6, 3);
+    std::string text = r["result"]["contents"]["value"];
+    EXPECT_NE(text.find("the FORM's style"), std::string::npos) << text;
+    EXPECT_NE(text.find("NON_BITMAP_DIALOG"), std::string::npos) << text;
+    EXPECT_EQ(r["result"]["range"]["end"], (json{{"line", 6}, {"character", 11}}));
+
+    r = c.at("textDocument/hover", kUri, 10, 17);
+    text = r["result"]["contents"]["value"];
+    EXPECT_NE(text.find("0 to 65535"), std::string::npos) << text;
+    EXPECT_NE(text.find("stored as 4464"), std::string::npos) << text;
+
+    EXPECT_TRUE(c.at("textDocument/hover", kUri, 11, 0)["result"].is_null());
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+TEST(Lsp, SymbolsAndDefinitions) {
+    Client c;
+    c.initialize();
+    c.open(kUri, kScreen);
+    const json s = c.request("textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}})["result"];
+    ASSERT_EQ(s.size(), 2u) << s.dump();
+    EXPECT_EQ(s[0]["name"], "MAIN_FORM");
+    EXPECT_EQ(s[0]["detail"], "FORM ID=1");
+    EXPECT_EQ(s[0]["range"]["start"]["line"], 0);
+    EXPECT_EQ(s[0]["range"]["end"]["line"], 12);
+    EXPECT_EQ(s[1]["name"], "OK_BUTTON");
+    EXPECT_EQ(s[1]["detail"], "CONTROL ID=5");
+    EXPECT_EQ(s[1]["selectionRange"]["start"]["line"], 15);
+
+    // From the form's object list to the control's ID= line.
+    const json d = c.at("textDocument/definition", kUri, 8, 10)["result"];
+    EXPECT_EQ(d["uri"], kUri);
+    EXPECT_EQ(d["range"]["start"], (json{{"line", 14}, {"character", 0}}));
+    // A focus that names no resource, and a line that names none, lead nowhere.
+    EXPECT_TRUE(c.at("textDocument/definition", kUri, 10, 16)["result"].is_null());
+    EXPECT_TRUE(c.at("textDocument/definition", kUri, 6, 12)["result"].is_null());
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+TEST(Lsp, SurvivesWhatNoEditorShouldSend) {
+    Client c;
+    // Before initialize, requests are refused.
+    json r = c.request("textDocument/hover", json::object());
+    EXPECT_EQ(r["error"]["code"], -32002);
+    c.initialize();
+    EXPECT_EQ(c.request("initialize", {{"capabilities", json::object()}})["error"]["code"], -32600);
+
+    c.send_body("{not json");
+    r = c.receive_where([](const json& m) { return m.contains("error"); });
+    EXPECT_EQ(r["error"]["code"], -32700);
+    c.send_body("[1,2]");
+    r = c.receive_where([](const json& m) { return m.contains("error"); });
+    EXPECT_EQ(r["error"]["code"], -32600);
+    // A header with no length, then a well-formed message.
+    c.send_raw("Content-Type: x\r\n\r\n");
+    r = c.receive_where([](const json& m) { return m.contains("error"); });
+    EXPECT_EQ(r["error"]["code"], -32700);
+
+    EXPECT_EQ(c.request("workspace/noSuchThing", json::object())["error"]["code"], -32601);
+    c.notify("$/noSuchNotification", json::object());
+    // Requests about documents that are not open have nothing to say.
+    EXPECT_TRUE(c.at("textDocument/hover", "file:///nowhere.rc", 0, 0)["result"].is_null());
+
+    // Bytes that are no UTF-8 make the message no JSON.
+    c.send_body("{\"jsonrpc\":\"2.0\",\"id\":99,\"method\":\"shutdown\",\"x\":\"\xFF\"}");
+    r = c.receive_where([](const json& m) { return m.contains("error"); });
+    EXPECT_EQ(r["error"]["code"], -32700);
+
+    // NUL bytes and a line of a megabyte.
+    std::string text = "#FORM\nFORM_TITLE=a";
+    text += std::string(1, '\0') + "b\n";
+    text += "FORM_TITLE=" + std::string(1 << 20, 'x') + "\n";
+    text += "FORM_STYLE=?\n#END_FORM\n";
+    c.open(kUri, text);
+    const json d = c.diagnostics(kUri)["params"]["diagnostics"];
+    ASSERT_EQ(d.size(), 1u) << d.dump().substr(0, 2000);
+    EXPECT_EQ(d[0]["range"]["start"], (json{{"line", 3}, {"character", 11}}));
+    EXPECT_FALSE(c.at("textDocument/completion", kUri, 2, 1 << 19)["result"].is_null());
+    EXPECT_TRUE(c.at("textDocument/hover", kUri, 2, 1 << 19)["result"].is_object());
+    EXPECT_EQ(c.request("textDocument/hover", {{"textDocument", {{"uri", kUri}}}, {"position", "here"}})["error"]["code"],
+              -32602);
+    // Positions past the end of a line or of the document.
+    c.at("textDocument/completion", kUri, 1, 1000000);
+    c.at("textDocument/completion", kUri, 1000, 0);
+    EXPECT_TRUE(c.alive());
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
+}  // namespace
