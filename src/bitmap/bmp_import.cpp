@@ -31,6 +31,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "bitmap/grey_levels.h"
@@ -611,6 +612,7 @@ namespace {
 // run has read pictures from (each once, in the order of first use).
 std::vector<std::string> picture_dirs;
 std::vector<std::string> files_read;
+std::unordered_set<std::string> files_known;  // files_read, for a quick look-up
 
 }  // namespace
 
@@ -620,7 +622,8 @@ const std::vector<std::string>& pictures_read() { return files_read; }
 
 std::string resolve_picture(const char* name) {
     struct stat st;
-    if (name[0] == '\0' || name[0] == '/' || ::stat(name, &st) == 0) return name;
+    // Without picture folders a name stands for itself: no look-up at all.
+    if (picture_dirs.empty() || name[0] == '\0' || name[0] == '/' || ::stat(name, &st) == 0) return name;
     for (const std::string& dir : picture_dirs) {
         std::string candidate = dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
         if (::stat(candidate.c_str(), &st) == 0) return candidate;
@@ -633,7 +636,7 @@ void bmp_import(BitmapRecord& bm, const char* path) {
     const std::string message = bmp_convert_cached(bm, file.c_str());
     if (run_listener) run_listener->picture(bm, path, message);
     if (message.empty()) {
-        if (std::find(files_read.begin(), files_read.end(), file) == files_read.end()) files_read.push_back(file);
+        if (files_known.insert(file).second) files_read.push_back(file);
         return;
     }
     std::fputs(message.c_str(), stdout);

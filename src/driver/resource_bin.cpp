@@ -49,9 +49,13 @@ void put_le32(uint8_t* p, uint32_t v) {
     p[3] = static_cast<uint8_t>(v >> 24);
 }
 
-}  // namespace
-
-void patch_u32_in_file(BinWriter& w, uint64_t at, uint32_t v) {
+// Overwrites four bytes at file offset `at`, in the buffer when they are
+// still there and in the file otherwise.
+void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
+    if (at >= w.base) {
+        put_le32(w.buf.data() + (at - w.base), v);
+        return;
+    }
     uint8_t bytes[4];
     put_le32(bytes, v);
     size_t done = 0;
@@ -65,8 +69,6 @@ void patch_u32_in_file(BinWriter& w, uint64_t at, uint32_t v) {
         done += static_cast<size_t>(n);
     }
 }
-
-namespace {
 
 void maybe_flush_inside_record(BinWriter& w) {
     if (w.buf.size() >= kHardLimit) flush_or_fail(w, w.buf.size());
@@ -128,6 +130,23 @@ int bin_close_at(BinWriter& w, uint64_t end) {
     return err;
 }
 
+// The small writes stay out of line: every kind's writer is a run of calls
+// to them, and inlined they would make each writer several times larger.
+void write_u8(BinWriter& w, uint32_t v) {
+    w.buf.push_back(static_cast<uint8_t>(v));
+}
+
+void write_u16(BinWriter& w, uint32_t v) {
+    uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    w.buf.insert(w.buf.end(), b, b + 2);
+}
+
+void write_u32(BinWriter& w, uint32_t v) {
+    uint8_t b[4];
+    put_le32(b, v);
+    w.buf.insert(w.buf.end(), b, b + 4);
+}
+
 void write_bytes(BinWriter& w, const void* data, size_t n) {
     const auto* p = static_cast<const uint8_t*>(data);
     w.buf.insert(w.buf.end(), p, p + n);
@@ -175,6 +194,23 @@ void check_block_length(uint64_t start, uint64_t length) {
     fail_run(1);
 }
 
+uint64_t open_block(BinWriter& w) {
+    uint64_t at = w.pos();
+    write_u32(w, 0);
+    return at;
+}
+
+void close_block(BinWriter& w, uint64_t start) {
+    uint64_t length = w.pos() - start;
+    check_block_length(start, length);
+    patch_u32(w, start, static_cast<uint32_t>(length));
+}
+
+uint64_t next_block(BinWriter& w, uint64_t start) {
+    close_block(w, start);
+    return open_block(w);
+}
+
 RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type) {
     write_u16(w, id);
     RecordFrame frame;
@@ -182,6 +218,10 @@ RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type) {
     frame.inner = open_block(w);
     write_u8(w, type);
     return frame;
+}
+
+void next_inner_block(BinWriter& w, RecordFrame& frame) {
+    frame.inner = next_block(w, frame.inner);
 }
 
 void end_record(BinWriter& w, const RecordFrame& frame) {

@@ -82,50 +82,20 @@ int bin_flush_complete(BinWriter& w);
 // records whose lines resource.h cannot have), drops the buffer and closes.
 int bin_close_at(BinWriter& w, uint64_t end);
 
-// The small writes are inline: a record is made of many of them.
-inline void write_u8(BinWriter& w, uint32_t v) { w.buf.push_back(static_cast<uint8_t>(v)); }
-inline void write_u16(BinWriter& w, uint32_t v) {
-    w.buf.push_back(static_cast<uint8_t>(v));
-    w.buf.push_back(static_cast<uint8_t>(v >> 8));
-}
-inline void write_u32(BinWriter& w, uint32_t v) {
-    write_u16(w, v);
-    write_u16(w, v >> 16);
-}
+void write_u8(BinWriter& w, uint32_t v);
+void write_u16(BinWriter& w, uint32_t v);
+void write_u32(BinWriter& w, uint32_t v);
 void write_bytes(BinWriter& w, const void* data, size_t n);
 void write_cstring(BinWriter& w, const Text& text);
 void write_bounds(BinWriter& w, const Bounds& b);
 void write_bitmap_block(BinWriter& w, const BitmapRecord& bm);
 
-inline uint64_t open_block(BinWriter& w) {
-    const uint64_t at = w.pos();
-    write_u32(w, 0);
-    return at;
-}
+uint64_t open_block(BinWriter& w);
 // Ends the run with an error when a block would be too long for its 32-bit
 // length field, rather than writing a wrapped length.
 void check_block_length(uint64_t start, uint64_t length);
-// Overwrites four bytes at file offset `at` that have left the buffer.
-void patch_u32_in_file(BinWriter& w, uint64_t at, uint32_t v);
-// Overwrites four bytes at file offset `at`, in the buffer when they are
-// still there and in the file otherwise.
-inline void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
-    if (at < w.base) return patch_u32_in_file(w, at, v);
-    uint8_t* p = w.buf.data() + (at - w.base);
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-    p[3] = static_cast<uint8_t>(v >> 24);
-}
-inline void close_block(BinWriter& w, uint64_t start) {
-    const uint64_t length = w.pos() - start;
-    if (length > UINT32_MAX) check_block_length(start, length);
-    patch_u32(w, start, static_cast<uint32_t>(length));
-}
-inline uint64_t next_block(BinWriter& w, uint64_t start) {
-    close_block(w, start);
-    return open_block(w);
-}
+void close_block(BinWriter& w, uint64_t start);
+uint64_t next_block(BinWriter& w, uint64_t start);
 
 // One resource record being written: its identifier, then the outer block,
 // whose first inner block holds the object type code. Every kind's writer
@@ -136,7 +106,7 @@ struct RecordFrame {
     uint64_t inner;
 };
 RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type);
-inline void next_inner_block(BinWriter& w, RecordFrame& frame) { frame.inner = next_block(w, frame.inner); }
+void next_inner_block(BinWriter& w, RecordFrame& frame);
 void end_record(BinWriter& w, const RecordFrame& frame);
 
 }  // namespace orrinrc
