@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "dump/container.h"
+#include "format/format.h"
 #include "dump_test_util.h"
 
 namespace fs = std::filesystem;
@@ -182,5 +184,64 @@ INSTANTIATE_TEST_SUITE_P(Inputs, DumpRoundTrip, ::testing::ValuesIn(round_trip_i
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+class DumpCases : public DumpCli {};
+
+// Earlier compilers stored type code 0 for a definition without its
+// OBJECT.TYPE= line, before the blocks of the definition's own kind. Such
+// records are listed with a note and decompiled as their kind, so compiling
+// the text again gives each its own code back and changes nothing else.
+TEST_F(DumpCases, RecordsWithTypeCodeZeroAreTheirBlocksKind) {
+    fs::copy(EXAMPLES_DIR, work_, fs::copy_options::recursive);
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_BIN) + " example.rc > /dev/null"), 0);
+    const std::string original = slurp(work_ / "resource.bin");
+    Bytes old(original.begin(), original.end());
+    std::set<std::string> kinds;
+    {
+        ImageReader image;
+        image.open_memory(old.data(), old.size());
+        image.start();
+        RawRecord raw;
+        while (image.next(raw)) {
+            uint8_t& code = old[raw.inner[0].content()];
+            if (code == 0) continue;
+            kinds.insert(orrinrc::format::kind_keyword(code));
+            code = 0;
+        }
+    }
+    ASSERT_GE(kinds.size(), 8u);
+    std::ofstream(work_ / "old.bin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(old.data()), static_cast<std::streamsize>(old.size()));
+
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_DUMP_BIN) + " old.bin resource.h > list.txt"), 0);
+    const std::string list = slurp(work_ / "list.txt");
+    for (const std::string& kind : kinds)
+        EXPECT_NE(list.find("(object type code 0: the definition had no OBJECT.TYPE= line; the blocks are a " + kind +
+                            "'s)"),
+                  std::string::npos)
+            << kind;
+
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_DUMP_BIN) + " --text again old.bin resource.h > text.txt 2>&1"), 0)
+        << slurp(work_ / "text.txt");
+    EXPECT_NE(slurp(work_ / "text.txt").find("note: record 2 at 0x"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(work_))
+        if (entry.path().extension() == ".bmp") fs::copy(entry.path(), work_ / "again");
+    ASSERT_EQ(run_in(work_ / "again", quote(ORRINRC_BIN) + " resource.rc > /dev/null"), 0);
+    EXPECT_TRUE(slurp(work_ / "again" / "resource.bin") == original);
+}
+
+// A long table whose cells are all zero, every other one with an empty text:
+// very many splits of the cells block give its bytes, and one is found at
+// once.
+TEST_F(DumpCases, LongRunsOfEmptyCellTexts) {
+    std::string rc = "NAME=Long\n#TABLE\nID=1\nOBJECT.TYPE=TABLE\nTABLE_NUM_COLUMN=1\nTABLE_NUM_ROW=4000\n";
+    for (int i = 0; i < 4000; ++i) {
+        rc += "TABLE_DATA_TYPE=TABLE_TEXT\n";
+        if (i % 2 == 0) rc += "TABLE_TEXT=\n";
+    }
+    rc += "#END_TABLE\n";
+    std::ofstream(work_ / "input.rc") << rc;
+    round_trip(work_, "input.rc");
+}
 
 }  // namespace

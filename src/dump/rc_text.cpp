@@ -182,11 +182,11 @@ private:
             sink_.file(kStepFile, BitmapView{});
         }
         const std::string own = format::statement(FieldId::RepeatBitmap);
-        for (; counter_ < target; ++counter_) {
+        if (counter_ < target) {
             line(own + "WIDTH=1");
             line(own + "HEIGHT=1");
-            line(own + "FILE=" + format::kTwoBitWord + ", " + kStepFile);
         }
+        for (; counter_ < target; ++counter_) line(own + "FILE=" + format::kTwoBitWord + ", " + kStepFile);
         line(format::kControlAddStatement + value_line);
         if (p2) bitmap(rec, *second);
         checkbox_ = {group->value, value->value, false, p2};
