@@ -284,7 +284,9 @@ std::vector<bool> split_cells(const Window& b, const Block& block, uint64_t coun
     // at most 2^32 bytes.
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     std::vector<uint32_t> least(size + 1), most(size + 1);
-    const auto reaches = [&](size_t i, uint64_t cells) { return least[i] != kNone && least[i] <= cells && cells <= most[i]; };
+    const auto reaches = [&](size_t i, uint64_t cells) {
+        return least[i] != kNone && least[i] <= cells && cells <= most[i];
+    };
 
     for (bool strict : {true, false}) {
         least[size] = most[size] = 0;
@@ -321,6 +323,7 @@ std::vector<bool> split_cells(const Window& b, const Block& block, uint64_t coun
         // Takes the first move from `i` after `tried` moves (0: none tried
         // yet, 1: no text tried) that keeps the rest within bounds.
         const auto move = [&](size_t i, uint64_t left, int tried) -> int {
+            if (i + kCellFixed > size) return 0;
             if (tried < 1 && reaches(i + kCellFixed, left) && !dead.count(left << 32 | (i + kCellFixed))) return 1;
             const size_t z = first_zero(i + kCellFixed);
             if (tried < 2 && z < size && reaches(z + 1, left) && !dead.count(left << 32 | (z + 1))) return 2;
