@@ -43,7 +43,7 @@ TEST(DumpRecords, WorkedExamplesDecodeUnderTheirKeywords) {
     EXPECT_EQ(value_of(recs[0], FieldId::FormStyle), "NORMAL");
     EXPECT_EQ(value_of(recs[0], FieldId::FormTitle), "Main");
     EXPECT_EQ(value_of(recs[0], FieldId::FormObjectType), "CONTROL");
-    EXPECT_FALSE(recs[0].find(FieldId::FormBitmap)->bitmap.present);
+    EXPECT_FALSE(recs[0].find(FieldId::FormBitmap)->bitmap().present);
 
     EXPECT_EQ(recs[1].id, 1001);
     EXPECT_EQ(value_of(recs[1], FieldId::ControlAlignment), "CENTRE");
@@ -238,7 +238,7 @@ TEST(DumpRecords, BitmapBlocksAndTheirPadding) {
         "05 00 00 00 02, 05 00 00 00 00, 04 00 00 00, 05 00 00 00 00, 0A 00 00 00 00 00 00 00 00 00, "
         "1A 00 00 00 01 00 02 00 08 00 02 00 00 04 08 00 00 00 78 56 34 12 F0 DE BC 9A");
     const std::vector<Record> recs = decode_image(image({control}));
-    const BitmapView& bm = recs[0].find(FieldId::RepeatBitmap)->bitmap;
+    const BitmapView& bm = recs[0].find(FieldId::RepeatBitmap)->bitmap();
     ASSERT_TRUE(bm.present);
     EXPECT_EQ(bm.offset, 66u);
     EXPECT_EQ(bm.padding, 2u);

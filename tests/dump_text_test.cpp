@@ -132,12 +132,13 @@ Field picture_field(FieldId id, bool present) {
     Field f;
     f.id = id;
     if (present) {
-        f.bitmap.present = true;
-        f.bitmap.width = 1;
-        f.bitmap.height = 1;
-        f.bitmap.depth = 2;
-        f.bitmap.size = 4;
-        f.bitmap.words = {0};
+        BitmapView& bm = f.set_bitmap();
+        bm.present = true;
+        bm.width = 1;
+        bm.height = 1;
+        bm.depth = 2;
+        bm.size = 4;
+        bm.words = {0};
     }
     return f;
 }

@@ -102,9 +102,9 @@ int write_pictures(Inputs& in, const fs::path& dir) {
             const std::string name = in.name_for(count++, rec.id);
             const std::string base = name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name);
             for (const Field& f : rec.fields) {
-                if (rc != 0 || f.encoding() != Encoding::Bitmap || !f.bitmap.present) continue;
+                if (rc != 0 || f.encoding() != Encoding::Bitmap || !f.bitmap().present) continue;
                 std::string why;
-                if (!f.bitmap.drawable(why)) {
+                if (!f.bitmap().drawable(why)) {
                     std::fprintf(stderr, "orrinrc-dump: %s ID=%u %s not drawn: %s\n", rec.keyword(), rec.id, f.key(),
                                  why.c_str());
                     continue;
@@ -113,7 +113,7 @@ int write_pictures(Inputs& in, const fs::path& dir) {
                 std::string file = base + "_" + picture;
                 for (int n = 2; !used.insert(file); ++n) file = base + "_" + picture + "_" + std::to_string(n);
                 const fs::path path = dir / (file + ".png");
-                if (!write_png(path.string(), f.bitmap, why)) {
+                if (!write_png(path.string(), f.bitmap(), why)) {
                     std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
                     rc = 2;
                     continue;

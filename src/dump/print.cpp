@@ -1,6 +1,7 @@
 // Listing of records: one line per field, keyword first. A record's lines
-// are put together in a buffer and written at once; the listing of a large
-// image is mostly this formatting, so it avoids printf.
+// are put together in a buffer and written in pieces of at least 64 KB or
+// at its end; the listing of a large image is mostly this formatting, so it
+// avoids printf.
 #include "dump/print.h"
 
 #include <charconv>
@@ -129,10 +130,15 @@ void print_record(FILE* file, const Record& rec, const std::string& name) {
             break;
         case Encoding::Bitmap:
             out += ' ';
-            put_bitmap(out, f.bitmap);
+            put_bitmap(out, f.bitmap());
             break;
         }
         out += '\n';
+        // A record of many fields (a large table) goes out in pieces.
+        if (out.size() >= 1 << 16) {
+            std::fwrite(out.data(), 1, out.size(), file);
+            out.clear();
+        }
     }
     std::fwrite(out.data(), 1, out.size(), file);
 }

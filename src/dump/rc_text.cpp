@@ -136,7 +136,7 @@ private:
         const Field* first = rec.find(FieldId::CheckboxBitmap1);
         const Field* second = rec.find(FieldId::CheckboxBitmap2);
         if (!group || !value || !first || !second) return;
-        const bool p1 = first->bitmap.present, p2 = second->bitmap.present;
+        const bool p1 = first->bitmap().present, p2 = second->bitmap().present;
         const char* group_key = format::statement(FieldId::CheckboxGroupId);
         const char* picture_key = first->key();
         if (value->value > 1) problem(value->key(), strf("is %u, an on/off value is 0 or 1", value->value));
@@ -254,14 +254,14 @@ private:
             // clears the pictures, which this record does not hold), so that
             // they select the second picture. It also leaves the counter as
             // low as it can be for the check boxes that follow.
-            if (f.id == FieldId::BitmapPicture1 && !f.bitmap.present) object_type(rec);
+            if (f.id == FieldId::BitmapPicture1 && !f.bitmap().present) object_type(rec);
             bitmap(rec, f);
             break;
         }
     }
 
     void bitmap(const Record& rec, const Field& f) {
-        const BitmapView& bm = f.bitmap;
+        const BitmapView& bm = f.bitmap();
         if (!bm.present) {
             // A table keeps its picture across definitions: a picture line
             // without FILE= drops it.

@@ -17,6 +17,16 @@ long Field::number() const {
     return static_cast<long>(value);
 }
 
+const BitmapView& Field::bitmap() const {
+    static const BitmapView kNone;
+    return picture ? *picture : kNone;
+}
+
+BitmapView& Field::set_bitmap() {
+    if (!picture) picture = std::make_shared<BitmapView>();
+    return *picture;
+}
+
 const Field* Record::find(FieldId id) const {
     for (const Field& f : fields)
         if (f.id == id) return &f;
@@ -138,6 +148,8 @@ public:
         return 0;
     }
 
+    void reserve(size_t more) { rec_.fields.reserve(rec_.fields.size() + more); }
+
     Field& add(FieldId id, size_t offset) {
         Field& f = rec_.fields.emplace_back();
         f.id = id;
@@ -176,7 +188,7 @@ public:
     }
     // A bitmap data block that fills the rest of the reader, or nothing.
     void bitmap(Reader& r, FieldId id) {
-        BitmapView& bm = add(id, r.pos()).bitmap;
+        BitmapView& bm = add(id, r.pos()).set_bitmap();
         if (r.at_end()) return;
         bm.present = true;
         bm.offset = r.pos();
@@ -369,6 +381,9 @@ void decode_table(Decoder& d, const Window& bytes, const RawRecord& raw) {
     d.blocks(blocks_after_type(Kind::Table), 2, [&](size_t n, const BlockSpec&) {
         const uint64_t count = uint64_t{d.value_of(FieldId::TableRows)} * d.value_of(FieldId::TableColumns);
         const std::vector<bool> has_text = split_cells(bytes, raw.inner[n - 1], count, n);
+        // Room for every cell's fields and the attributes at once, so that a
+        // large grid does not grow the field list by doubling.
+        d.reserve(count * format::table_cell_fields().size() + 8);
         Reader r = d.open(n);
         for (uint64_t i = 0; i < count; ++i) {
             for (FieldId id : format::table_cell_fields()) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,7 +59,14 @@ struct Field {
     uint32_t value = 0;
     std::optional<std::string> text;
     StoredBounds bounds;
-    BitmapView bitmap;
+    // The picture of a bitmap field, apart so that the many other fields of
+    // a record (a table's cells) stay small; null for other fields.
+    std::shared_ptr<BitmapView> picture;
+
+    // The stored picture (an empty one when the field has none).
+    const BitmapView& bitmap() const;
+    // The picture to fill in, made on first use.
+    BitmapView& set_bitmap();
 
     const format::FieldSpec& spec() const { return format::field_spec(id); }
     Encoding encoding() const { return spec().encoding; }
