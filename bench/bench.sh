@@ -8,6 +8,11 @@
 #
 # Each timing is the best of five runs; peak memory is the largest of them.
 # Set ORRINRC_BENCH_BIN=path/to/orrinrc to measure another binary.
+#
+# orrinrc-dump is measured on the compiled output too: its listing (best of
+# five, with resource.h) and one --text run, each with its peak memory, which
+# should stay flat from the small input to the large one. Set
+# ORRINRC_BENCH_DUMP_BIN=path/to/orrinrc-dump to measure another binary.
 # One line per figure; the last line is the throughput. MB = 2^20 bytes.
 set -euo pipefail
 
@@ -24,13 +29,12 @@ command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/ti
 
 # ORRINRC_BENCH_BIN names a binary to measure instead of a fresh Release
 # build of this checkout (to compare two versions on the same input).
-if [[ -n ${ORRINRC_BENCH_BIN:-} ]]; then
-    orrinrc=$(realpath "$ORRINRC_BENCH_BIN")
-else
+if [[ -z ${ORRINRC_BENCH_BIN:-} || -z ${ORRINRC_BENCH_DUMP_BIN:-} ]]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target orrinrc >/dev/null
-    orrinrc=$build/orrinrc
+    cmake --build "$build" -j"$(nproc)" --target orrinrc orrinrc-dump >/dev/null
 fi
+orrinrc=$(realpath "${ORRINRC_BENCH_BIN:-$build/orrinrc}")
+dump=$(realpath "${ORRINRC_BENCH_DUMP_BIN:-$build/orrinrc-dump}")
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -76,6 +80,29 @@ measure() {
         echo "resource.bin's total-length field does not match its size" >&2
         exit 1
     fi
+    # The listing of what was just compiled, then its resource text.
+    rm -f "$dir"/resource.bin "$dir"/resource.h
+    (cd "$dir" && "$orrinrc" bench.rc >/dev/null)
+    list_us=0
+    list_kb=0
+    for ((i = 0; i < runs; i++)); do
+        start=$(now_us)
+        (cd "$dir" && /usr/bin/time -f '%M' -o "$dir/rss" "$dump" resource.bin resource.h >/dev/null) ||
+            { echo "orrinrc-dump failed on the compiled input" >&2; exit 1; }
+        end=$(now_us)
+        kb=$(tail -n 1 "$dir/rss")
+        ((kb > list_kb)) && list_kb=$kb
+        ((list_us == 0 || end - start < list_us)) && list_us=$((end - start))
+    done
+    rm -rf "$dir/text"
+    start=$(now_us)
+    (cd "$dir" && /usr/bin/time -f '%M' -o "$dir/rss" "$dump" --text text resource.bin resource.h >/dev/null) ||
+        { echo "orrinrc-dump --text failed on the compiled input" >&2; exit 1; }
+    end=$(now_us)
+    text_us=$((end - start))
+    text_kb=$(tail -n 1 "$dir/rss")
+    bin_bytes=$(stat -c %s "$dir/resource.bin")
+    rm -rf "$dir/text"
     wc_us=0
     for ((i = 0; i < runs; i++)); do
         start=$(now_us)
@@ -94,6 +121,11 @@ report() {
     printf '%-28s %s s\n' "$label wc -l time" "$(secs "$wc_us")"
     printf '%-28s %s x wc -l\n' "$label ratio" "$(awk -v a="$best_us" -v b="$wc_us" 'BEGIN { printf "%.1f", a / b }')"
     printf '%-28s %s MB\n' "$label peak memory" "$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')"
+    printf '%-28s %s s, %s x the compile time, peak %s MB (resource.bin %s MB)\n' "$label dump listing" \
+        "$(secs "$list_us")" "$(awk -v a="$list_us" -v b="$best_us" 'BEGIN { printf "%.2f", a / b }')" \
+        "$(awk -v k="$list_kb" 'BEGIN { printf "%.1f", k / 1024 }')" "$(mb "$bin_bytes")"
+    printf '%-28s %s s, peak %s MB\n' "$label dump --text" "$(secs "$text_us")" \
+        "$(awk -v k="$text_kb" 'BEGIN { printf "%.1f", k / 1024 }')"
 }
 
 measure "$small"

@@ -3,16 +3,20 @@
 #
 #   scripts/fuzz.sh compiler MINUTES   whole compiler runs under AFL++
 #   scripts/fuzz.sh bmp MINUTES        the BMP import alone under libFuzzer
+#   scripts/fuzz.sh dump MINUTES       orrinrc-dump's reading of resource.bin
+#                                      (decoding, listing, resource text)
+#                                      under libFuzzer
 #
 # The compiler ends the process on every error (exit codes 1 to 4), so it is
 # fuzzed as a program: AFL++ starts it through its fork server, one process
 # per input, which also gives every input fresh static records. The BMP
 # import returns its error instead of exiting, so it runs in-process under
-# libFuzzer. Both builds have AddressSanitizer and UndefinedBehaviorSanitizer.
+# libFuzzer, and so does the dump tool's reading, which reports faults as
+# exceptions. All builds have AddressSanitizer and UndefinedBehaviorSanitizer.
 #
 # Work folders live in build-fuzz/<target>/ and are kept between runs (the
 # corpus grows); findings land in build-fuzz/compiler/out/default/crashes and
-# hangs, and in build-fuzz/bmp/findings. A hang is a run over 1 second on an
+# hangs, and in build-fuzz/bmp/findings and build-fuzz/dump/findings. A hang is a run over 1 second on an
 # input under 64 KB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,8 +24,8 @@ root=$PWD
 
 target=${1:-}
 minutes=${2:-}
-if [[ ! "$target" =~ ^(compiler|bmp)$ || ! "$minutes" =~ ^[0-9]+$ ]]; then
-    echo "usage: $0 compiler|bmp MINUTES" >&2
+if [[ ! "$target" =~ ^(compiler|bmp|dump)$ || ! "$minutes" =~ ^[0-9]+$ ]]; then
+    echo "usage: $0 compiler|bmp|dump MINUTES" >&2
     exit 1
 fi
 seconds=$((minutes * 60))
@@ -86,7 +90,7 @@ if [ "$target" = compiler ]; then
     stats=$work/out/default/fuzzer_stats
     grep -E '^(run_time|execs_done|execs_per_sec|corpus_count|saved_crashes|saved_hangs|bitmap_cvg)' "$stats"
     ls "$work/out/default/crashes" "$work/out/default/hangs" 2>/dev/null | grep -v README || true
-else
+elif [ "$target" = bmp ]; then
     build=$work/build
     CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DORRINRC_SANITIZE=ON -DORRINRC_FUZZ=ON -DORRINRC_TESTS=OFF >/dev/null
@@ -99,6 +103,28 @@ else
     [ -d /dev/shm ] && export TMPDIR=/dev/shm
     "$build/bmp_fuzz" "$work/corpus" fuzz/seeds/bmp -dict=fuzz/bmp.dict -use_value_profile=1 \
         -max_total_time="$seconds" -timeout=1 -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
+        -artifact_prefix="$work/findings/" -print_final_stats=1 >"$work/libfuzzer.log" 2>&1 ||
+        { tail -40 "$work/libfuzzer.log"; exit 1; }
+    grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$work/libfuzzer.log"
+    ls "$work/findings"
+else
+    build=$work/build
+    CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DORRINRC_SANITIZE=ON -DORRINRC_FUZZ=ON -DORRINRC_TESTS=OFF >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target dump_fuzz
+
+    # Seeds: the resource.bin of every golden case (kept there as a hex
+    # listing), finished or not.
+    mkdir -p "$work/corpus" "$work/findings" "$work/seeds"
+    command -v xxd >/dev/null 2>&1 || { echo "the dump seeds need xxd" >&2; exit 1; }
+    for f in tests/golden/*/expected/resource.bin.hex; do
+        [ -s "$f" ] && [ "$(head -c 9 "$f")" != "<no file>" ] || continue
+        xxd -r "$f" >"$work/seeds/$(basename "$(dirname "$(dirname "$f")")").bin"
+    done
+    export ASAN_OPTIONS=abort_on_error=1:detect_leaks=0:allocator_may_return_null=0
+    export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
+    "$build/dump_fuzz" "$work/corpus" "$work/seeds" -use_value_profile=1 \
+        -max_total_time="$seconds" -timeout=2 -max_len=65536 -rss_limit_mb=2048 -malloc_limit_mb=1024 \
         -artifact_prefix="$work/findings/" -print_final_stats=1 >"$work/libfuzzer.log" 2>&1 ||
         { tail -40 "$work/libfuzzer.log"; exit 1; }
     grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$work/libfuzzer.log"

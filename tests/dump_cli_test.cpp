@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "dump/container.h"
+#include "format/format.h"
 #include "dump_test_util.h"
 
 namespace fs = std::filesystem;
@@ -63,8 +65,9 @@ TEST_F(DumpCli, MalformedFilesStopWithOneMessageAndExitCode1) {
     past[34] = 0x40;
     Bytes type = hex_bytes(kForm60);
     type[10] = 12;
-    Bytes blocks = hex_bytes(kMenu55);
-    blocks[10] = 0;  // a form's code on a menu's six blocks
+    Bytes blocks = hex_bytes(kForm60);  // without its object list: seven blocks fit no kind
+    blocks.resize(blocks.size() - 7);
+    blocks[2] -= 7;
     Bytes wrong_total = image({hex_bytes(kForm60)});
     wrong_total[1] = 1;
     const struct {
@@ -75,7 +78,7 @@ TEST_F(DumpCli, MalformedFilesStopWithOneMessageAndExitCode1) {
         {wrong_total, "offset 0x000000: total-length field says 320 bytes but the file is 64 bytes long"},
         {image({past}), "offset 0x000026: inner block 5 of length 64 runs past its parent, which ends at 0x000040"},
         {image({type}), "offset 0x00000e: unknown object type code 12"},
-        {image({blocks}), "offset 0x000006: FORM record has 6 inner blocks, its layout has 8"},
+        {image({blocks}), "offset 0x000006: FORM record has 7 inner blocks, its layout has 8"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(dump(c.bytes), 1) << c.message;
@@ -99,17 +102,16 @@ TEST_F(DumpCli, TextModeRefusesValuesTheLanguageCannotWrite) {
 // Whether every record of a compiled image is written in full; a kind whose
 // writer is still a stub writes only its object type block.
 bool complete_records(const fs::path& bin, std::string& stub) {
-    const std::string s = slurp(bin);
-    const Bytes bytes(s.begin(), s.end());
+    ImageReader image;
+    if (!image.open(bin.string())) return true;
     try {
-        const size_t end = check_total_length(bytes);
-        for (size_t at = 4; at < end;) {
-            const RawRecord raw = read_raw_record(bytes, at, end);
+        image.start();
+        RawRecord raw;
+        while (image.next(raw)) {
             if (raw.inner.size() == 1) {
-                stub = strf("object type %u", bytes[raw.inner[0].content()]);
+                stub = strf("object type %u", raw.window()[raw.inner[0].content()]);
                 return false;
             }
-            at = raw.outer.end();
         }
     } catch (const DumpError&) {
     }
@@ -182,5 +184,64 @@ INSTANTIATE_TEST_SUITE_P(Inputs, DumpRoundTrip, ::testing::ValuesIn(round_trip_i
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;
                          });
+
+class DumpCases : public DumpCli {};
+
+// Earlier compilers stored type code 0 for a definition without its
+// OBJECT.TYPE= line, before the blocks of the definition's own kind. Such
+// records are listed with a note and decompiled as their kind, so compiling
+// the text again gives each its own code back and changes nothing else.
+TEST_F(DumpCases, RecordsWithTypeCodeZeroAreTheirBlocksKind) {
+    fs::copy(EXAMPLES_DIR, work_, fs::copy_options::recursive);
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_BIN) + " example.rc > /dev/null"), 0);
+    const std::string original = slurp(work_ / "resource.bin");
+    Bytes old(original.begin(), original.end());
+    std::set<std::string> kinds;
+    {
+        ImageReader image;
+        image.open_memory(old.data(), old.size());
+        image.start();
+        RawRecord raw;
+        while (image.next(raw)) {
+            uint8_t& code = old[raw.inner[0].content()];
+            if (code == 0) continue;
+            kinds.insert(orrinrc::format::kind_keyword(code));
+            code = 0;
+        }
+    }
+    ASSERT_GE(kinds.size(), 8u);
+    std::ofstream(work_ / "old.bin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(old.data()), static_cast<std::streamsize>(old.size()));
+
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_DUMP_BIN) + " old.bin resource.h > list.txt"), 0);
+    const std::string list = slurp(work_ / "list.txt");
+    for (const std::string& kind : kinds)
+        EXPECT_NE(list.find("(object type code 0: the definition had no OBJECT.TYPE= line; the blocks are a " + kind +
+                            "'s)"),
+                  std::string::npos)
+            << kind;
+
+    ASSERT_EQ(run_in(work_, quote(ORRINRC_DUMP_BIN) + " --text again old.bin resource.h > text.txt 2>&1"), 0)
+        << slurp(work_ / "text.txt");
+    EXPECT_NE(slurp(work_ / "text.txt").find("note: record 2 at 0x"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(work_))
+        if (entry.path().extension() == ".bmp") fs::copy(entry.path(), work_ / "again");
+    ASSERT_EQ(run_in(work_ / "again", quote(ORRINRC_BIN) + " resource.rc > /dev/null"), 0);
+    EXPECT_TRUE(slurp(work_ / "again" / "resource.bin") == original);
+}
+
+// A long table whose cells are all zero, every other one with an empty text:
+// very many splits of the cells block give its bytes, and one is found at
+// once.
+TEST_F(DumpCases, LongRunsOfEmptyCellTexts) {
+    std::string rc = "NAME=Long\n#TABLE\nID=1\nOBJECT.TYPE=TABLE\nTABLE_NUM_COLUMN=1\nTABLE_NUM_ROW=4000\n";
+    for (int i = 0; i < 4000; ++i) {
+        rc += "TABLE_DATA_TYPE=TABLE_TEXT\n";
+        if (i % 2 == 0) rc += "TABLE_TEXT=\n";
+    }
+    rc += "#END_TABLE\n";
+    std::ofstream(work_ / "input.rc") << rc;
+    round_trip(work_, "input.rc");
+}
 
 }  // namespace

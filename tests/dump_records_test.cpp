@@ -43,7 +43,7 @@ TEST(DumpRecords, WorkedExamplesDecodeUnderTheirKeywords) {
     EXPECT_EQ(value_of(recs[0], FieldId::FormStyle), "NORMAL");
     EXPECT_EQ(value_of(recs[0], FieldId::FormTitle), "Main");
     EXPECT_EQ(value_of(recs[0], FieldId::FormObjectType), "CONTROL");
-    EXPECT_FALSE(recs[0].find(FieldId::FormBitmap)->bitmap.present);
+    EXPECT_FALSE(recs[0].find(FieldId::FormBitmap)->bitmap().present);
 
     EXPECT_EQ(recs[1].id, 1001);
     EXPECT_EQ(value_of(recs[1], FieldId::ControlAlignment), "CENTRE");
@@ -158,6 +158,78 @@ TEST(DumpRecords, TableCellsWithAndWithoutTexts) {
     EXPECT_NE(fault(image({odd})).what.find("cannot be split into 2 cells"), std::string::npos);
 }
 
+// A table record around a cells block: `cells` cells in one row.
+Bytes table_with_cells(uint16_t cells, const Bytes& content) {
+    Bytes inner;
+    const auto block = [&](const Bytes& b) {
+        const uint32_t n = static_cast<uint32_t>(b.size() + 4);
+        for (int i = 0; i < 4; ++i) inner.push_back(static_cast<uint8_t>(n >> (8 * i)));
+        inner.insert(inner.end(), b.begin(), b.end());
+    };
+    block({6});
+    block(Bytes(8, 0));
+    block({static_cast<uint8_t>(cells), static_cast<uint8_t>(cells >> 8)});
+    block({1, 0});
+    block(Bytes(2u * cells, 0));
+    block({10, 0});
+    block({0, 0});
+    block({0, 0});
+    block({0});
+    block({0});
+    block({});
+    block(content);
+    block(Bytes(10, 0));
+    Bytes rec = {1, 0};
+    const uint32_t outer = static_cast<uint32_t>(inner.size() + 4);
+    for (int i = 0; i < 4; ++i) rec.push_back(static_cast<uint8_t>(outer >> (8 * i)));
+    rec.insert(rec.end(), inner.begin(), inner.end());
+    return rec;
+}
+
+// Cells as the compiler writes them, many with zero bytes and empty texts,
+// always split so that every cell holds values the language can give it.
+TEST(DumpRecords, EveryCompiledCellsBlockSplits) {
+    uint32_t seed = 12345;
+    const auto next = [&](uint32_t below) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % below;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const uint16_t cells = static_cast<uint16_t>(1 + next(round < 290 ? 40 : 3000));
+        const uint32_t zeros = next(4);  // how often a byte is zero
+        Bytes content;
+        for (uint16_t c = 0; c < cells; ++c) {
+            const auto any = [&] { return static_cast<uint8_t>(next(4) < zeros ? 0 : 1 + next(255)); };
+            content.insert(content.end(), {static_cast<uint8_t>(next(3)), any(), any(), static_cast<uint8_t>(next(3)),
+                                           any(), any(), any(), any(), static_cast<uint8_t>(next(3)),
+                                           static_cast<uint8_t>(next(4)), static_cast<uint8_t>(next(4)),
+                                           static_cast<uint8_t>(next(2)), 0, static_cast<uint8_t>(next(2)), 0});
+            if (next(2)) {
+                for (uint32_t n = next(zeros == 3 ? 1 : 6); n > 0; --n)
+                    content.push_back(static_cast<uint8_t>(1 + next(255)));
+                content.push_back(0);
+            }
+        }
+        std::vector<Record> recs;
+        try {
+            recs = decode_image(image({table_with_cells(cells, content)}));
+        } catch (const DumpError& e) {
+            FAIL() << "round " << round << ": " << e.what;
+        }
+        size_t count = 0;
+        for (const Field& f : recs[0].fields) {
+            count += f.id == FieldId::CellText;
+            if (f.id == FieldId::CellFontColor || f.id == FieldId::CellBackgroundColor) {
+                EXPECT_LE(f.value, 3u);
+            }
+            if (f.id == FieldId::CellHighlight || f.id == FieldId::CellHasBitmap) {
+                EXPECT_LE(f.value, 1u);
+            }
+        }
+        EXPECT_EQ(count, cells);
+    }
+}
+
 TEST(DumpRecords, BitmapBlocksAndTheirPadding) {
     // A repeat button whose bitmap block starts at file offset 66 (two
     // padding bytes), 8 x 2 pixels at depth 4: one word per row.
@@ -166,7 +238,7 @@ TEST(DumpRecords, BitmapBlocksAndTheirPadding) {
         "05 00 00 00 02, 05 00 00 00 00, 04 00 00 00, 05 00 00 00 00, 0A 00 00 00 00 00 00 00 00 00, "
         "1A 00 00 00 01 00 02 00 08 00 02 00 00 04 08 00 00 00 78 56 34 12 F0 DE BC 9A");
     const std::vector<Record> recs = decode_image(image({control}));
-    const BitmapView& bm = recs[0].find(FieldId::RepeatBitmap)->bitmap;
+    const BitmapView& bm = recs[0].find(FieldId::RepeatBitmap)->bitmap();
     ASSERT_TRUE(bm.present);
     EXPECT_EQ(bm.offset, 66u);
     EXPECT_EQ(bm.padding, 2u);

@@ -120,6 +120,101 @@ TEST(DumpText, CarriedOverValuesThatADefinitionCannotReset) {
               1u);
 }
 
+// Records built field by field, for the carry-over of check boxes.
+Field number_field(FieldId id, uint32_t value) {
+    Field f;
+    f.id = id;
+    f.value = value;
+    return f;
+}
+
+Field picture_field(FieldId id, bool present) {
+    Field f;
+    f.id = id;
+    if (present) {
+        BitmapView& bm = f.set_bitmap();
+        bm.present = true;
+        bm.width = 1;
+        bm.height = 1;
+        bm.depth = 2;
+        bm.size = 4;
+        bm.words = {0};
+    }
+    return f;
+}
+
+Record control(uint16_t id, uint32_t style, std::vector<Field> own) {
+    Record r;
+    r.id = id;
+    r.type = 1;
+    r.layout = format::Kind::Control;
+    r.fields = {number_field(FieldId::RelatedTableId, 0), number_field(FieldId::Bounds, 0),
+                number_field(FieldId::ControlStyle, style)};
+    if (style != format::kCheckbox) r.fields.push_back(number_field(FieldId::ControlSubtype, 0));
+    for (FieldId f : {FieldId::ControlText, FieldId::ControlAlignment, FieldId::ControlEnable,
+                      FieldId::ControlActive, FieldId::ControlVisible})
+        r.fields.push_back(number_field(f, 0));
+    for (Field& f : own) r.fields.push_back(std::move(f));
+    return r;
+}
+
+Record checkbox(uint16_t id, uint32_t group, uint32_t value, bool first, bool second) {
+    return control(id, format::kCheckbox,
+                   {number_field(FieldId::CheckboxGroupId, group), number_field(FieldId::CheckboxValue, value),
+                    picture_field(FieldId::CheckboxBitmap1, first), picture_field(FieldId::CheckboxBitmap2, second)});
+}
+
+Record repeat_button(uint16_t id) {
+    return control(id, format::kRepeatButton, {picture_field(FieldId::RepeatBitmap, true)});
+}
+
+std::vector<std::string> checkbox_problems(const std::vector<Record>& records) {
+    return write_resource_text(records, nullptr).problems;
+}
+
+// The compiler keeps a check box's group, value and pictures for the next
+// one, and only GROUP_ID= clears the pictures, after which both must load.
+TEST(DumpText, CheckBoxesWithoutTheFirstPicture) {
+    // Written: only the second picture; the counter is raised from 0 to 2.
+    const ResourceText second = write_resource_text({checkbox(1, 0, 1, false, true)}, nullptr);
+    EXPECT_TRUE(second.problems.empty());
+    EXPECT_NE(second.text.find("CONTROL_BITMAP.FILE=Q_TWO_BIT, counter_step.bmp\n"
+                               "CONTROL_BITMAP.FILE=Q_TWO_BIT, counter_step.bmp\nCONTROL_ADD.CONTROL_VALUE=1\n"),
+              std::string::npos)
+        << second.text;
+    // New values without pictures: the counter stays at 3 after the first.
+    const ResourceText values =
+        write_resource_text({checkbox(1, 0, 1, false, false), checkbox(2, 0, 0, false, false)}, nullptr);
+    EXPECT_TRUE(values.problems.empty());
+    EXPECT_EQ(values.files.size(), 1u);  // counter_step.bmp
+    EXPECT_NE(values.text.find("counter_step.bmp\nCONTROL_ADD.CONTROL_VALUE=1\n"), std::string::npos);
+    EXPECT_NE(values.text.find("CONTROL_ATTR.VISIBLE=0\nCONTROL_ADD.CONTROL_VALUE=0\n"), std::string::npos);
+
+    // Refused, each with its reason.
+    const struct {
+        std::vector<Record> records;
+        const char* why;
+    } refused[] = {
+        {{checkbox(1, 0, 0, true, false)}, "holds the first check-box picture only"},
+        {{checkbox(1, 4, 0, true, true), checkbox(2, 4, 0, false, false)}, "keeps the pictures of the previous one"},
+        {{checkbox(1, 4, 0, true, true), checkbox(2, 4, 0, false, true)}, "left a first one"},
+        {{checkbox(1, 5, 0, false, true)}, "keeps the group of the previous check box (0)"},
+        // Three pictures loaded since the start: the counter cannot go back to 2.
+        {{repeat_button(1), repeat_button(2), repeat_button(3), checkbox(4, 0, 0, false, true)},
+         "needs the bitmap counter at most at 2, but the pictures loaded since the last BITMAP definition or "
+         "check-box group leave it at 3"},
+    };
+    for (const auto& c : refused) {
+        const std::vector<std::string> problems = checkbox_problems(c.records);
+        ASSERT_EQ(problems.size(), 1u) << c.why;
+        EXPECT_NE(problems[0].find(c.why), std::string::npos) << problems[0];
+    }
+    // A value change without pictures after the same three pictures still fits.
+    EXPECT_TRUE(
+        checkbox_problems({repeat_button(1), repeat_button(2), repeat_button(3), checkbox(4, 0, 1, false, false)})
+            .empty());
+}
+
 // A BMP written for stored words converts back to exactly those words,
 // including pixels beyond the declared width in a row's last word.
 TEST(DumpText, BmpFilesConvertBackToTheStoredWords) {

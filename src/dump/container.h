@@ -1,6 +1,8 @@
-// Reading a resource.bin image: the whole file in memory, bounds-checked
-// reads, and the container framing (total length, records, length-prefixed
-// blocks). Every fault is a DumpError naming the file offset where it lies.
+// Reading a resource.bin image one record at a time: the total-length field,
+// bounds-checked reads inside a record, and the container framing (records,
+// length-prefixed blocks). Only the record being read is held in memory, so
+// the memory a run needs does not grow with the file. Every fault is a
+// DumpError naming the file offset where it lies.
 #pragma once
 
 #include "driver/strf.h"
@@ -20,15 +22,23 @@ struct DumpError {
 
 using Bytes = std::vector<uint8_t>;
 
-// Reads a whole file; returns false (with errno set) when it cannot.
-bool read_whole_file(const std::string& path, Bytes& out);
+// Bytes of the image held in memory, addressed by their offsets in the file.
+struct Window {
+    const uint8_t* data = nullptr;
+    size_t base = 0;  // file offset of data[0]
+    size_t size = 0;
 
-// A cursor over [pos, end) of the image. Every read checks that its bytes lie
+    uint8_t operator[](size_t offset) const { return data[offset - base]; }
+    const uint8_t* at(size_t offset) const { return data + (offset - base); }
+    size_t end() const { return base + size; }
+};
+
+// A cursor over [pos, end) of a window. Every read checks that its bytes lie
 // inside that range and throws a DumpError otherwise, so no read ever leaves
 // the range it was given.
 class Reader {
 public:
-    Reader(const Bytes& bytes, size_t begin, size_t end) : b_(bytes), pos_(begin), end_(end) {}
+    Reader(const Window& bytes, size_t begin, size_t end) : b_(bytes), pos_(begin), end_(end) {}
 
     size_t pos() const { return pos_; }
     size_t end() const { return end_; }
@@ -46,7 +56,7 @@ public:
 private:
     void need(size_t n, const char* what) const;
 
-    const Bytes& b_;
+    const Window& b_;
     size_t pos_;
     size_t end_;
 };
@@ -62,21 +72,60 @@ struct Block {
     size_t content_size() const { return length - 4; }
 };
 
-// One record as framed in the file: identifier, outer block, inner blocks.
+// One record as framed in the file: identifier, outer block, inner blocks,
+// and its bytes (from the identifier to the end of the outer block).
 struct RawRecord {
     size_t offset = 0;
     uint16_t id = 0;
     Block outer;
     std::vector<Block> inner;
+    Bytes bytes;
+
+    Window window() const { return Window{bytes.data(), offset, bytes.size()}; }
 };
 
-// Checks the total-length field against the file size; returns the end of
-// the records (the file size).
-size_t check_total_length(const Bytes& bytes);
+// The image being read: a file, read sequentially through a fixed buffer, or
+// bytes in memory.
+class ImageReader {
+public:
+    ImageReader() = default;
+    ImageReader(const ImageReader&) = delete;
+    ImageReader& operator=(const ImageReader&) = delete;
+    ~ImageReader();
 
-// Reads the record that starts at `offset` (before `end`): identifier, outer
-// block inside the file, and its content split into inner blocks that fill it
-// exactly, each inside it.
-RawRecord read_raw_record(const Bytes& bytes, size_t offset, size_t end);
+    // Opens a regular file; false (with errno set) when it cannot.
+    bool open(const std::string& path);
+    // Reads bytes in memory, which must outlive the reader.
+    void open_memory(const uint8_t* data, size_t size);
+
+    // Reads the total-length field. Throws when the file is too short for it
+    // or when it is neither the file size nor 0. A field of 0 marks a file
+    // the compiler did not finish (it stopped at an error); its records are
+    // then read up to the end of the file.
+    void start();
+    bool unfinished() const { return unfinished_; }
+    size_t size() const { return size_; }
+
+    // Reads the next record into `raw`, reusing its storage: identifier,
+    // outer block inside the file, and its content split into inner blocks
+    // that fill it exactly. Returns false after the last record.
+    bool next(RawRecord& raw);
+    // Back to the first record, for another pass over the file.
+    void rewind() { at_ = 4; }
+
+private:
+    // Copies n bytes at offset `at` (inside the file size); throws when the
+    // file ends early or cannot be read.
+    void read(size_t at, uint8_t* out, size_t n);
+
+    int fd_ = -1;
+    const uint8_t* memory_ = nullptr;
+    size_t size_ = 0;
+    size_t at_ = 4;  // the next record
+    bool unfinished_ = false;
+    Bytes buffer_;        // file bytes from buffer_start_ on
+    size_t buffer_start_ = 0;
+    size_t buffer_fill_ = 0;
+};
 
 }  // namespace orrinrc::dump

@@ -1,16 +1,16 @@
 // orrinrc-dump: lists a resource.bin image, draws its pictures as PNG files,
-// or decompiles it into resource text and BMP files.
+// or decompiles it into resource text and BMP files. Every mode reads the
+// image one record at a time.
 #include <cerrno>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "dump/canvas.h"
+#include "dump/bmp_out.h"
 #include "dump/container.h"
 #include "dump/names.h"
 #include "dump/pictures.h"
@@ -31,7 +31,7 @@ int usage(const char* argv0) {
                  "  --pictures DIR:  writes every bitmap as a grey-level PNG file into DIR\n"
                  "  --preview DIR:   draws every form with its objects as a PNG file into DIR\n"
                  "  --scale N:       pictures and previews N times the device's size (1 to 16;\n"
-                 "                   previews default to 2)\n"
+                 "                   pictures default to 1, previews to 2)\n"
                  "  --text DIR:      writes resource text (DIR/resource.rc) and BMP files into DIR that\n"
                  "                   compile back to the same resource.bin (and resource.h, when given)\n",
                  argv0);
@@ -39,10 +39,10 @@ int usage(const char* argv0) {
 }
 
 bool write_file(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    return static_cast<bool>(out);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    const bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    return std::fclose(f) == 0 && ok;
 }
 
 bool make_dir(const fs::path& dir) {
@@ -53,96 +53,220 @@ bool make_dir(const fs::path& dir) {
     return false;
 }
 
-// The name of a record: the resource.h line at its position when that line
-// has its identifier, otherwise the first line with its identifier.
-std::string name_of(const std::vector<DefineLine>& names, size_t index, uint16_t id) {
-    if (index < names.size() && names[index].id == id) return names[index].name;
-    for (const DefineLine& d : names)
-        if (d.id == id) return d.name;
-    return "";
-}
+// The run's inputs and how a fault in them is reported.
+struct Inputs {
+    std::string bin_path;
+    ImageReader image;
+    std::unique_ptr<DefineFile> names;  // null without resource.h
 
-int write_pictures(const std::vector<Record>& records, const std::vector<DefineLine>& names, const fs::path& dir,
-                   int scale) {
-    if (!make_dir(dir)) return 2;
-    std::set<std::string> used;
-    size_t written = 0;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const Record& rec = records[i];
-        std::string name = name_of(names, i, rec.id);
-        const std::string base = name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name);
-        for (const Field& f : rec.fields) {
-            if (f.encoding() != Encoding::Bitmap || !f.bitmap.present) continue;
-            std::string why;
-            if (!f.bitmap.drawable(why)) {
-                std::fprintf(stderr, "orrinrc-dump: %s ID=%u %s not drawn: %s\n", rec.keyword(), rec.id, f.key(),
-                             why.c_str());
-                continue;
-            }
-            const std::string picture = f.spec().picture;
-            std::string file = base + "_" + picture;
-            for (int n = 2; !used.insert(file).second; ++n) file = base + "_" + picture + "_" + std::to_string(n);
-            const fs::path path = dir / (file + ".png");
-            Canvas canvas(f.bitmap.width, f.bitmap.height);
-            canvas.picture(0, 0, f.bitmap);
-            if (!canvas.write_png(path.string(), scale, why)) {
-                std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
-                return 2;
-            }
-            std::printf("%s\n", path.c_str());
-            ++written;
-        }
+    std::string name_for(size_t index, uint16_t id) const { return names ? names->name_for(index, id) : ""; }
+
+    int fault(const DumpError& e) const {
+        std::fflush(stdout);
+        std::fprintf(stderr, "orrinrc-dump: %s: offset 0x%06zx: %s\n", bin_path.c_str(), e.offset, e.what.c_str());
+        return 1;
     }
-    std::printf("%zu picture%s written\n", written, written == 1 ? "" : "s");
-    return 0;
+    // The end of a run over an unfinished file: it is listed, but is no image.
+    int unfinished(size_t records) const {
+        std::fflush(stdout);
+        std::fprintf(stderr,
+                     "orrinrc-dump: %s: unfinished file: its total-length field is 0 (the compiler stopped at an "
+                     "error); %zu complete record%s read\n",
+                     bin_path.c_str(), records, records == 1 ? "" : "s");
+        return 1;
+    }
+};
+
+int list(Inputs& in) {
+    std::printf("%s: %zu bytes\n", in.bin_path.c_str(), in.image.size());
+    size_t count = 0;
+    try {
+        in.image.start();
+        if (in.image.unfinished())
+            std::printf("unfinished: the total-length field is 0 (the compiler stopped at an error); the records up "
+                        "to the end of the file follow\n");
+        walk_records(in.image, [&](Record& rec) {
+            print_record(stdout, rec, in.name_for(count, rec.id));
+            ++count;
+        });
+    } catch (const DumpError& e) {
+        return in.fault(e);
+    }
+    std::printf("%zu record%s\n", count, count == 1 ? "" : "s");
+    return in.image.unfinished() ? in.unfinished(count) : 0;
 }
 
-// One PNG per form, named after the form (its identifier without a name).
-int write_previews(const std::vector<Record>& records, const std::vector<DefineLine>& names, const fs::path& dir,
-                   int scale) {
+// The file name of a record's outputs: its name, or KIND_id without one,
+// made unique within the run.
+std::string output_base(NameSet& used, const std::string& name, const Record& rec, const std::string& suffix = "") {
+    const std::string base = (name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name)) + suffix;
+    std::string file = base;
+    for (int n = 2; !used.insert(file); ++n) file = base + "_" + std::to_string(n);
+    return file;
+}
+
+int write_pictures(Inputs& in, const fs::path& dir, int scale) {
     if (!make_dir(dir)) return 2;
-    std::set<std::string> used;
-    size_t written = 0;
+    NameSet used;
+    size_t written = 0, count = 0;
+    int rc = 0;
+    try {
+        in.image.rewind();
+        walk_records(in.image, [&](Record& rec) {
+            const std::string name = in.name_for(count++, rec.id);
+            for (const Field& f : rec.fields) {
+                if (rc != 0 || f.encoding() != Encoding::Bitmap || !f.bitmap().present) continue;
+                std::string why;
+                if (!f.bitmap().drawable(why)) {
+                    std::fprintf(stderr, "orrinrc-dump: %s ID=%u %s not drawn: %s\n", rec.keyword(), rec.id, f.key(),
+                                 why.c_str());
+                    continue;
+                }
+                const fs::path path = dir / (output_base(used, name, rec, std::string("_") + f.spec().picture) + ".png");
+                if (!write_png(path.string(), f.bitmap(), why, scale)) {
+                    std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
+                    rc = 2;
+                    continue;
+                }
+                std::printf("%s\n", path.c_str());
+                ++written;
+            }
+        });
+    } catch (const DumpError& e) {
+        return in.fault(e);
+    }
+    if (rc != 0) return rc;
+    std::printf("%zu picture%s written\n", written, written == 1 ? "" : "s");
+    return in.image.unfinished() ? in.unfinished(count) : 0;
+}
+
+// One PNG per form. The objects of a form may stand anywhere in the file,
+// so the records are kept while the forms are drawn.
+int write_previews(Inputs& in, const fs::path& dir, int scale) {
+    if (!make_dir(dir)) return 2;
+    std::vector<Record> records;
+    std::vector<std::string> names;
+    try {
+        in.image.rewind();
+        walk_records(in.image, [&](Record& rec) {
+            names.push_back(in.name_for(records.size(), rec.id));
+            records.push_back(std::move(rec));
+        });
+    } catch (const DumpError& e) {
+        return in.fault(e);
+    }
+    NameSet used;
+    size_t drawn = 0;
     for (size_t i = 0; i < records.size(); ++i) {
-        const Record& rec = records[i];
-        if (rec.kind() != orrinrc::format::Kind::Form) continue;
-        const std::string name = name_of(names, i, rec.id);
-        std::string file = name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name);
-        for (int n = 2; !used.insert(file).second; ++n) file = (name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name)) + "_" + std::to_string(n);
-        const fs::path path = dir / (file + ".png");
+        if (records[i].kind() != orrinrc::format::Kind::Form) continue;
+        const fs::path path = dir / (output_base(used, names[i], records[i]) + ".png");
         std::string why;
-        if (!render_form(rec, records).write_png(path.string(), scale, why)) {
+        if (!render_form(records[i], records).write_png(path.string(), scale, why)) {
             std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
             return 2;
         }
         std::printf("%s\n", path.c_str());
-        ++written;
+        ++drawn;
     }
-    std::printf("%zu form%s drawn\n", written, written == 1 ? "" : "s");
-    return 0;
+    std::printf("%zu form%s drawn\n", drawn, drawn == 1 ? "" : "s");
+    return in.image.unfinished() ? in.unfinished(records.size()) : 0;
 }
 
-int write_text(const std::vector<Record>& records, const std::vector<DefineLine>* names, const fs::path& dir) {
-    const ResourceText text = write_resource_text(records, names);
-    if (!text.problems.empty()) {
-        for (const std::string& p : text.problems)
-            std::fprintf(stderr, "orrinrc-dump: cannot be written as resource text: %s\n", p.c_str());
+// The first pass of --text: every problem on standard error, nothing written.
+class CheckSink : public TextSink {
+public:
+    void text(const std::string&) override {}
+    void file(const std::string&, const BitmapView&) override {}
+    void problem(const std::string& what) override {
+        ++problems;
+        std::fprintf(stderr, "orrinrc-dump: cannot be written as resource text: %s\n", what.c_str());
+    }
+    void note(const std::string&) override {}
+
+    size_t problems = 0;
+};
+
+// The second pass: the text file and the BMP files, as they come.
+class FileSink : public TextSink {
+public:
+    FileSink(const fs::path& dir, FILE* rc) : dir_(dir), rc_(rc) {}
+    void text(const std::string& piece) override {
+        if (std::fwrite(piece.data(), 1, piece.size(), rc_) != piece.size()) failed_ = "resource.rc";
+    }
+    void file(const std::string& name, const BitmapView& bm) override {
+        ++files;
+        if (failed_.empty() && !write_file(dir_ / name, bmp_for(bm))) failed_ = name;
+    }
+    void problem(const std::string&) override {}
+    void note(const std::string& what) override { std::printf("orrinrc-dump: note: %s\n", what.c_str()); }
+
+    const std::string& failed() const { return failed_; }
+    size_t files = 0;
+
+private:
+    fs::path dir_;
+    FILE* rc_;
+    std::string failed_;
+};
+
+// Writes every record through `sink`; returns the number of records.
+size_t decompile(Inputs& in, TextSink& sink) {
+    ResourceTextWriter writer(sink);
+    size_t count = 0;
+    in.image.rewind();
+    if (in.names) in.names->rewind();
+    DefineLine line;
+    walk_records(in.image, [&](Record& rec) {
+        const bool has_line = in.names && in.names->line(count, line);
+        writer.record(rec, count, in.names != nullptr, has_line ? &line : nullptr);
+        ++count;
+    });
+    writer.finish(count, in.names != nullptr, in.names ? in.names->lines() : 0);
+    return count;
+}
+
+int write_text(Inputs& in, const fs::path& dir) {
+    if (in.image.unfinished()) {
+        std::fprintf(stderr, "orrinrc-dump: %s: unfinished file: its total-length field is 0; resource text "
+                             "always compiles to a finished file, so it cannot give these bytes back\n",
+                     in.bin_path.c_str());
         return 1;
     }
+    // First pass: everything must be expressible before anything is written.
+    CheckSink check;
+    try {
+        decompile(in, check);
+    } catch (const DumpError& e) {
+        return in.fault(e);
+    }
+    if (check.problems != 0) return 1;
+
     if (!make_dir(dir)) return 2;
-    const fs::path rc = dir / "resource.rc";
-    if (!write_file(rc, text.text)) {
-        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", rc.c_str());
+    const fs::path rc_path = dir / "resource.rc";
+    FILE* rc = std::fopen(rc_path.c_str(), "wb");
+    if (rc == nullptr) {
+        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", rc_path.c_str());
         return 2;
     }
-    for (const auto& [file, content] : text.files) {
-        if (!write_file(dir / file, content)) {
-            std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", (dir / file).c_str());
-            return 2;
-        }
+    static char buffer[1 << 16];
+    std::setvbuf(rc, buffer, _IOFBF, sizeof buffer);
+    FileSink sink(dir, rc);
+    try {
+        decompile(in, sink);
+    } catch (const DumpError& e) {
+        std::fclose(rc);
+        return in.fault(e);  // the file changed between the passes
     }
-    std::printf("%s and %zu BMP file%s written; compile them in that folder: orrinrc resource.rc\n", rc.c_str(),
-                text.files.size(), text.files.size() == 1 ? "" : "s");
+    if (std::fclose(rc) != 0 && sink.failed().empty()) {
+        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", rc_path.c_str());
+        return 2;
+    }
+    if (!sink.failed().empty()) {
+        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", (dir / sink.failed()).c_str());
+        return 2;
+    }
+    std::printf("%s and %zu BMP file%s written; compile them in that folder: orrinrc resource.rc\n", rc_path.c_str(),
+                sink.files, sink.files == 1 ? "" : "s");
     return 0;
 }
 
@@ -172,50 +296,45 @@ int main(int argc, char** argv) {
     }
     if (files.empty() || files.size() > 2) return usage(argv[0]);
 
-    Bytes bytes;
-    if (!read_whole_file(files[0], bytes)) {
+    Inputs in;
+    in.bin_path = files[0];
+    if (!in.image.open(files[0])) {
         std::fprintf(stderr, "orrinrc-dump: cannot read %s: %s\n", files[0].c_str(), std::strerror(errno));
         return 2;
     }
-    std::vector<DefineLine> names;
     if (files.size() == 2) {
-        Bytes header;
-        if (!read_whole_file(files[1], header)) {
-            std::fprintf(stderr, "orrinrc-dump: cannot read %s: %s\n", files[1].c_str(), std::strerror(errno));
-            return 2;
-        }
+        in.names = std::make_unique<DefineFile>();
         std::string error;
-        if (!parse_resource_h(std::string(header.begin(), header.end()), names, error)) {
+        bool unreadable = false;
+        if (!in.names->open(files[1], error, unreadable)) {
+            if (unreadable) {
+                std::fprintf(stderr, "orrinrc-dump: cannot read %s: %s\n", files[1].c_str(), error.c_str());
+                return 2;
+            }
             std::fprintf(stderr, "orrinrc-dump: %s: %s\n", files[1].c_str(), error.c_str());
             return 1;
         }
     }
 
-    const bool listing = pictures_dir.empty() && text_dir.empty() && preview_dir.empty();
-    std::vector<Record> records;
+    // Large outputs are written in large pieces.
+    static char out_buffer[1 << 16];
+    std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
+
+    if (pictures_dir.empty() && text_dir.empty() && preview_dir.empty()) return list(in);
     try {
-        if (listing) std::printf("%s: %zu bytes\n", files[0].c_str(), bytes.size());
-        walk_image(bytes, [&](Record& rec) {
-            if (listing) print_record(stdout, rec, name_of(names, records.size(), rec.id));
-            records.push_back(std::move(rec));
-        });
+        in.image.start();
     } catch (const DumpError& e) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "orrinrc-dump: %s: offset 0x%06zx: %s\n", files[0].c_str(), e.offset, e.what.c_str());
-        return 1;
+        return in.fault(e);
     }
-    if (listing) {
-        std::printf("%zu record%s\n", records.size(), records.size() == 1 ? "" : "s");
-        return 0;
-    }
+    int rc = 0;
     if (!pictures_dir.empty()) {
-        const int rc = write_pictures(records, names, pictures_dir, scale > 0 ? scale : 1);
+        rc = write_pictures(in, pictures_dir, scale > 0 ? scale : 1);
         if (rc != 0) return rc;
     }
     if (!preview_dir.empty()) {
-        const int rc = write_previews(records, names, preview_dir, scale > 0 ? scale : 2);
+        rc = write_previews(in, preview_dir, scale > 0 ? scale : 2);
         if (rc != 0) return rc;
     }
-    if (!text_dir.empty()) return write_text(records, files.size() == 2 ? &names : nullptr, text_dir);
-    return 0;
+    if (!text_dir.empty()) rc = write_text(in, text_dir);
+    return rc;
 }

@@ -1,31 +1,15 @@
-// PNG output through libpng's simplified writing interface.
+// Pictures of stored bitmaps as PNG files, drawn through the canvas (the one
+// PNG writer of the tool).
 #include "dump/pictures.h"
 
-#include <png.h>
-
-#include <vector>
+#include "dump/canvas.h"
 
 namespace orrinrc::dump {
 
-bool write_png(const std::string& path, const BitmapView& bm, std::string& error) {
-    const unsigned deepest = (1u << bm.depth) - 1;
-    std::vector<png_byte> pixels(static_cast<size_t>(bm.width) * static_cast<size_t>(bm.height));
-    for (long r = 0; r < bm.height; ++r)
-        for (long c = 0; c < bm.width; ++c)
-            pixels[static_cast<size_t>(r * bm.width + c)] =
-                static_cast<png_byte>(255 - bm.pixel(r, c) * 255 / deepest);
-
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(bm.width);
-    image.height = static_cast<png_uint_32>(bm.height);
-    image.format = PNG_FORMAT_GRAY;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), bm.width, nullptr)) {
-        error = image.message;
-        png_image_free(&image);
-        return false;
-    }
-    return true;
+bool write_png(const std::string& path, const BitmapView& bm, std::string& error, int scale) {
+    Canvas canvas(bm.width, bm.height);
+    canvas.picture(0, 0, bm);
+    return canvas.write_png(path, scale, error);
 }
 
 }  // namespace orrinrc::dump

@@ -35,7 +35,7 @@ std::vector<std::string> texts(const Record& r, FieldId id) {
 
 const BitmapView* bitmap(const Record& r, FieldId id) {
     const Field* f = r.find(id);
-    return f && f->bitmap.present ? &f->bitmap : nullptr;
+    return f && f->bitmap().present ? &f->bitmap() : nullptr;
 }
 
 StoredBounds bounds(const Record& r) {

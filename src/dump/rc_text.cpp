@@ -1,9 +1,9 @@
 // Decompiling records into resource text.
 #include "dump/rc_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <set>
 
 #include "dump/bmp_out.h"
 
@@ -36,59 +36,73 @@ bool text_expressible(const std::string& text, std::string& why) {
     return true;
 }
 
-namespace {
-
-class TextWriter {
+class ResourceTextWriter::Impl {
 public:
-    TextWriter(ResourceText& out) : out_(out) {}
+    explicit Impl(TextSink& sink) : sink_(sink) {}
 
     void record(const Record& rec, size_t index, const std::string& name) {
         rec_ = &rec;
         index_ = index;
         base_ = file_base(name);
+        out_.clear();
         std::string why;
         if (!text_expressible(name, why)) problem(format::kNameStatement, "the name " + why);
         const format::KindInfo& kind = format::kind_info(rec.kind());
+        if (rec.type_missing()) {
+            const std::string what = strf("record %zu at 0x%06zx (%s ID=%u) was stored with object type code %u: "
+                                          "its definition had no OBJECT.TYPE= line, and an earlier compiler wrote "
+                                          "that as the code %u of a %s. This text gives it the line, so the record "
+                                          "compiles with the code %u of a %s",
+                                          index + 1, rec.offset, rec.keyword(), rec.id, rec.type, rec.type,
+                                          format::kind_keyword(static_cast<format::Kind>(rec.type)),
+                                          format::type_code(rec.kind()), rec.keyword());
+            out_ += "// " + what + ".\n";
+            sink_.note(what);
+        }
         line(format::kNameStatement + name);
         line(kind.open_statement);
         line(format::kIdStatement + std::to_string(rec.id));
-        line(std::string(format::statement(FieldId::ObjectType)) + kind.keyword);
+        object_type(rec);
         check_kind(rec);
         for (const Field& f : rec.fields) field(rec, f);
         line(kind.end_statement);
-        out_.text += "\n";
+        out_ += "\n";
+        sink_.text(out_);
     }
+
+    void problem_line(const std::string& what) { sink_.problem(what); }
+    NameSet& kind_names() { return kind_names_; }
 
 private:
     void line(const std::string& s) {
-        out_.text += s;
-        out_.text += '\n';
+        out_ += s;
+        out_ += '\n';
     }
 
     void problem(const std::string& key, const std::string& what) {
-        out_.problems.push_back(strf("record %zu at 0x%06zx (%s ID=%u), %s %s", index_ + 1, rec_->offset,
-                                     rec_->keyword(), rec_->id, key.c_str(), what.c_str()));
+        sink_.problem(strf("record %zu at 0x%06zx (%s ID=%u), %s %s", index_ + 1, rec_->offset, rec_->keyword(),
+                           rec_->id, key.c_str(), what.c_str()));
+    }
+
+    // The OBJECT.TYPE= line. In a BITMAP definition it also sets the bitmap
+    // counter to -4: the first four BOUNDS lines count it up to 0, picture
+    // lines then select the first picture until its FILE= line, the second
+    // after it.
+    void object_type(const Record& rec) {
+        line(std::string(format::statement(FieldId::ObjectType)) + rec.keyword());
+        if (rec.kind() == Kind::Bitmap) counter_ = -4;
     }
 
     // Carry-over that a definition cannot undo: states of the compiler's
     // records that the definitions written so far leave behind.
     void check_kind(const Record& rec) {
         switch (rec.kind()) {
-        case Kind::Control: check_control(rec); break;
         case Kind::Menu: check_items(rec, FieldId::MenuCount, FieldId::MenuItem, menu_items_); break;
         case Kind::Textbox: {
             const Field* text = rec.find(FieldId::TextboxText);
             if (text && text->text) textbox_text_ = true;
             else if (text && textbox_text_)
                 problem("TEXTBOX_TEXT=", "is none, but a text box keeps the text of the previous one, which has one");
-            break;
-        }
-        case Kind::Bitmap: {
-            const Field* first = rec.find(FieldId::BitmapPicture1);
-            const Field* second = rec.find(FieldId::BitmapPicture2);
-            if (first && second && !first->bitmap.present && second->bitmap.present)
-                problem("BITMAP2_BITMAP.", "has data while the first picture has none, which the pictures' order "
-                                           "cannot give");
             break;
         }
         default: break;
@@ -102,47 +116,90 @@ private:
         const bool any = rec.find(item_id) != nullptr;
         if (any) made = true;
         else if (count && count->value > 0 && made)
-            problem(format::statement(item_id), strf("holds no item of the %u declared, which only a first definition of its kind can "
-                                   "give",
-                                   count->value));
+            problem(format::statement(item_id),
+                    strf("holds no item of the %u declared, which only a first definition of its kind can give",
+                         count->value));
     }
 
-    void check_control(const Record& rec) {
-        const Field* style = rec.find(FieldId::ControlStyle);
-        if (!style) return;
-        // Pop-up items belong to their own definition: a count without item
-        // lines writes no texts whatever came before.
-        if (style->value != format::kCheckbox) return;
-        std::vector<const Field*> pictures;
-        for (const Field& f : rec.fields)
-            if (f.encoding() == Encoding::Bitmap) pictures.push_back(&f);
+    // The check-box block. Its pictures and values stay in the compiler from
+    // one check box to the next; GROUP_ID= (which opens a full block) clears
+    // both pictures and sets the bitmap counter to 1, and the block only
+    // closes once the counter is 3, so a block with GROUP_ID= loads both
+    // pictures. A check box without the first picture therefore keeps the
+    // previous group and opens its block with CONTROL_VALUE=, at a counter
+    // raised to 2 (then its FILE= line loads the second picture) or to 3
+    // (the block closes at once) by loading the control's own picture, which
+    // a check box does not store.
+    void checkbox(const Record& rec) {
         const Field* group = rec.find(FieldId::CheckboxGroupId);
         const Field* value = rec.find(FieldId::CheckboxValue);
-        if (pictures.size() != 2 || !group || !value) return;
-        const bool first = pictures[0]->bitmap.present, second = pictures[1]->bitmap.present;
-        if (first && second) {
-            checkbox_loaded_ = true;
-            checkbox_group_ = group->value;
-            checkbox_value_ = value->value;
-            checkbox_block_ = true;
+        const Field* first = rec.find(FieldId::CheckboxBitmap1);
+        const Field* second = rec.find(FieldId::CheckboxBitmap2);
+        if (!group || !value || !first || !second) return;
+        const bool p1 = first->bitmap().present, p2 = second->bitmap().present;
+        const char* group_key = format::statement(FieldId::CheckboxGroupId);
+        const char* picture_key = first->key();
+        if (value->value > 1) problem(value->key(), strf("is %u, an on/off value is 0 or 1", value->value));
+        const std::string value_line = std::string(value->key()) + (value->value ? "1" : "0");
+        if (p1 && p2) {
+            line(group_key + std::to_string(group->value));
+            counter_ = 1;
+            line(value_line);
+            bitmap(rec, *first);
+            bitmap(rec, *second);
+            checkbox_ = {group->value, value->value, true, true};
             return;
         }
-        // The check-box block always loads both pictures; without it the
-        // control writes what the previous check box left.
-        checkbox_block_ = false;
-        if (first != second)
-            problem("CONTROL_BITMAP.", "is given for one check-box picture only; a check box has both or none");
-        else if (checkbox_loaded_)
-            problem("CONTROL_BITMAP.", "is none, but a check box keeps the pictures of the previous one, which had "
-                                       "them");
-        else if (group->value != checkbox_group_ || value->value != checkbox_value_)
-            problem("CONTROL_ADD.GROUP_ID=", "and CONTROL_VALUE= of a check box without pictures can only repeat "
-                                             "those of the previous check box");
+        if (p1) {
+            problem(picture_key, "holds the first check-box picture only; the second is loaded whenever the first is");
+            return;
+        }
+        if (checkbox_.first || (!p2 && checkbox_.second)) {
+            problem(picture_key, p2 ? "holds the second check-box picture only, but the previous check box left a "
+                                      "first one, which only GROUP_ID= clears, and after it both pictures load"
+                                    : "is none, but a check box keeps the pictures of the previous one, which had "
+                                      "them");
+            return;
+        }
+        if (group->value != checkbox_.group) {
+            problem(group_key, strf("is %u in a check box without a first picture, which keeps the group of the "
+                                    "previous check box (%u): a GROUP_ID= line makes both pictures load",
+                                    group->value, checkbox_.group));
+            return;
+        }
+        if (!p2 && value->value == checkbox_.value) return;  // the block would change nothing
+        const int target = p2 ? 2 : 3;
+        if (counter_ > target) {
+            problem(picture_key, strf("of a check box without a first picture needs the bitmap counter at most at "
+                                      "%d, but the pictures loaded since the last BITMAP definition or check-box "
+                                      "group leave it at %d",
+                                      target, counter_));
+            return;
+        }
+        if (counter_ < target && !step_written_) {
+            step_written_ = true;
+            file_names_.insert(kStepFile);
+            sink_.file(kStepFile, BitmapView{});
+        }
+        const std::string own = format::statement(FieldId::RepeatBitmap);
+        if (counter_ < target) {
+            line(own + "WIDTH=1");
+            line(own + "HEIGHT=1");
+        }
+        for (; counter_ < target; ++counter_) line(own + "FILE=" + format::kTwoBitWord + ", " + kStepFile);
+        line(format::kControlAddStatement + value_line);
+        if (p2) bitmap(rec, *second);
+        checkbox_ = {group->value, value->value, false, p2};
     }
 
     void field(const Record& rec, const Field& f) {
-        // Check-box values and pictures are only written as a whole block.
-        if (rec.kind() == Kind::Control && !checkbox_block_ && is_checkbox_field(f)) return;
+        switch (f.id) {
+        case FieldId::CheckboxGroupId: checkbox(rec); return;
+        case FieldId::CheckboxValue:
+        case FieldId::CheckboxBitmap1:
+        case FieldId::CheckboxBitmap2: return;  // written with the group
+        default: break;
+        }
         std::string why;
         const std::string key = f.key();
         switch (f.encoding()) {
@@ -160,8 +217,8 @@ private:
             std::string number;
             if (!word_source(f.value, number)) {
                 problem(key, strf("is %d, which the word reader cannot store (it stores a negative number plus "
-                                    "65536)",
-                                    static_cast<int32_t>(f.value)));
+                                  "65536)",
+                                  static_cast<int32_t>(f.value)));
                 number = "0";
             }
             line(key + number);
@@ -178,7 +235,6 @@ private:
             else problem(key, strf("is %u, which has no keyword", f.value));
             break;
         }
-            break;
         case Encoding::Text:
             if (!f.text) break;  // OBJECT.TYPE= or the entry's own statement left it none
             if (!text_expressible(*f.text, why)) problem(key, "text " + why);
@@ -189,19 +245,23 @@ private:
             line(key + "Y=" + std::to_string(f.bounds.y));
             line(key + "WIDTH=" + std::to_string(f.bounds.width));
             line(key + "HEIGHT=" + std::to_string(f.bounds.height));
+            // The first four BOUNDS lines of a BITMAP count its counter up.
+            if (rec.kind() == Kind::Bitmap) counter_ = std::min(counter_ + 4, 0);
             break;
-        case Encoding::Bitmap: bitmap(rec, f); break;
+        case Encoding::Bitmap:
+            // Without a first picture, picture lines after the bounds would
+            // select it: OBJECT.TYPE= again sets the counter back to -4 (and
+            // clears the pictures, which this record does not hold), so that
+            // they select the second picture. It also leaves the counter as
+            // low as it can be for the check boxes that follow.
+            if (f.id == FieldId::BitmapPicture1 && !f.bitmap().present) object_type(rec);
+            bitmap(rec, f);
+            break;
         }
     }
 
-    // Only a check box has these fields.
-    static bool is_checkbox_field(const Field& f) {
-        return f.id == FieldId::CheckboxGroupId || f.id == FieldId::CheckboxValue ||
-               f.id == FieldId::CheckboxBitmap1 || f.id == FieldId::CheckboxBitmap2;
-    }
-
     void bitmap(const Record& rec, const Field& f) {
-        const BitmapView& bm = f.bitmap;
+        const BitmapView& bm = f.bitmap();
         if (!bm.present) {
             // A table keeps its picture across definitions: a picture line
             // without FILE= drops it.
@@ -215,7 +275,7 @@ private:
         }
         const std::string picture = f.spec().picture;
         std::string file = base_ + "_" + picture;
-        for (int n = 2; !file_names_.insert(file).second; ++n) file = base_ + "_" + picture + "_" + std::to_string(n);
+        for (int n = 2; !file_names_.insert(file + ".bmp"); ++n) file = base_ + "_" + picture + "_" + std::to_string(n);
         file += ".bmp";
         const std::string key = f.key();
         line(key + "X=" + std::to_string(bm.x));
@@ -223,51 +283,90 @@ private:
         line(key + "WIDTH=" + std::to_string(bm.width));
         line(key + "HEIGHT=" + std::to_string(bm.height));
         line(key + "FILE=" + (bm.depth == format::kTwoBit ? format::kTwoBitWord : format::kFourBitWord) + ", " + file);
-        out_.files.emplace_back(file, bmp_for(bm));
+        ++counter_;
+        sink_.file(file, bm);
     }
 
-    ResourceText& out_;
+    // The picture that raises the bitmap counter for a check box.
+    static constexpr const char* kStepFile = "counter_step.bmp";
+
+    struct CheckboxState {
+        uint32_t group = 0, value = 0;
+        bool first = false, second = false;  // whether each picture holds data
+    };
+
+    TextSink& sink_;
+    std::string out_;  // the definition being written
     const Record* rec_ = nullptr;
     size_t index_ = 0;
     std::string base_;
-    std::set<std::string> file_names_;
+    NameSet file_names_;
+    NameSet kind_names_;
+    bool step_written_ = false;
     bool menu_items_ = false;
     bool textbox_text_ = false;
-    bool checkbox_loaded_ = false, checkbox_block_ = true;
-    uint32_t checkbox_group_ = 0, checkbox_value_ = 0;
+    CheckboxState checkbox_;
+    // The compiler's bitmap counter after the lines written so far: every
+    // FILE= line adds 1; OBJECT.TYPE=BITMAP sets -4, the BOUNDS lines of a
+    // BITMAP count up to 0, GROUP_ID= of a check box sets 1.
+    int counter_ = 0;
+};
+
+ResourceTextWriter::ResourceTextWriter(TextSink& sink) : impl_(new Impl(sink)) {
+    sink.text("// Decompiled resource text: every definition sets all of its values.\n\n");
+}
+
+ResourceTextWriter::~ResourceTextWriter() { delete impl_; }
+
+void ResourceTextWriter::record(const Record& rec, size_t index, bool named, const DefineLine* line) {
+    std::string name;
+    if (named) {
+        if (line) {
+            name = line->name;
+            if (line->id != rec.id)
+                impl_->problem_line(strf("record %zu at 0x%06zx (%s ID=%u): resource.h line %zu defines %s as %u",
+                                         index + 1, rec.offset, rec.keyword(), rec.id, index + 1, name.c_str(),
+                                         line->id));
+        } else {
+            impl_->problem_line(strf("record %zu at 0x%06zx (%s ID=%u) has no line in resource.h", index + 1,
+                                     rec.offset, rec.keyword(), rec.id));
+        }
+    } else {
+        name = strf("%s_%u", rec.keyword(), rec.id);
+        for (int n = 2; !impl_->kind_names().insert(name); ++n) name = strf("%s_%u_%d", rec.keyword(), rec.id, n);
+    }
+    impl_->record(rec, index, name);
+}
+
+void ResourceTextWriter::finish(size_t records, bool named, size_t lines) {
+    if (named && lines > records)
+        impl_->problem_line(strf("resource.h has %zu lines for %zu records", lines, records));
+}
+
+namespace {
+
+// Collects everything in memory.
+class MemorySink : public TextSink {
+public:
+    explicit MemorySink(ResourceText& out) : out_(out) {}
+    void text(const std::string& piece) override { out_.text += piece; }
+    void file(const std::string& name, const BitmapView& bm) override { out_.files.emplace_back(name, bmp_for(bm)); }
+    void problem(const std::string& what) override { out_.problems.push_back(what); }
+    void note(const std::string& what) override { out_.notes.push_back(what); }
+
+private:
+    ResourceText& out_;
 };
 
 }  // namespace
 
 ResourceText write_resource_text(const std::vector<Record>& records, const std::vector<DefineLine>* names) {
     ResourceText out;
-    out.text = "// Decompiled resource text: every definition sets all of its values.\n\n";
-    TextWriter writer(out);
-    std::set<std::string> used;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const Record& rec = records[i];
-        std::string name;
-        if (names) {
-            if (i < names->size()) {
-                name = (*names)[i].name;
-                if ((*names)[i].id != rec.id)
-                    out.problems.push_back(strf("record %zu at 0x%06zx (%s ID=%u): resource.h line %zu defines %s "
-                                                "as %u",
-                                                i + 1, rec.offset, rec.keyword(), rec.id, i + 1, name.c_str(),
-                                                (*names)[i].id));
-            } else {
-                out.problems.push_back(strf("record %zu at 0x%06zx (%s ID=%u) has no line in resource.h", i + 1,
-                                            rec.offset, rec.keyword(), rec.id));
-            }
-        } else {
-            name = strf("%s_%u", rec.keyword(), rec.id);
-            for (int n = 2; used.count(name); ++n) name = strf("%s_%u_%d", rec.keyword(), rec.id, n);
-            used.insert(name);
-        }
-        writer.record(rec, i, name);
-    }
-    if (names && names->size() > records.size())
-        out.problems.push_back(strf("resource.h has %zu lines for %zu records", names->size(), records.size()));
+    MemorySink sink(out);
+    ResourceTextWriter writer(sink);
+    for (size_t i = 0; i < records.size(); ++i)
+        writer.record(records[i], i, names != nullptr, names && i < names->size() ? &(*names)[i] : nullptr);
+    writer.finish(records.size(), names != nullptr, names ? names->size() : 0);
     return out;
 }
 

@@ -1,4 +1,5 @@
-// Resource text that compiles back to a given resource.bin image.
+// Resource text that compiles back to a given resource.bin image, written
+// one record at a time.
 #pragma once
 
 #include <string>
@@ -10,18 +11,53 @@
 
 namespace orrinrc::dump {
 
-struct ResourceText {
-    std::string text;                                       // the resource text file
-    std::vector<std::pair<std::string, std::string>> files; // BMP file name, content
-    std::vector<std::string> problems;                      // values the language cannot express
+// Where the resource text goes.
+class TextSink {
+public:
+    virtual ~TextSink() = default;
+    // The next piece of the resource text file.
+    virtual void text(const std::string& piece) = 0;
+    // A BMP file that the text names; its content is bmp_for(bm).
+    virtual void file(const std::string& name, const BitmapView& bm) = 0;
+    // A record or value that the language cannot express.
+    virtual void problem(const std::string& what) = 0;
+    // Something the user should know that does not stop the text.
+    virtual void note(const std::string& what) = 0;
 };
 
 // Writes every record as one definition that sets each of its fields
 // explicitly, so that what earlier definitions of the same kind left in the
-// compiler's records makes no difference. `names` (from resource.h, one per
-// record in order) may be null: the resources are then named after their
-// kind and identifier. When some stored value cannot be written in the
-// language, `problems` names the record and field of each.
+// compiler's records makes no difference, except where the language gives no
+// statement to undo it; there the writer keeps track of what the compiler's
+// records hold and writes what gets the stored values back. When some stored
+// value cannot be written in the language, the sink hears of the record and
+// field of each.
+class ResourceTextWriter {
+public:
+    explicit ResourceTextWriter(TextSink& sink);
+    ~ResourceTextWriter();
+
+    // Writes the record at `index` (0-based, in file order). With `named`,
+    // `line` is the resource.h line at the same index (null when resource.h
+    // has no more lines); without, the resources are named after their kind
+    // and identifier.
+    void record(const Record& rec, size_t index, bool named, const DefineLine* line);
+    // After the last record: with `named`, checks that resource.h has as
+    // many lines as there were records.
+    void finish(size_t records, bool named, size_t lines);
+
+private:
+    class Impl;
+    Impl* impl_;
+};
+
+// The whole text of records in memory (for tests and the fuzz target).
+struct ResourceText {
+    std::string text;                                       // the resource text file
+    std::vector<std::pair<std::string, std::string>> files; // BMP file name, content
+    std::vector<std::string> problems;                      // values the language cannot express
+    std::vector<std::string> notes;
+};
 ResourceText write_resource_text(const std::vector<Record>& records, const std::vector<DefineLine>* names);
 
 // The number to write for a word field so that the word reader stores

@@ -2,6 +2,9 @@
 // block layouts.
 #include "dump/records.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <unordered_set>
 
 namespace orrinrc::dump {
@@ -12,6 +15,16 @@ using format::Kind;
 long Field::number() const {
     if (encoding() == Encoding::S16) return static_cast<int16_t>(value);
     return static_cast<long>(value);
+}
+
+const BitmapView& Field::bitmap() const {
+    static const BitmapView kNone;
+    return picture ? *picture : kNone;
+}
+
+BitmapView& Field::set_bitmap() {
+    if (!picture) picture = std::make_shared<BitmapView>();
+    return *picture;
 }
 
 const Field* Record::find(FieldId id) const {
@@ -47,7 +60,7 @@ namespace {
 // Decodes the inner blocks of one record into its fields.
 class Decoder {
 public:
-    Decoder(const Bytes& bytes, const RawRecord& raw, Record& rec) : bytes_(bytes), raw_(raw), rec_(rec) {}
+    Decoder(const Window& bytes, const RawRecord& raw, Record& rec) : bytes_(bytes), raw_(raw), rec_(rec) {}
 
     void expect_blocks(size_t n, const char* which = "") {
         if (raw_.inner.size() != n)
@@ -135,12 +148,13 @@ public:
         return 0;
     }
 
+    void reserve(size_t more) { rec_.fields.reserve(rec_.fields.size() + more); }
+
     Field& add(FieldId id, size_t offset) {
-        Field f;
+        Field& f = rec_.fields.emplace_back();
         f.id = id;
         f.offset = offset;
-        rec_.fields.push_back(std::move(f));
-        return rec_.fields.back();
+        return f;
     }
 
     // The value of the last field decoded with this identifier.
@@ -174,7 +188,7 @@ public:
     }
     // A bitmap data block that fills the rest of the reader, or nothing.
     void bitmap(Reader& r, FieldId id) {
-        BitmapView& bm = add(id, r.pos()).bitmap;
+        BitmapView& bm = add(id, r.pos()).set_bitmap();
         if (r.at_end()) return;
         bm.present = true;
         bm.offset = r.pos();
@@ -198,7 +212,7 @@ public:
 
     const char* kind() const { return rec_.keyword(); }
 
-    const Bytes& bytes_;
+    const Window& bytes_;
     const RawRecord& raw_;
     Record& rec_;
 };
@@ -231,7 +245,8 @@ void decode_control(Decoder& d, const RawRecord& raw) {
     const uint32_t style = d.value_of(FieldId::ControlStyle);
     const auto own = format::control_style_blocks(style);
     if (own.empty()) throw DumpError{raw.inner[3].content(), strf("unknown control style %u (the styles are 0 to 4)", style)};
-    d.expect_blocks(common.size() + own.size(), strf(" (%s)", format::kControlStyleWords.word(style)).c_str());
+    if (raw.inner.size() != common.size() + own.size())
+        d.expect_blocks(common.size() + own.size(), strf(" (%s)", format::kControlStyleWords.word(style)).c_str());
     d.blocks(common.subspan(4), 5, [&](size_t n, const BlockSpec&) {
         // A check box stores no subtype.
         if (style == format::kCheckbox) {
@@ -248,88 +263,127 @@ constexpr size_t kCellFixed = format::kCellFixedBytes;
 
 // Whether the fixed part of a cell at `at` holds values that the language can
 // give a cell (data type, font, alignment 0-2, colours 0-3, flags 0/1).
-bool cell_in_range(const Bytes& b, size_t at) {
-    return b[at] <= 2 && b[at + 3] <= 2 && b[at + 8] <= 2 && b[at + 9] <= 3 && b[at + 10] <= 3 &&
-           b[at + 11] <= 1 && b[at + 12] == 0 && b[at + 13] <= 1 && b[at + 14] == 0;
+bool cell_in_range(const Window& b, size_t at) {
+    const uint8_t* c = b.at(at);
+    return c[0] <= 2 && c[3] <= 2 && c[8] <= 2 && c[9] <= 3 && c[10] <= 3 && c[11] <= 1 && c[12] == 0 &&
+           c[13] <= 1 && c[14] == 0;
 }
 
 // Where each cell's text lies. A cell is 15 bytes, then either nothing or a
 // NUL-terminated text, so the block alone does not say which cells have one;
 // this finds a split that fills the block exactly, preferring one in which
-// every cell holds values that the language can give it. Returns for each
-// cell whether a text follows its fixed part; throws when no split exists.
-std::vector<bool> split_cells(const Bytes& b, const Block& block, uint64_t count, size_t n) {
-    const size_t begin = block.content(), end = block.end();
-    if (count > (end - begin) / kCellFixed)
+// every cell holds values that the language can give it. Any such split
+// gives the same bytes back. Returns for each cell whether a text follows
+// its fixed part; throws when no split exists.
+//
+// From a position where a cell starts there are two moves: no text (the
+// next cell starts 15 bytes on) or a text (it starts after the first NUL at
+// or after those 15 bytes). One pass from the end of the block computes, for
+// every position, the least and the most cells that can fill the rest of the
+// block from there; a walk from the start then takes at each cell a move
+// after which the cells still due lie within those bounds. Both passes are
+// linear in the block's size, also on long runs of cells whose texts are
+// empty, where very many splits fill the block. Should the bounds ever admit
+// a count that no split gives, the walk backs out of the dead end and tries
+// the other move, within a fixed budget.
+std::vector<bool> split_cells(const Window& b, const Block& block, uint64_t count, size_t n) {
+    const size_t begin = block.content(), end = block.end(), size = end - begin;
+    if (count > size / kCellFixed)
         throw DumpError{block.start, strf("inner block %zu of a TABLE holds %zu bytes, too few for %llu cells of %zu "
                                           "bytes",
-                                          n, end - begin, static_cast<unsigned long long>(count), kCellFixed)};
-    // next_nul[i - begin]: the first NUL at or after i, or end.
-    std::vector<size_t> next_nul(end - begin + 1, end);
-    for (size_t i = end; i-- > begin;) next_nul[i - begin] = b[i] == 0 ? i : next_nul[i + 1 - begin];
-
-    struct Frame {
-        uint64_t cell;
-        size_t at;
-        int tried;  // 0: not yet visited; 1: no-text tried; 2: text tried
+                                          n, size, static_cast<unsigned long long>(count), kCellFixed)};
+    // Cell counts fit in 32 bits: each cell takes at least 15 of the block's
+    // at most 2^32 bytes.
+    constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+    std::vector<uint32_t> least(size + 1), most(size + 1);
+    const auto reaches = [&](size_t i, uint64_t cells) {
+        return least[i] != kNone && least[i] <= cells && cells <= most[i];
     };
-    constexpr uint64_t kBudget = 4'000'000;
+
     for (bool strict : {true, false}) {
-        std::unordered_set<uint64_t> failed;
-        std::vector<Frame> stack{{0, begin, 0}};
-        uint64_t visits = 0;
-        while (!stack.empty()) {
-            Frame& f = stack.back();
-            if (f.cell == count) {
-                if (f.at == end) {
-                    std::vector<bool> has_text;
-                    has_text.reserve(count);
-                    for (size_t i = 0; i + 1 < stack.size(); ++i) has_text.push_back(stack[i].tried == 2);
-                    return has_text;
-                }
-                stack.pop_back();
-                continue;
+        least[size] = most[size] = 0;
+        size_t zero = size;  // the first NUL at or after i + 15, or size
+        for (size_t i = size; i-- > 0;) {
+            least[i] = kNone;
+            most[i] = 0;
+            if (i + kCellFixed > size) continue;
+            if (i + kCellFixed < size && b[begin + i + kCellFixed] == 0) zero = i + kCellFixed;
+            if (strict && !cell_in_range(b, begin + i)) continue;
+            for (size_t next : {i + kCellFixed, zero < size ? zero + 1 : size + 1}) {
+                if (next > size || least[next] == kNone) continue;
+                least[i] = std::min(least[i], least[next] + 1);
+                most[i] = std::max(most[i], most[next] + 1);
             }
-            const uint64_t key = f.cell << 32 ^ (f.at - begin);
-            if (f.tried == 0) {
-                if (++visits > kBudget)
+        }
+        if (!reaches(0, count)) continue;
+
+        // The walk; `text` holds the move taken for each cell so far.
+        std::vector<bool> text;
+        text.reserve(count);
+        std::vector<size_t> at{0};
+        std::unordered_set<uint64_t> dead;  // (cells, position) pairs that lead nowhere
+        uint64_t backtracks = 0;
+        size_t last_zero = size, last_from = size + 1;  // a cache of the first NUL at or after a position
+        const auto first_zero = [&](size_t from) {
+            if (from >= size) return size;
+            if (last_from <= from && from <= last_zero) return last_zero;
+            const void* p = std::memchr(b.at(begin + from), 0, size - from);
+            last_from = from;
+            last_zero = p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - b.at(begin)) : size;
+            return last_zero;
+        };
+        // Takes the first move from `i` after `tried` moves (0: none tried
+        // yet, 1: no text tried) that keeps the rest within bounds.
+        const auto move = [&](size_t i, uint64_t left, int tried) -> int {
+            if (i + kCellFixed > size) return 0;
+            if (tried < 1 && reaches(i + kCellFixed, left) && !dead.count(left << 32 | (i + kCellFixed))) return 1;
+            const size_t z = first_zero(i + kCellFixed);
+            if (tried < 2 && z < size && reaches(z + 1, left) && !dead.count(left << 32 | (z + 1))) return 2;
+            return 0;
+        };
+        std::vector<int> taken;
+        int resume = 0;
+        bool stuck = false;
+        while (!stuck && text.size() < count) {
+            const size_t i = at.back();
+            const uint64_t left = count - text.size() - 1;
+            const int m = move(i, left, resume);
+            if (m == 0) {
+                // A dead end: mark it and step back.
+                if (text.empty()) {
+                    stuck = true;
+                    break;
+                }
+                if (++backtracks > 4'000'000)
                     throw DumpError{block.start, strf("the texts of the cells in inner block %zu of a TABLE cannot be "
                                                       "told apart within a reasonable effort",
                                                       n)};
-                const bool room = end - f.at >= (count - f.cell) * kCellFixed;
-                if (!room || failed.count(key) || (strict && !cell_in_range(b, f.at))) {
-                    stack.pop_back();
-                    continue;
-                }
-            }
-            if (f.tried == 0) {
-                f.tried = 1;
-                const size_t at = f.at + kCellFixed;
-                stack.push_back({f.cell + 1, at, 0});
+                dead.insert((left + 1) << 32 | i);
+                at.pop_back();
+                text.pop_back();
+                resume = taken.back();
+                taken.pop_back();
                 continue;
             }
-            if (f.tried == 1) {
-                f.tried = 2;
-                const size_t nul = next_nul[f.at + kCellFixed - begin];
-                if (nul < end) {
-                    const uint64_t cell = f.cell + 1;
-                    stack.push_back({cell, nul + 1, 0});
-                }
-                continue;
-            }
-            failed.insert(key);
-            stack.pop_back();
+            resume = 0;
+            taken.push_back(m);
+            text.push_back(m == 2);
+            at.push_back(m == 1 ? i + kCellFixed : first_zero(i + kCellFixed) + 1);
         }
+        if (!stuck && at.back() == size) return text;
     }
     throw DumpError{block.start, strf("inner block %zu of a TABLE cannot be split into %llu cells", n,
                                       static_cast<unsigned long long>(count))};
 }
 
-void decode_table(Decoder& d, const Bytes& bytes, const RawRecord& raw) {
+void decode_table(Decoder& d, const Window& bytes, const RawRecord& raw) {
     d.expect_blocks(format::record_blocks(Kind::Table).size());
     d.blocks(blocks_after_type(Kind::Table), 2, [&](size_t n, const BlockSpec&) {
         const uint64_t count = uint64_t{d.value_of(FieldId::TableRows)} * d.value_of(FieldId::TableColumns);
         const std::vector<bool> has_text = split_cells(bytes, raw.inner[n - 1], count, n);
+        // Room for every cell's fields and the attributes at once, so that a
+        // large grid does not grow the field list by doubling.
+        d.reserve(count * format::table_cell_fields().size() + 8);
         Reader r = d.open(n);
         for (uint64_t i = 0; i < count; ++i) {
             for (FieldId id : format::table_cell_fields()) {
@@ -350,8 +404,31 @@ void decode_regular(Decoder& d, Kind k) {
 
 }  // namespace
 
-Record decode_record(const Bytes& bytes, const RawRecord& raw) {
+namespace {
+
+// Decodes the record's blocks by the layout of `kind` into rec.fields.
+void decode_as(Record& rec, const Window& bytes, const RawRecord& raw, Kind kind) {
+    rec.layout = kind;
+    rec.fields.clear();
+    Decoder d(bytes, raw, rec);
+    switch (kind) {
+    case Kind::Form: decode_form(d); break;
+    case Kind::Control: decode_control(d, raw); break;
+    case Kind::Table: decode_table(d, bytes, raw); break;
+    default: decode_regular(d, kind); break;
+    }
+}
+
+}  // namespace
+
+Record decode_record(const RawRecord& raw) {
     Record rec;
+    decode_record(raw, rec);
+    return rec;
+}
+
+void decode_record(const RawRecord& raw, Record& rec) {
+    const Window bytes = raw.window();
     rec.offset = raw.offset;
     rec.end = raw.outer.end();
     rec.id = raw.id;
@@ -360,22 +437,43 @@ Record decode_record(const Bytes& bytes, const RawRecord& raw) {
         throw DumpError{first.start, strf("inner block 1 holds %zu bytes, the object type block holds 1",
                                           first.content_size())};
     rec.type = bytes[first.content()];
-    if (format::kind_of_code(rec.type) == nullptr)
+    const format::KindInfo* kind = format::kind_of_code(rec.type);
+    if (kind == nullptr)
         throw DumpError{first.content(), strf("unknown object type code %u (the codes are 0 to 11)", rec.type)};
-
-    Decoder d(bytes, raw, rec);
-    switch (rec.kind()) {
-    case Kind::Form: decode_form(d); break;
-    case Kind::Control: decode_control(d, raw); break;
-    case Kind::Table: decode_table(d, bytes, raw); break;
-    default: decode_regular(d, rec.kind()); break;
+    if (kind->kind != Kind::Form) {
+        decode_as(rec, bytes, raw, kind->kind);
+        return;
     }
-    return rec;
+    try {
+        decode_as(rec, bytes, raw, Kind::Form);
+    } catch (const DumpError& as_form) {
+        // Code 0 is also what earlier compilers stored for a definition
+        // without its OBJECT.TYPE= line, before that kind's own blocks. The
+        // layouts differ in the number of blocks or in the size of a fixed
+        // block, so at most one kind fits; the first that does is taken.
+        for (const format::KindInfo& other : format::all_kinds()) {
+            if (other.kind == Kind::Form) continue;
+            try {
+                decode_as(rec, bytes, raw, other.kind);
+                return;
+            } catch (const DumpError&) {
+            }
+        }
+        throw as_form;
+    }
+    return;
 }
 
 std::vector<Record> decode_image(const Bytes& bytes) {
+    ImageReader image;
+    image.open_memory(bytes.data(), bytes.size());
+    image.start();
+    if (image.unfinished())
+        throw DumpError{0, strf("total-length field is 0: the compiler stopped before it finished this file "
+                                "(file size %zu)",
+                                bytes.size())};
     std::vector<Record> records;
-    walk_image(bytes, [&](Record& rec) { records.push_back(std::move(rec)); });
+    walk_records(image, [&](Record& rec) { records.push_back(std::move(rec)); });
     return records;
 }
 

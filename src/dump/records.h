@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,7 +59,14 @@ struct Field {
     uint32_t value = 0;
     std::optional<std::string> text;
     StoredBounds bounds;
-    BitmapView bitmap;
+    // The picture of a bitmap field, apart so that the many other fields of
+    // a record (a table's cells) stay small; null for other fields.
+    std::shared_ptr<BitmapView> picture;
+
+    // The stored picture (an empty one when the field has none).
+    const BitmapView& bitmap() const;
+    // The picture to fill in, made on first use.
+    BitmapView& set_bitmap();
 
     const format::FieldSpec& spec() const { return format::field_spec(id); }
     Encoding encoding() const { return spec().encoding; }
@@ -72,33 +80,45 @@ struct Record {
     size_t offset = 0;  // of the identifier
     size_t end = 0;     // just past the record
     uint16_t id = 0;
-    uint8_t type = 0;   // a code that names a kind: decoding refuses others
+    uint8_t type = 0;   // the stored object type code: one that names a kind
+    // The kind whose layout the record has. It is the kind of `type`, except
+    // for a record written without its OBJECT.TYPE= line by an earlier
+    // compiler: that stored 0 (a form's code) before another kind's blocks.
+    format::Kind layout = format::Kind::Form;
     std::vector<Field> fields;
 
-    format::Kind kind() const { return static_cast<format::Kind>(type); }
-    const char* keyword() const { return format::kind_keyword(type); }
+    format::Kind kind() const { return layout; }
+    const char* keyword() const { return format::kind_keyword(layout); }
+    // Whether the stored code is 0 while the blocks are another kind's.
+    bool type_missing() const { return type != format::type_code(layout); }
     // The first field with this identifier, or nullptr.
     const Field* find(FieldId id) const;
 };
 
 // Decodes one framed record, checking the number and sizes of its inner
-// blocks against its kind's layout. Throws DumpError.
-Record decode_record(const Bytes& bytes, const RawRecord& raw);
+// blocks against its kind's layout. A record with type code 0 whose blocks
+// do not fit a form's layout is decoded by the one other kind whose layout
+// they fit. Throws DumpError.
+Record decode_record(const RawRecord& raw);
+// The same into `rec`, reusing its storage.
+void decode_record(const RawRecord& raw, Record& rec);
 
-// Walks a whole image: total length, then every record in file order.
-// Calls `each` with every decoded record; throws DumpError at the first fault.
+// Walks the records of an image whose total-length field has been read
+// (ImageReader::start), in file order, calling `each` with every decoded
+// record; only one record is held at a time. Throws DumpError at the first
+// fault.
 template <typename F>
-void walk_image(const Bytes& bytes, F&& each) {
-    const size_t end = check_total_length(bytes);
-    size_t at = 4;
-    while (at < end) {
-        const RawRecord raw = read_raw_record(bytes, at, end);
-        Record rec = decode_record(bytes, raw);
-        at = rec.end;
+void walk_records(ImageReader& image, F&& each) {
+    RawRecord raw;
+    Record rec;
+    while (image.next(raw)) {
+        decode_record(raw, rec);
         each(rec);
     }
 }
 
+// Every record of a finished image in memory (for tests and small images);
+// an unfinished one (total-length field 0) is a fault.
 std::vector<Record> decode_image(const Bytes& bytes);
 
 }  // namespace orrinrc::dump

@@ -32,6 +32,9 @@ struct KindInfo {
 // name that resource.h defines and the identifier before the outer block.
 inline constexpr const char* kNameStatement = "NAME=";
 inline constexpr const char* kIdStatement = "ID=";
+// The statement that opens a control's style statements. In a check box it
+// opens the check-box block, whose statements may follow it on its line.
+inline constexpr const char* kControlAddStatement = "CONTROL_ADD.";
 
 const KindInfo& kind_info(Kind k);
 // The kind of a stored type code, or nullptr for a code that names none.
