@@ -26,7 +26,7 @@ std::string value_of(const Record& rec, FieldId id) {
     if (!f) return "<missing>";
     switch (f->encoding()) {
     case Encoding::Text: return f->text ? *f->text : "<none>";
-    case Encoding::Choice: return f->spec().words->word(f->value) ? f->spec().words->word(f->value) : "?";
+    case Encoding::Choice: return f->info().words->word(f->value) ? f->info().words->word(f->value) : "?";
     case Encoding::Word: return std::to_string(static_cast<int32_t>(f->value));
     default: return std::to_string(f->number());
     }

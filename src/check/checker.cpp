@@ -711,7 +711,12 @@ void Checker::check_form_end(size_t index) {
 void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) {
     const Location at = file_at_.value_or(token_at_);
     if (!failure.empty()) {
-        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(path, failure));
+        std::vector<Note> notes;
+        if (path.empty() || path[0] != '/')
+            notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then in "
+                                 "each -I folder",
+                                 {}, ""});
+        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(path, failure), std::move(notes));
         return;
     }
     const std::string group = group_.empty() ? "the picture" : group_;

@@ -29,8 +29,8 @@ void add_unique(std::vector<std::string>& list, std::string s) {
 // table included.
 std::vector<FieldId> kind_fields(Kind kind) {
     std::vector<FieldId> out;
-    auto add_blocks = [&](std::span<const format::BlockSpec> blocks) {
-        for (const format::BlockSpec& b : blocks)
+    auto add_blocks = [&](std::span<const format::BlockLayout> blocks) {
+        for (const format::BlockLayout& b : blocks)
             for (FieldId id : b.field_list()) out.push_back(id);
     };
     add_blocks(format::record_blocks(kind));
@@ -157,7 +157,7 @@ std::string field_subject(Kind kind, FieldId id) {
         rest.remove_prefix(dot + 1);
     else if (rest.substr(0, keyword.size() + 1) == keyword + "_")
         rest.remove_prefix(keyword.size() + 1);
-    for (const format::BlockSpec& b : format::record_blocks(kind)) {
+    for (const format::BlockLayout& b : format::record_blocks(kind)) {
         const auto fields = b.field_list();
         if (std::find(fields.begin(), fields.end(), id) == fields.end()) continue;
         const std::string_view what = b.what;
@@ -168,7 +168,7 @@ std::string field_subject(Kind kind, FieldId id) {
     if (kind == Kind::Control) {
         std::vector<std::string> styles;
         for (uint32_t style = 0; style <= format::kPopupTrigger; ++style)
-            for (const format::BlockSpec& b : format::control_style_blocks(style))
+            for (const format::BlockLayout& b : format::control_style_blocks(style))
                 for (FieldId f : b.field_list())
                     if (std::string_view(format::statement(f)) == st) add_unique(styles, format::kControlStyleWords.word(style));
         return "a " + word_list(styles) + " CONTROL's " + plain_words(rest);
@@ -239,7 +239,7 @@ StateHelp state_help(std::string_view state) {
         if (state != s.state) continue;
         help.place = std::string("a CONTROL_ADD. statement of a ") + format::kControlStyleWords.word(s.style);
         std::vector<FieldId> fields;
-        for (const format::BlockSpec& b : format::control_style_blocks(s.style))
+        for (const format::BlockLayout& b : format::control_style_blocks(s.style))
             for (FieldId id : b.field_list()) fields.push_back(id);
         help.choices = after_prefix(fields, "CONTROL_ADD.");
         if (s.style == format::kCheckbox) help.choices.push_back("CONTROL_BITMAP.");
@@ -304,7 +304,7 @@ std::vector<FieldId> statement_fields(Kind kind, std::string_view statement) {
 }
 
 std::string field_takes(FieldId id) {
-    const format::FieldSpec& f = format::field_spec(id);
+    const format::FieldInfo& f = format::field_info(id);
     switch (f.encoding) {
     case format::Encoding::Choice: {
         std::string out = word_list(words_of(*f.words));

@@ -44,24 +44,24 @@ inline FieldValue bitmap_value_of(const BitmapRecord& b) { return FieldValue{0, 
 template <auto source, format::FieldId Id>
 inline void write_field(BinWriter& w, size_t index) {
     using format::Encoding;
-    constexpr const format::FieldSpec& spec = format::field_spec(Id);
-    if constexpr (spec.encoding == Encoding::U8 || spec.encoding == Encoding::Choice) {
+    constexpr const format::FieldInfo& info = format::field_info(Id);
+    if constexpr (info.encoding == Encoding::U8 || info.encoding == Encoding::Choice) {
         write_u8(w, source(Id, index).number);
-    } else if constexpr (spec.encoding == Encoding::U16 || spec.encoding == Encoding::S16 ||
-                         spec.encoding == Encoding::Boolean) {
+    } else if constexpr (info.encoding == Encoding::U16 || info.encoding == Encoding::S16 ||
+                         info.encoding == Encoding::Boolean) {
         write_u16(w, source(Id, index).number);
-    } else if constexpr (spec.encoding == Encoding::Word) {
+    } else if constexpr (info.encoding == Encoding::Word) {
         write_u32(w, source(Id, index).number);
-    } else if constexpr (spec.encoding == Encoding::Bounds) {
+    } else if constexpr (info.encoding == Encoding::Bounds) {
         write_bounds(w, source(Id, index).bounds());
-    } else if constexpr (spec.encoding == Encoding::Bitmap) {
+    } else if constexpr (info.encoding == Encoding::Bitmap) {
         write_bitmap_block(w, source(Id, index).bitmap());
-    } else if constexpr (spec.count == format::FieldId::None) {
+    } else if constexpr (info.count == format::FieldId::None) {
         if (const Text* text = source(Id, index).text()) write_cstring(w, *text);
     } else {
         // A list of texts: as many as its count says; entries never given
         // are none and write nothing.
-        for (size_t i = 0, n = source(spec.count, 0).number; i < n; ++i)
+        for (size_t i = 0, n = source(info.count, 0).number; i < n; ++i)
             if (const Text* text = source(Id, i).text()) write_cstring(w, *text);
     }
 }
@@ -69,7 +69,7 @@ inline void write_field(BinWriter& w, size_t index) {
 // One pass over the fields of block `I` of a layout (see write_block).
 template <auto source, format::Kind K, int Style, size_t I, size_t... J>
 inline void write_block_fields(BinWriter& w, size_t index, std::index_sequence<J...>) {
-    constexpr const format::BlockSpec& block = format::layout_blocks(K, Style)[I];
+    constexpr const format::BlockLayout& block = format::layout_blocks(K, Style)[I];
     (write_field<source, block.fields[J]>(w, index), ...);
 }
 
@@ -78,7 +78,7 @@ inline void write_block_fields(BinWriter& w, size_t index, std::index_sequence<J
 // field says; a special block is left to `special`.
 template <auto source, format::Kind K, int Style, size_t I, typename Special>
 inline void write_block(BinWriter& w, RecordFrame& frame, Special& special) {
-    constexpr const format::BlockSpec& block = format::layout_blocks(K, Style)[I];
+    constexpr const format::BlockLayout& block = format::layout_blocks(K, Style)[I];
     next_inner_block(w, frame);
     if constexpr (block.special) {
         special(block);
@@ -91,12 +91,12 @@ inline void write_block(BinWriter& w, RecordFrame& frame, Special& special) {
     }
 }
 
-// A block that its kind writes by hand gets the block's spec.
-inline void no_special_block(const format::BlockSpec&) {}
+// A block that its kind writes by hand gets the block's layout.
+inline void no_special_block(const format::BlockLayout&) {}
 
 // Writes the blocks of kind `K` after the current inner block of `frame`
 // (for CONTROL with `Style` 0..4: the blocks of that style).
-template <auto source, format::Kind K, int Style = -1, typename Special = void (*)(const format::BlockSpec&)>
+template <auto source, format::Kind K, int Style = -1, typename Special = void (*)(const format::BlockLayout&)>
 void write_blocks(BinWriter& w, RecordFrame& frame, Special&& special = no_special_block) {
     [&]<size_t... I>(std::index_sequence<I...>) {
         (write_block<source, K, Style, I>(w, frame, special), ...);
@@ -106,7 +106,7 @@ void write_blocks(BinWriter& w, RecordFrame& frame, Special&& special = no_speci
 // A whole record of kind `K`: the identifier, the kind's own type code (the
 // same whether or not the definition had its OBJECT.TYPE= line), and every
 // block of its layout.
-template <auto source, format::Kind K, typename Special = void (*)(const format::BlockSpec&)>
+template <auto source, format::Kind K, typename Special = void (*)(const format::BlockLayout&)>
 void write_record(BinWriter& w, uint16_t id, Special&& special = no_special_block) {
     RecordFrame frame = begin_record(w, id, format::type_code(K));
     write_blocks<source, K>(w, frame, special);

@@ -122,7 +122,7 @@ int write_pictures(Inputs& in, const fs::path& dir, int scale) {
                                  why.c_str());
                     continue;
                 }
-                const fs::path path = dir / (output_base(used, name, rec, std::string("_") + f.spec().picture) + ".png");
+                const fs::path path = dir / (output_base(used, name, rec, std::string("_") + f.info().picture) + ".png");
                 if (!write_png(path.string(), f.bitmap(), why, scale)) {
                     std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
                     rc = 2;

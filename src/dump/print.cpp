@@ -116,7 +116,7 @@ void print_record(FILE* file, const Record& rec, const std::string& name) {
             if (f.value > 1) out += " (not 0 or 1)";
             break;
         case Encoding::Choice:
-            if (const char* w = f.spec().words->word(f.value)) {
+            if (const char* w = f.info().words->word(f.value)) {
                 out += w;
             } else {
                 put(out, f.value);

@@ -229,7 +229,7 @@ private:
             line(key + (f.value ? "1" : "0"));
             break;
         case Encoding::Choice: {
-            const format::Vocabulary& words = *f.spec().words;
+            const format::Vocabulary& words = *f.info().words;
             if (const char* w = words.word(f.value)) line(key + w);
             else if (words.number_fallback) line(key + std::to_string(f.value));
             else problem(key, strf("is %u, which has no keyword", f.value));
@@ -273,7 +273,7 @@ private:
             problem(f.key(), why);
             return;
         }
-        const std::string picture = f.spec().picture;
+        const std::string picture = f.info().picture;
         std::string file = base_ + "_" + picture;
         for (int n = 2; !file_names_.insert(file + ".bmp"); ++n) file = base_ + "_" + picture + "_" + std::to_string(n);
         file += ".bmp";

@@ -9,7 +9,7 @@
 
 namespace orrinrc::dump {
 
-using format::BlockSpec;
+using format::BlockLayout;
 using format::Kind;
 
 long Field::number() const {
@@ -94,20 +94,20 @@ public:
     // The blocks of `blocks`, the first of them being inner block `first`
     // (counted from 1); a special block goes to `special`.
     template <typename Special>
-    void blocks(std::span<const BlockSpec> blocks, size_t first, Special&& special) {
+    void blocks(std::span<const BlockLayout> blocks, size_t first, Special&& special) {
         size_t n = first;
-        for (const BlockSpec& block : blocks) {
+        for (const BlockLayout& block : blocks) {
             if (block.special) special(n, block);
             else this->block(n, block);
             ++n;
         }
     }
-    void blocks(std::span<const BlockSpec> list, size_t first) {
-        blocks(list, first, [](size_t, const BlockSpec&) {});
+    void blocks(std::span<const BlockLayout> list, size_t first) {
+        blocks(list, first, [](size_t, const BlockLayout&) {});
     }
 
     // One regular block: its fields, as many times as its repeat field says.
-    void block(size_t n, const BlockSpec& block) {
+    void block(size_t n, const BlockLayout& block) {
         const uint32_t times = block.repeat == FieldId::None ? 1 : value_of(block.repeat);
         if (const size_t size = block.fixed_size()) {
             Reader r = fixed(n, size_t{times} * size, block.what);
@@ -122,9 +122,9 @@ public:
 
     // One field at the reader; a text or a bitmap takes the rest of it.
     uint32_t field(Reader& r, FieldId id, size_t n) {
-        const format::FieldSpec& spec = format::field_spec(id);
-        const char* key = spec.statement;
-        switch (spec.encoding) {
+        const format::FieldInfo& info = format::field_info(id);
+        const char* key = info.statement;
+        switch (info.encoding) {
         case Encoding::U8:
         case Encoding::Choice: return add(id, r.pos()).value = r.u8(key);
         case Encoding::U16:
@@ -141,7 +141,7 @@ public:
         }
         case Encoding::Bitmap: bitmap(r, id); return 0;
         case Encoding::Text:
-            if (spec.count != FieldId::None) texts(r, id, value_of(spec.count), n);
+            if (info.count != FieldId::None) texts(r, id, value_of(info.count), n);
             else text(r, id);
             return 0;
         }
@@ -218,11 +218,11 @@ public:
 };
 
 // The blocks after the object type block of a kind's record.
-std::span<const BlockSpec> blocks_after_type(Kind k) { return format::record_blocks(k).subspan(1); }
+std::span<const BlockLayout> blocks_after_type(Kind k) { return format::record_blocks(k).subspan(1); }
 
 void decode_form(Decoder& d) {
     d.expect_blocks(format::record_blocks(Kind::Form).size());
-    d.blocks(blocks_after_type(Kind::Form), 2, [&](size_t n, const BlockSpec& block) {
+    d.blocks(blocks_after_type(Kind::Form), 2, [&](size_t n, const BlockLayout& block) {
         // The bitmap block holds a picture only for the styles that show one.
         Reader r = d.open(n);
         const uint32_t style = d.value_of(FieldId::FormStyle);
@@ -247,7 +247,7 @@ void decode_control(Decoder& d, const RawRecord& raw) {
     if (own.empty()) throw DumpError{raw.inner[3].content(), strf("unknown control style %u (the styles are 0 to 4)", style)};
     if (raw.inner.size() != common.size() + own.size())
         d.expect_blocks(common.size() + own.size(), strf(" (%s)", format::kControlStyleWords.word(style)).c_str());
-    d.blocks(common.subspan(4), 5, [&](size_t n, const BlockSpec&) {
+    d.blocks(common.subspan(4), 5, [&](size_t n, const BlockLayout&) {
         // A check box stores no subtype.
         if (style == format::kCheckbox) {
             d.fixed(n, 0, "subtype, not stored for a check box");
@@ -378,7 +378,7 @@ std::vector<bool> split_cells(const Window& b, const Block& block, uint64_t coun
 
 void decode_table(Decoder& d, const Window& bytes, const RawRecord& raw) {
     d.expect_blocks(format::record_blocks(Kind::Table).size());
-    d.blocks(blocks_after_type(Kind::Table), 2, [&](size_t n, const BlockSpec&) {
+    d.blocks(blocks_after_type(Kind::Table), 2, [&](size_t n, const BlockLayout&) {
         const uint64_t count = uint64_t{d.value_of(FieldId::TableRows)} * d.value_of(FieldId::TableColumns);
         const std::vector<bool> has_text = split_cells(bytes, raw.inner[n - 1], count, n);
         // Room for every cell's fields and the attributes at once, so that a

@@ -68,10 +68,10 @@ struct Field {
     // The picture to fill in, made on first use.
     BitmapView& set_bitmap();
 
-    const format::FieldSpec& spec() const { return format::field_spec(id); }
-    Encoding encoding() const { return spec().encoding; }
+    const format::FieldInfo& info() const { return format::field_info(id); }
+    Encoding encoding() const { return info().encoding; }
     // The statement that sets the field: "FORM_STYLE=", "BOUNDS.".
-    const char* key() const { return spec().statement; }
+    const char* key() const { return info().statement; }
     // The signed value of a number field.
     long number() const;
 };

@@ -72,19 +72,19 @@ const char* kind_keyword(uint32_t code) {
 
 std::span<const KindInfo> all_kinds() { return kKinds; }
 
-size_t BlockSpec::fixed_size() const {
+size_t BlockLayout::fixed_size() const {
     size_t size = 0;
     for (FieldId id : field_list()) {
-        const size_t width = fixed_width(field_spec(id).encoding);
+        const size_t width = fixed_width(field_info(id).encoding);
         if (width == 0) return 0;
         size += width;
     }
     return size;
 }
 
-std::span<const BlockSpec> record_blocks(Kind k) { return kRecordBlocks[type_code(k)]; }
+std::span<const BlockLayout> record_blocks(Kind k) { return kRecordBlocks[type_code(k)]; }
 
-std::span<const BlockSpec> control_style_blocks(uint32_t style) {
+std::span<const BlockLayout> control_style_blocks(uint32_t style) {
     if (style >= std::size(kControlStyleBlocks)) return {};
     return kControlStyleBlocks[style];
 }

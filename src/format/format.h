@@ -167,7 +167,7 @@ enum class FieldId : uint8_t {
     Count_
 };
 
-struct FieldSpec {
+struct FieldInfo {
     FieldId id;
     Encoding encoding;
     const char* statement;         // the statement that sets it: "FORM_STYLE=", "BOUNDS."
@@ -176,8 +176,8 @@ struct FieldSpec {
     FieldId count;                 // Text: a list of at most that field's value texts
 };
 
-// Every field's spec, indexed by its identifier (format/layouts.h).
-constexpr const FieldSpec& field_spec(FieldId id);
+// Every field's description, indexed by its identifier (format/layouts.h).
+constexpr const FieldInfo& field_info(FieldId id);
 inline const char* statement(FieldId id);
 
 // ---------------------------------------------------------------- blocks
@@ -186,14 +186,14 @@ inline const char* statement(FieldId id);
 // `repeat` field holds its fields that many times over (entry lists). A
 // `special` block is written and read by hand-written code of its kind
 // (its content depends on other values); its fields say what it may hold.
-struct BlockSpec {
+struct BlockLayout {
     const char* what;
     FieldId fields[8] = {};
     uint8_t field_count = 0;
     FieldId repeat = FieldId::None;
     bool special = false;
 
-    constexpr BlockSpec(const char* what_, std::initializer_list<FieldId> f, FieldId repeat_ = FieldId::None,
+    constexpr BlockLayout(const char* what_, std::initializer_list<FieldId> f, FieldId repeat_ = FieldId::None,
                         bool special_ = false)
         : what(what_), repeat(repeat_), special(special_) {
         for (FieldId id : f) fields[field_count++] = id;
@@ -207,10 +207,10 @@ struct BlockSpec {
 // The inner blocks of a kind's record, in order, the object type block
 // first. For CONTROL these are the blocks every style has; the style's own
 // blocks follow (control_style_blocks).
-std::span<const BlockSpec> record_blocks(Kind k);
+std::span<const BlockLayout> record_blocks(Kind k);
 // The blocks that follow the attribute block of a control of this style;
 // empty for a style outside 0..4.
-std::span<const BlockSpec> control_style_blocks(uint32_t style);
+std::span<const BlockLayout> control_style_blocks(uint32_t style);
 // The fields of one table cell, in stored order, its text last.
 std::span<const FieldId> table_cell_fields();
 // Bytes of a cell before its text.

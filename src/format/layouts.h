@@ -1,4 +1,4 @@
-// The tables of the resource.bin format: every field's spec and every
+// The tables of the resource.bin format: every field's description and every
 // kind's inner blocks, in order. They are constant expressions, so that the
 // compiler's writers can be unrolled from them at build time while the dump
 // tool walks the same tables at run time.
@@ -15,18 +15,18 @@ namespace tables {
 using F = FieldId;
 using E = Encoding;
 
-constexpr FieldSpec number(F id, E e, const char* statement) { return {id, e, statement, nullptr, nullptr, F::None}; }
-constexpr FieldSpec choice(F id, const char* statement, const Vocabulary& w) {
+constexpr FieldInfo number(F id, E e, const char* statement) { return {id, e, statement, nullptr, nullptr, F::None}; }
+constexpr FieldInfo choice(F id, const char* statement, const Vocabulary& w) {
     return {id, E::Choice, statement, &w, nullptr, F::None};
 }
-constexpr FieldSpec text(F id, const char* statement, F count = F::None) {
+constexpr FieldInfo text(F id, const char* statement, F count = F::None) {
     return {id, E::Text, statement, nullptr, nullptr, count};
 }
-constexpr FieldSpec picture(F id, const char* statement, const char* name) {
+constexpr FieldInfo picture(F id, const char* statement, const char* name) {
     return {id, E::Bitmap, statement, nullptr, name, F::None};
 }
 
-inline constexpr FieldSpec kFieldSpecs[] = {
+inline constexpr FieldInfo kFieldInfos[] = {
     number(F::None, E::U8, ""),
     choice(F::ObjectType, "OBJECT.TYPE=", kObjectTypeWords),
     number(F::RelatedTableId, E::U16, "RELATED_TABLE_ID="),
@@ -195,191 +195,191 @@ inline constexpr FieldSpec kFieldSpecs[] = {
 };
 
 inline constexpr size_t kFieldCount = static_cast<size_t>(F::Count_);
-static_assert(std::size(kFieldSpecs) == kFieldCount, "one field spec per field identifier");
+static_assert(std::size(kFieldInfos) == kFieldCount, "one field description per field identifier");
 
-constexpr bool field_specs_in_order() {
+constexpr bool field_infos_in_order() {
     for (size_t i = 0; i < kFieldCount; ++i)
-        if (static_cast<size_t>(kFieldSpecs[i].id) != i) return false;
+        if (static_cast<size_t>(kFieldInfos[i].id) != i) return false;
     return true;
 }
-static_assert(field_specs_in_order(), "the field specs are indexed by field identifier");
+static_assert(field_infos_in_order(), "the field descriptions are indexed by field identifier");
 
 
 // Blocks 1 to 3 of the eight kinds that have a related table.
 #define TYPE_RELATED_BOUNDS                                                             \
-    BlockSpec("object type", {F::ObjectType}), BlockSpec("related table", {F::RelatedTableId}),         \
-        BlockSpec("bounds", {F::Bounds})
+    BlockLayout("object type", {F::ObjectType}), BlockLayout("related table", {F::RelatedTableId}),         \
+        BlockLayout("bounds", {F::Bounds})
 
-inline constexpr BlockSpec kFormBlocks[] = {
-    BlockSpec("object type", {F::ObjectType}),
-    BlockSpec("bounds", {F::Bounds}),
-    BlockSpec("focused object", {F::FormFocused}),
-    BlockSpec("style", {F::FormStyle}),
-    BlockSpec("title", {F::FormTitle}),
-    BlockSpec("bitmap", {F::FormBitmap}, F::None, true),  // only for the styles that show it
-    BlockSpec("number of objects", {F::FormCount}),
-    BlockSpec("object list", {F::FormObjectId, F::FormObjectType}, F::FormCount),
+inline constexpr BlockLayout kFormBlocks[] = {
+    BlockLayout("object type", {F::ObjectType}),
+    BlockLayout("bounds", {F::Bounds}),
+    BlockLayout("focused object", {F::FormFocused}),
+    BlockLayout("style", {F::FormStyle}),
+    BlockLayout("title", {F::FormTitle}),
+    BlockLayout("bitmap", {F::FormBitmap}, F::None, true),  // only for the styles that show it
+    BlockLayout("number of objects", {F::FormCount}),
+    BlockLayout("object list", {F::FormObjectId, F::FormObjectType}, F::FormCount),
 };
 
-inline constexpr BlockSpec kControlBlocks[] = {
+inline constexpr BlockLayout kControlBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("style", {F::ControlStyle}),
-    BlockSpec("subtype", {F::ControlSubtype}, F::None, true),  // empty for a check box
-    BlockSpec("text", {F::ControlText}),
-    BlockSpec("text alignment", {F::ControlAlignment}),
-    BlockSpec("attributes", {F::ControlEnable, F::ControlActive, F::ControlVisible}),
+    BlockLayout("style", {F::ControlStyle}),
+    BlockLayout("subtype", {F::ControlSubtype}, F::None, true),  // empty for a check box
+    BlockLayout("text", {F::ControlText}),
+    BlockLayout("text alignment", {F::ControlAlignment}),
+    BlockLayout("attributes", {F::ControlEnable, F::ControlActive, F::ControlVisible}),
 };
 
-inline constexpr BlockSpec kButtonBlocks[] = {BlockSpec("button", {F::ButtonRadius, F::ButtonColorOn, F::ButtonColorOff})};
-inline constexpr BlockSpec kPushButtonBlocks[] = {
-    BlockSpec("push button", {F::PushColorOn, F::PushColorOff, F::PushGroupId, F::PushValue, F::PushRadius})};
-inline constexpr BlockSpec kRepeatButtonBlocks[] = {BlockSpec("bitmap", {F::RepeatBitmap})};
-inline constexpr BlockSpec kCheckboxBlocks[] = {
-    BlockSpec("check box", {F::CheckboxGroupId, F::CheckboxValue, F::CheckboxBitmap1}),
-    BlockSpec("second bitmap", {F::CheckboxBitmap2}),
+inline constexpr BlockLayout kButtonBlocks[] = {BlockLayout("button", {F::ButtonRadius, F::ButtonColorOn, F::ButtonColorOff})};
+inline constexpr BlockLayout kPushButtonBlocks[] = {
+    BlockLayout("push button", {F::PushColorOn, F::PushColorOff, F::PushGroupId, F::PushValue, F::PushRadius})};
+inline constexpr BlockLayout kRepeatButtonBlocks[] = {BlockLayout("bitmap", {F::RepeatBitmap})};
+inline constexpr BlockLayout kCheckboxBlocks[] = {
+    BlockLayout("check box", {F::CheckboxGroupId, F::CheckboxValue, F::CheckboxBitmap1}),
+    BlockLayout("second bitmap", {F::CheckboxBitmap2}),
 };
-inline constexpr BlockSpec kPopupTriggerBlocks[] = {
-    BlockSpec("pop-up trigger", {F::PopupRadius, F::PopupCount, F::PopupSelected, F::PopupTop, F::PopupItem})};
+inline constexpr BlockLayout kPopupTriggerBlocks[] = {
+    BlockLayout("pop-up trigger", {F::PopupRadius, F::PopupCount, F::PopupSelected, F::PopupTop, F::PopupItem})};
 
-inline constexpr BlockSpec kFieldBlocks[] = {
+inline constexpr BlockLayout kFieldBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("text", {F::FieldText}),
-    BlockSpec("style", {F::FieldStyle}),
-    BlockSpec("back line", {F::FieldBackLine}),
-    BlockSpec("font", {F::FieldFont}),
-    BlockSpec("font colour", {F::FieldFontColor}),
-    BlockSpec("background colour", {F::FieldBackgroundColor}),
-    BlockSpec("text alignment", {F::FieldAlignment}),
-    BlockSpec("FIELD_MAX_NUM_CHARS=", {F::FieldMaxChars}),
-    BlockSpec("FIELD_TOP_LINE_NUM=", {F::FieldTopLine}),
-    BlockSpec("FIELD_INSERT_PT_CHAR_POS=", {F::FieldInsertPos}),
-    BlockSpec("FIELD_HIGHLIGHT_START=", {F::FieldHighlightStart}),
-    BlockSpec("FIELD_HIGHLIGHT_END=", {F::FieldHighlightEnd}),
-    BlockSpec("attributes", {F::FieldActive, F::FieldEnable, F::FieldDirty, F::FieldHighlight, F::FieldInsertPtVisible,
+    BlockLayout("text", {F::FieldText}),
+    BlockLayout("style", {F::FieldStyle}),
+    BlockLayout("back line", {F::FieldBackLine}),
+    BlockLayout("font", {F::FieldFont}),
+    BlockLayout("font colour", {F::FieldFontColor}),
+    BlockLayout("background colour", {F::FieldBackgroundColor}),
+    BlockLayout("text alignment", {F::FieldAlignment}),
+    BlockLayout("FIELD_MAX_NUM_CHARS=", {F::FieldMaxChars}),
+    BlockLayout("FIELD_TOP_LINE_NUM=", {F::FieldTopLine}),
+    BlockLayout("FIELD_INSERT_PT_CHAR_POS=", {F::FieldInsertPos}),
+    BlockLayout("FIELD_HIGHLIGHT_START=", {F::FieldHighlightStart}),
+    BlockLayout("FIELD_HIGHLIGHT_END=", {F::FieldHighlightEnd}),
+    BlockLayout("attributes", {F::FieldActive, F::FieldEnable, F::FieldDirty, F::FieldHighlight, F::FieldInsertPtVisible,
                      F::FieldScrollbar, F::FieldFullSize, F::FieldVisible}),
 };
 
-inline constexpr BlockSpec kListBlocks[] = {
+inline constexpr BlockLayout kListBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("number of related objects", {F::ListRelatedCount}),
-    BlockSpec("related objects", {F::ListRelatedObject}, F::ListRelatedCount),
-    BlockSpec("total number of items", {F::ListTotal}),
-    BlockSpec("items on display", {F::ListOnDisplay}),
-    BlockSpec("top item", {F::ListTopItem}),
-    BlockSpec("text alignment", {F::ListAlignment}),
-    BlockSpec("selected item", {F::ListSelected}),
-    BlockSpec("style", {F::ListStyle}),
-    BlockSpec("text colour", {F::ListTextColor}),
-    BlockSpec("background colour", {F::ListBackgroundColor}),
-    BlockSpec("items", {F::ListItem}),
-    BlockSpec("attributes", {F::ListEnable, F::ListVisible, F::ListActive, F::ListSetScroll, F::ListSynchronous}),
+    BlockLayout("number of related objects", {F::ListRelatedCount}),
+    BlockLayout("related objects", {F::ListRelatedObject}, F::ListRelatedCount),
+    BlockLayout("total number of items", {F::ListTotal}),
+    BlockLayout("items on display", {F::ListOnDisplay}),
+    BlockLayout("top item", {F::ListTopItem}),
+    BlockLayout("text alignment", {F::ListAlignment}),
+    BlockLayout("selected item", {F::ListSelected}),
+    BlockLayout("style", {F::ListStyle}),
+    BlockLayout("text colour", {F::ListTextColor}),
+    BlockLayout("background colour", {F::ListBackgroundColor}),
+    BlockLayout("items", {F::ListItem}),
+    BlockLayout("attributes", {F::ListEnable, F::ListVisible, F::ListActive, F::ListSetScroll, F::ListSynchronous}),
 };
 
-inline constexpr BlockSpec kMenuBlocks[] = {
-    BlockSpec("object type", {F::ObjectType}),
-    BlockSpec("bounds", {F::Bounds}),
-    BlockSpec("number of items", {F::MenuCount}),
-    BlockSpec("selected item", {F::MenuSelected}),
-    BlockSpec("items", {F::MenuItem}),
-    BlockSpec("visible", {F::MenuVisible}),
+inline constexpr BlockLayout kMenuBlocks[] = {
+    BlockLayout("object type", {F::ObjectType}),
+    BlockLayout("bounds", {F::Bounds}),
+    BlockLayout("number of items", {F::MenuCount}),
+    BlockLayout("selected item", {F::MenuSelected}),
+    BlockLayout("items", {F::MenuItem}),
+    BlockLayout("visible", {F::MenuVisible}),
 };
 
-inline constexpr BlockSpec kScrollbarBlocks[] = {
+inline constexpr BlockLayout kScrollbarBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("SCROLLBAR_MAX=", {F::ScrollbarMax}),
-    BlockSpec("SCROLLBAR_MIN=", {F::ScrollbarMin}),
-    BlockSpec("SCROLLBAR_CURRENT_VALUE=", {F::ScrollbarValue}),
-    BlockSpec("SCROLLBAR_PAGESIZE=", {F::ScrollbarPageSize}),
-    BlockSpec("SCROLLBAR_TOTAL_NUM_LINES=", {F::ScrollbarTotalLines}),
-    BlockSpec("style", {F::ScrollbarStyle}),
-    BlockSpec("type", {F::ScrollbarType}),
-    BlockSpec("arrow 1", {F::ScrollbarArrow1}),
-    BlockSpec("arrow 2", {F::ScrollbarArrow2}),
-    BlockSpec("text", {F::ScrollbarText}),
-    BlockSpec("attributes", {F::ScrollbarActive, F::ScrollbarEnable, F::ScrollbarVisible}),
+    BlockLayout("SCROLLBAR_MAX=", {F::ScrollbarMax}),
+    BlockLayout("SCROLLBAR_MIN=", {F::ScrollbarMin}),
+    BlockLayout("SCROLLBAR_CURRENT_VALUE=", {F::ScrollbarValue}),
+    BlockLayout("SCROLLBAR_PAGESIZE=", {F::ScrollbarPageSize}),
+    BlockLayout("SCROLLBAR_TOTAL_NUM_LINES=", {F::ScrollbarTotalLines}),
+    BlockLayout("style", {F::ScrollbarStyle}),
+    BlockLayout("type", {F::ScrollbarType}),
+    BlockLayout("arrow 1", {F::ScrollbarArrow1}),
+    BlockLayout("arrow 2", {F::ScrollbarArrow2}),
+    BlockLayout("text", {F::ScrollbarText}),
+    BlockLayout("attributes", {F::ScrollbarActive, F::ScrollbarEnable, F::ScrollbarVisible}),
 };
 
-inline constexpr BlockSpec kTableBlocks[] = {
-    BlockSpec("object type", {F::ObjectType}),
-    BlockSpec("bounds", {F::Bounds}),
-    BlockSpec("number of columns", {F::TableColumns}),
-    BlockSpec("number of rows", {F::TableRows}),
-    BlockSpec("column widths", {F::TableColumnWidth}, F::TableColumns),
-    BlockSpec("row heights", {F::TableRowHeight}, F::TableRows),
-    BlockSpec("top row", {F::TableTopRow}),
-    BlockSpec("left column", {F::TableLeftColumn}),
-    BlockSpec("style", {F::TableStyle}),
-    BlockSpec("background colour", {F::TableBackgroundColor}),
-    BlockSpec("bitmap", {F::TableBitmap}),
-    BlockSpec("cells", {F::CellDataType}, F::None, true),  // rows x columns cells, table_cell_fields
-    BlockSpec("attributes", {F::TableEnable, F::TableScrollbar, F::TableActive, F::TableHighlightEnable, F::TableVisible}),
+inline constexpr BlockLayout kTableBlocks[] = {
+    BlockLayout("object type", {F::ObjectType}),
+    BlockLayout("bounds", {F::Bounds}),
+    BlockLayout("number of columns", {F::TableColumns}),
+    BlockLayout("number of rows", {F::TableRows}),
+    BlockLayout("column widths", {F::TableColumnWidth}, F::TableColumns),
+    BlockLayout("row heights", {F::TableRowHeight}, F::TableRows),
+    BlockLayout("top row", {F::TableTopRow}),
+    BlockLayout("left column", {F::TableLeftColumn}),
+    BlockLayout("style", {F::TableStyle}),
+    BlockLayout("background colour", {F::TableBackgroundColor}),
+    BlockLayout("bitmap", {F::TableBitmap}),
+    BlockLayout("cells", {F::CellDataType}, F::None, true),  // rows x columns cells, table_cell_fields
+    BlockLayout("attributes", {F::TableEnable, F::TableScrollbar, F::TableActive, F::TableHighlightEnable, F::TableVisible}),
 };
 
 inline constexpr FieldId kCellFields[] = {F::CellDataType,  F::CellUiObjectId,      F::CellFont,      F::CellValue,
                                F::CellAlignment, F::CellFontColor,       F::CellBackgroundColor,
                                F::CellHighlight, F::CellHasBitmap,       F::CellText};
 
-inline constexpr BlockSpec kSchlineBlocks[] = {
-    BlockSpec("object type", {F::ObjectType}),
-    BlockSpec("bounds", {F::Bounds}),
-    BlockSpec("attributes", {F::SchlineEnable, F::SchlineActive, F::SchlineVisible}),
+inline constexpr BlockLayout kSchlineBlocks[] = {
+    BlockLayout("object type", {F::ObjectType}),
+    BlockLayout("bounds", {F::Bounds}),
+    BlockLayout("attributes", {F::SchlineEnable, F::SchlineActive, F::SchlineVisible}),
 };
 
-inline constexpr BlockSpec kStringBlocks[] = {
+inline constexpr BlockLayout kStringBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("style", {F::StringStyle}),
-    BlockSpec("text", {F::StringText}),
-    BlockSpec("font colour", {F::StringFontColor}),
-    BlockSpec("background colour", {F::StringBackgroundColor}),
-    BlockSpec("font", {F::StringFont}),
-    BlockSpec("alignment", {F::StringAlignment}),
-    BlockSpec("visible", {F::StringVisible}),
+    BlockLayout("style", {F::StringStyle}),
+    BlockLayout("text", {F::StringText}),
+    BlockLayout("font colour", {F::StringFontColor}),
+    BlockLayout("background colour", {F::StringBackgroundColor}),
+    BlockLayout("font", {F::StringFont}),
+    BlockLayout("alignment", {F::StringAlignment}),
+    BlockLayout("visible", {F::StringVisible}),
 };
 
-inline constexpr BlockSpec kBitmapBlocks[] = {
+inline constexpr BlockLayout kBitmapBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("style", {F::BitmapStyle}),
-    BlockSpec("bitmap 1", {F::BitmapPicture1}),
-    BlockSpec("bitmap 2", {F::BitmapPicture2}),
-    BlockSpec("attributes", {F::BitmapEnable, F::BitmapActive, F::BitmapVisible}),
+    BlockLayout("style", {F::BitmapStyle}),
+    BlockLayout("bitmap 1", {F::BitmapPicture1}),
+    BlockLayout("bitmap 2", {F::BitmapPicture2}),
+    BlockLayout("attributes", {F::BitmapEnable, F::BitmapActive, F::BitmapVisible}),
 };
 
-inline constexpr BlockSpec kTextboxBlocks[] = {
+inline constexpr BlockLayout kTextboxBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("text", {F::TextboxText}),
-    BlockSpec("style", {F::TextboxStyle}),
-    BlockSpec("back line", {F::TextboxBackLine}),
-    BlockSpec("font", {F::TextboxFont}),
-    BlockSpec("font colour", {F::TextboxFontColor}),
-    BlockSpec("background colour", {F::TextboxBackgroundColor}),
-    BlockSpec("TEXTBOX_MAX_NUM_CHARS=", {F::TextboxMaxChars}),
-    BlockSpec("TEXTBOX_LEFT_CHAR_POS=", {F::TextboxLeftPos}),
-    BlockSpec("TEXTBOX_RIGHT_CHAR_POS=", {F::TextboxRightPos}),
-    BlockSpec("TEXTBOX_INSERT_PT_CHAR_POS=", {F::TextboxInsertPos}),
-    BlockSpec("TEXTBOX_HIGHLIGHT_START_CHAR_POS=", {F::TextboxHighlightStart}),
-    BlockSpec("TEXTBOX_HIGHLIGHT_END_CHAR_POS=", {F::TextboxHighlightEnd}),
-    BlockSpec("attributes", {F::TextboxActive, F::TextboxEnable, F::TextboxDirty, F::TextboxHighlight,
+    BlockLayout("text", {F::TextboxText}),
+    BlockLayout("style", {F::TextboxStyle}),
+    BlockLayout("back line", {F::TextboxBackLine}),
+    BlockLayout("font", {F::TextboxFont}),
+    BlockLayout("font colour", {F::TextboxFontColor}),
+    BlockLayout("background colour", {F::TextboxBackgroundColor}),
+    BlockLayout("TEXTBOX_MAX_NUM_CHARS=", {F::TextboxMaxChars}),
+    BlockLayout("TEXTBOX_LEFT_CHAR_POS=", {F::TextboxLeftPos}),
+    BlockLayout("TEXTBOX_RIGHT_CHAR_POS=", {F::TextboxRightPos}),
+    BlockLayout("TEXTBOX_INSERT_PT_CHAR_POS=", {F::TextboxInsertPos}),
+    BlockLayout("TEXTBOX_HIGHLIGHT_START_CHAR_POS=", {F::TextboxHighlightStart}),
+    BlockLayout("TEXTBOX_HIGHLIGHT_END_CHAR_POS=", {F::TextboxHighlightEnd}),
+    BlockLayout("attributes", {F::TextboxActive, F::TextboxEnable, F::TextboxDirty, F::TextboxHighlight,
                      F::TextboxInsertPtVisible, F::TextboxVisible}),
 };
 
-inline constexpr BlockSpec kLineBlocks[] = {
+inline constexpr BlockLayout kLineBlocks[] = {
     TYPE_RELATED_BOUNDS,
-    BlockSpec("colour", {F::LineColor}),
-    BlockSpec("style", {F::LineStyle}),
-    BlockSpec("thickness", {F::LineThick}),
-    BlockSpec("end point X", {F::LineEndX}),
-    BlockSpec("end point Y", {F::LineEndY}),
-    BlockSpec("visible", {F::LineVisible}),
+    BlockLayout("colour", {F::LineColor}),
+    BlockLayout("style", {F::LineStyle}),
+    BlockLayout("thickness", {F::LineThick}),
+    BlockLayout("end point X", {F::LineEndX}),
+    BlockLayout("end point Y", {F::LineEndY}),
+    BlockLayout("visible", {F::LineVisible}),
 };
 
 #undef TYPE_RELATED_BOUNDS
 
-inline constexpr std::span<const BlockSpec> kRecordBlocks[kKindCount] = {
+inline constexpr std::span<const BlockLayout> kRecordBlocks[kKindCount] = {
     kFormBlocks,   kControlBlocks, kFieldBlocks,  kListBlocks,   kMenuBlocks,    kScrollbarBlocks,
     kTableBlocks,  kSchlineBlocks, kStringBlocks, kBitmapBlocks, kTextboxBlocks, kLineBlocks,
 };
 
-inline constexpr std::span<const BlockSpec> kControlStyleBlocks[] = {
+inline constexpr std::span<const BlockLayout> kControlStyleBlocks[] = {
     kButtonBlocks, kPushButtonBlocks, kRepeatButtonBlocks, kCheckboxBlocks, kPopupTriggerBlocks,
 };
 
@@ -387,15 +387,15 @@ inline constexpr std::span<const BlockSpec> kControlStyleBlocks[] = {
 
 using tables::kCellFields;
 using tables::kControlStyleBlocks;
-using tables::kFieldSpecs;
+using tables::kFieldInfos;
 using tables::kRecordBlocks;
 
-constexpr const FieldSpec& field_spec(FieldId id) { return kFieldSpecs[static_cast<size_t>(id)]; }
-inline const char* statement(FieldId id) { return field_spec(id).statement; }
+constexpr const FieldInfo& field_info(FieldId id) { return kFieldInfos[static_cast<size_t>(id)]; }
+inline const char* statement(FieldId id) { return field_info(id).statement; }
 
 // The blocks of `kind` after its object type block; for a control, with
 // `style` 0..4, the blocks of that style instead.
-constexpr std::span<const BlockSpec> layout_blocks(Kind kind, int style = -1) {
+constexpr std::span<const BlockLayout> layout_blocks(Kind kind, int style = -1) {
     if (style >= 0) return kControlStyleBlocks[style];
     return kRecordBlocks[type_code(kind)].subspan(1);
 }

@@ -89,7 +89,7 @@ void write_control(BinWriter& w) {
     }
     RecordFrame frame = begin_record(w, control.id, format::type_code(Kind::Control));
     // A check box stores no subtype.
-    write_blocks<control_field, Kind::Control>(w, frame, [&](const format::BlockSpec&) {
+    write_blocks<control_field, Kind::Control>(w, frame, [&](const format::BlockLayout&) {
         if (control.style != format::kCheckbox) write_u8(w, control.subtype);
     });
     // The blocks of the control's style.

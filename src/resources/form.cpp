@@ -69,7 +69,7 @@ FieldValue form_field(orrinrc::format::FieldId id, size_t index) {
 
 void write_form(BinWriter& w) {
     // The bitmap block holds the picture only for the styles that show one.
-    write_record<form_field, orrinrc::format::Kind::Form>(w, form.id, [&](const orrinrc::format::BlockSpec&) {
+    write_record<form_field, orrinrc::format::Kind::Form>(w, form.id, [&](const orrinrc::format::BlockLayout&) {
         if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
     });
 }

@@ -161,7 +161,7 @@ void write_cells(BinWriter& w, const RecordFrame& frame) {
 void write_table(BinWriter& w) {
     namespace format = orrinrc::format;
     RecordFrame frame = begin_record(w, table.id, format::type_code(format::Kind::Table));
-    write_blocks<table_field, format::Kind::Table>(w, frame, [&](const format::BlockSpec&) { write_cells(w, frame); });
+    write_blocks<table_field, format::Kind::Table>(w, frame, [&](const format::BlockLayout&) { write_cells(w, frame); });
     end_record(w, frame);
 }
 
