@@ -94,6 +94,7 @@ protected:
                    ("orrinrc-bmp-cache-" + std::to_string(getpid()) + "-" + std::to_string(++run));
     std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::path file = dir / (test + ".bmp");
+    PictureCache cache;
     void SetUp() override { fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
 };
@@ -103,7 +104,7 @@ TEST_F(BmpCache, SameNameAndSizeGivesTheFreshResultEveryTime) {
     for (int round = 0; round < 3; ++round) {
         BitmapRecord bm = declared(8, 2, 4);
         bm.words = {0xDEADBEEF, 1, 2, 3, 4};  // left over from an earlier picture
-        EXPECT_EQ(bmp_convert_cached(bm, file.c_str()), "");
+        EXPECT_EQ(cache.convert(bm, file.c_str()), "");
         expect_same(bm, fresh(declared(8, 2, 4), file));
     }
 }
@@ -112,7 +113,7 @@ TEST_F(BmpCache, DeclaredSizeOrDepthChangesTheResult) {
     write_bmp(file, 0x1F);
     for (auto [w, h, d] : {std::tuple{8, 2, 4}, {8, 2, 2}, {16, 2, 4}, {8, 1, 4}, {8, 2, 4}}) {
         BitmapRecord bm = declared(int16_t(w), int16_t(h), uint8_t(d));
-        EXPECT_EQ(bmp_convert_cached(bm, file.c_str()), "");
+        EXPECT_EQ(cache.convert(bm, file.c_str()), "");
         expect_same(bm, fresh(declared(int16_t(w), int16_t(h), uint8_t(d)), file));
     }
 }
@@ -120,27 +121,27 @@ TEST_F(BmpCache, DeclaredSizeOrDepthChangesTheResult) {
 TEST_F(BmpCache, APictureIsReadOncePerRun) {
     write_bmp(file, 0x12);
     BitmapRecord first = declared(8, 2, 4);
-    EXPECT_EQ(bmp_convert_cached(first, file.c_str()), "");
+    EXPECT_EQ(cache.convert(first, file.c_str()), "");
     // The name stands for the picture first read: later statements naming it
     // with the same size and depth do not open the file again.
     fs::remove(file);
     BitmapRecord again = declared(8, 2, 4);
-    EXPECT_EQ(bmp_convert_cached(again, file.c_str()), "");
+    EXPECT_EQ(cache.convert(again, file.c_str()), "");
     expect_same(again, first);
     // Another declared size is another conversion, which needs the file.
     BitmapRecord other = declared(16, 2, 4);
-    EXPECT_EQ(bmp_convert_cached(other, file.c_str()), "error: can't open file " + file.string() + "\n");
+    EXPECT_EQ(cache.convert(other, file.c_str()), "error: can't open file " + file.string() + "\n");
     EXPECT_FALSE(other.loaded);
 }
 
 TEST_F(BmpCache, AFailedImportIsNotRemembered) {
     fs::path later = dir / (test + "_later.bmp");
     BitmapRecord missing = declared(8, 2, 4);
-    EXPECT_EQ(bmp_convert_cached(missing, later.c_str()), "error: can't open file " + later.string() + "\n");
+    EXPECT_EQ(cache.convert(missing, later.c_str()), "error: can't open file " + later.string() + "\n");
     EXPECT_FALSE(missing.loaded);
     write_bmp(later, 0x34);
     BitmapRecord found = declared(8, 2, 4);
-    EXPECT_EQ(bmp_convert_cached(found, later.c_str()), "");
+    EXPECT_EQ(cache.convert(found, later.c_str()), "");
     expect_same(found, fresh(declared(8, 2, 4), later));
 }
 
@@ -157,7 +158,7 @@ TEST_F(BmpCache, ManyPicturesInTurnStayCorrect) {
     for (int round = 0; round < 3; ++round) {
         for (const fs::path& f : files) {
             BitmapRecord bm = declared(8, 2, 4);
-            EXPECT_EQ(bmp_convert_cached(bm, f.c_str()), "");
+            EXPECT_EQ(cache.convert(bm, f.c_str()), "");
             expect_same(bm, fresh(declared(8, 2, 4), f));
         }
     }
@@ -176,7 +177,7 @@ TEST_F(BmpCache, LargeFileGivesWhatTheSameRowsGiveInASmallFile) {
     write_bmp8(small, 16, 5, [&](int x, int y) { return pixel(x, big_height - 5 + y); });
     for (uint8_t depth : {2, 4}) {
         BitmapRecord from_big = declared(16, 5, depth);
-        EXPECT_EQ(bmp_convert_cached(from_big, big.c_str()), "");
+        EXPECT_EQ(cache.convert(from_big, big.c_str()), "");
         expect_same(from_big, fresh(declared(16, 5, depth), small));
     }
 }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bitmap/bmp_import.h"
-#include "bitmap/grey_levels.h"
-#include "driver/strf.h"
+#include "format/grey_levels.h"
+#include "util/strf.h"
 
 using namespace orrinrc;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 using namespace orrinrc;
 
@@ -19,16 +19,14 @@ using Bytes = std::vector<uint8_t>;
 // the 4-byte total-length field (which is checked against the size).
 template <typename Body>
 Bytes written(Body body, size_t lead = 0) {
-    const auto path = std::filesystem::temp_directory_path() / ("orrinrc-writer-" + std::to_string(getpid()));
+    MemoryTarget out;
     BinWriter w;
-    EXPECT_TRUE(bin_open(w, path.c_str()));
+    bin_open(w, &out, "resource.bin");
     write_u32(w, 0);
     for (size_t i = 0; i < lead; ++i) write_u8(w, 0xEE);
     body(w);
     bin_finish(w);
-    std::ifstream in(path, std::ios::binary);
-    Bytes all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(path);
+    Bytes all(out.bytes().begin(), out.bytes().end());
     EXPECT_GE(all.size(), 4u);
     const uint32_t total = all[0] | all[1] << 8 | all[2] << 16 | static_cast<uint32_t>(all[3]) << 24;
     EXPECT_EQ(total, all.size());

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/table.h"
+#include "output/target.h"
+#include "resources/records.h"
 
 using namespace orrinrc;
 
@@ -20,12 +21,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Writes the current table record into a fresh file and returns its bytes.
-Bytes written_table() {
+Bytes written_table(const Records& records) {
     const auto path = std::filesystem::temp_directory_path() / ("orrinrc-table-" + std::to_string(getpid()));
+    FileTarget file;
+    EXPECT_TRUE(file.open(path.c_str()));
     BinWriter w;
-    EXPECT_TRUE(bin_open(w, path.c_str()));
+    bin_open(w, &file, "resource.bin");
     write_u32(w, 0);
-    write_table(w);
+    write_table(w, records);
     bin_finish(w);
     std::ifstream in(path, std::ios::binary);
     Bytes all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -38,22 +41,22 @@ uint32_t u32_at(const Bytes& b, size_t at) {
 }
 
 // Declares an r x c table and gives its first cell a value and a text.
-void declare_grid(uint16_t rows, uint16_t columns) {
-    table = TableRecord{};
-    table_object_type();
-    *table_num_rows_line() = rows;
-    *table_num_columns_line() = columns;
-    TableCell* cell = table_next_cell();
+void declare_grid(Records& r, uint16_t rows, uint16_t columns) {
+    table_object_type(r);
+    *table_num_rows_line(r) = rows;
+    *table_num_columns_line(r) = columns;
+    TableCell* cell = table_next_cell(r);
     ASSERT_NE(cell, nullptr);
     cell->value = 0x01020304;
     cell->text = "hi";
-    table_end();
+    table_end(r);
 }
 
 TEST(TableWriter, LargeGridWithOneGivenCellStreamsClearedCells) {
-    declare_grid(1000, 1000);
-    EXPECT_EQ(table.cells.size(), 1u);
-    const Bytes file = written_table();
+    Records r;
+    declare_grid(r, 1000, 1000);
+    EXPECT_EQ(r.table.cells.size(), 1u);
+    const Bytes file = written_table(r);
     // 87 + 2c + 2r + 15rc bytes, plus the text "hi" and its NUL.
     const size_t record = 87 + 2000 + 2000 + 15ull * 1000 * 1000 + 3;
     ASSERT_EQ(file.size(), 4 + record);
@@ -73,27 +76,27 @@ TEST(TableWriter, LargeGridWithOneGivenCellStreamsClearedCells) {
 TEST(TableWriter, SmallerGridWritesOnlyItsShareOfEarlierCells) {
     // A 2 x 2 definition fills all four cells; a fifth has no room, and the
     // grid cannot change while its cells are being given.
-    table = TableRecord{};
-    table_object_type();
-    *table_num_rows_line() = 2;
-    *table_num_columns_line() = 2;
+    Records r;
+    table_object_type(r);
+    *table_num_rows_line(r) = 2;
+    *table_num_columns_line(r) = 2;
     for (int i = 0; i < 4; ++i) {
-        TableCell* cell = table_next_cell();
+        TableCell* cell = table_next_cell(r);
         ASSERT_NE(cell, nullptr);
         cell->text = "abc";
     }
-    EXPECT_EQ(table_next_cell(), nullptr);
-    EXPECT_EQ(table_num_rows_line(), nullptr);
-    EXPECT_EQ(table_num_columns_line(), nullptr);
-    table_end();
+    EXPECT_EQ(table_next_cell(r), nullptr);
+    EXPECT_EQ(table_num_rows_line(r), nullptr);
+    EXPECT_EQ(table_num_columns_line(r), nullptr);
+    table_end(r);
 
     // The next definition shrinks the grid to 1 x 2 and gives no cells: the
     // first two stored cells are written, the other two are not.
-    table_object_type();
-    *table_num_rows_line() = 1;
-    const Bytes file = written_table();
+    table_object_type(r);
+    *table_num_rows_line(r) = 1;
+    const Bytes file = written_table(r);
     EXPECT_EQ(file.size(), 4 + 87 + 2 * 2 + 2 * 1 + 15 * 2 + 2 * 4);
-    table_end();
+    table_end(r);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 // run a file name stands for one picture, read once.
 #include "bitmap/bmp_import.h"
 
-#include "driver/strf.h"
+#include "util/strf.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,10 +34,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "bitmap/grey_levels.h"
+#include "format/grey_levels.h"
 #include "format/pixels.h"
-#include "driver/run.h"
-#include "driver/run_listener.h"
+#include "util/strf.h"
 
 namespace orrinrc {
 
@@ -69,11 +68,24 @@ public:
         return true;
     }
 
+    // Reads from bytes in memory, which must outlive the file.
+    void open_memory(std::string_view bytes) {
+        memory_ = bytes.data();
+        size_ = bytes.size();
+    }
+
     uint64_t size() const { return size_; }
 
     // Fills dst[0, n) from file offset `offset`; false on a read error.
     bool read_at(uint64_t offset, uint8_t* dst, size_t n) {
         if (n == 0) return true;
+        if (memory_ != nullptr) {
+            const size_t from = static_cast<size_t>(std::min<uint64_t>(offset, size_));
+            const size_t got = std::min<size_t>(n, static_cast<size_t>(size_) - from);
+            std::memcpy(dst, memory_ + from, got);
+            std::memset(dst + got, 0xFF, n - got);
+            return true;
+        }
         if (size_ <= kWhole) {
             if (!whole_ && !read_whole()) return false;
             const size_t from = static_cast<size_t>(std::min<uint64_t>(offset, whole_size_));
@@ -114,6 +126,7 @@ private:
     }
 
     int fd_ = -1;
+    const char* memory_ = nullptr;
     uint64_t size_ = 0;
     std::unique_ptr<uint8_t[]> whole_;
     size_t whole_size_ = 0;  // bytes of whole_ that came from the file
@@ -389,12 +402,8 @@ std::string StoredRows::decode(uint64_t begin, uint64_t end, bool four_bits, int
     return "";
 }
 
-}  // namespace
-
-std::string bmp_convert(BitmapRecord& bm, const char* path) {
-    BmpFile file;
-    if (!file.open(path)) return strf("error: can't open file %s\n", path);
-
+// Converts an open file; `path` names it in messages.
+std::string convert(BmpFile& file, BitmapRecord& bm, const char* path) {
     // File header (14 bytes) and the leading 40 bytes of the information
     // header; the longer headers only add fields that are not used.
     uint8_t h[54];
@@ -564,83 +573,49 @@ std::string bmp_convert(BitmapRecord& bm, const char* path) {
     return "";
 }
 
-namespace {
-
-// One converted picture and what it was converted from.
-struct CachedPicture {
-    std::string path;
-    int16_t width = 0;
-    int16_t height = 0;
-    uint8_t depth = 0;
-    uint16_t size = 0;
-    std::vector<uint32_t> words;
-};
-
-// A handful of pictures of at most 65532 bytes each: memory stays small.
-constexpr size_t kCachedPictures = 16;
-std::vector<CachedPicture> cached_pictures;
-size_t next_replaced = 0;
-
 }  // namespace
 
-std::string bmp_convert_cached(BitmapRecord& bm, const char* path) {
-    for (const CachedPicture& c : cached_pictures) {
+std::string bmp_convert(BitmapRecord& bm, const char* path) {
+    BmpFile file;
+    if (!file.open(path)) return strf("error: can't open file %s\n", path);
+    return convert(file, bm, path);
+}
+
+std::string bmp_convert(BitmapRecord& bm, const char* path, std::string_view bytes) {
+    BmpFile file;
+    file.open_memory(bytes);
+    return convert(file, bm, path);
+}
+
+bool PictureCache::find(BitmapRecord& bm, const std::string& path) const {
+    for (const CachedPicture& c : pictures_) {
         if (c.width == bm.width && c.height == bm.height && c.depth == bm.depth && c.path == path) {
             bm.size = c.size;
             bm.words.assign(c.words.begin(), c.words.end());
             bm.loaded = true;
-            return "";
+            return true;
         }
     }
-    std::string message = bmp_convert(bm, path);
-    if (!message.empty()) return message;
-    if (cached_pictures.size() < kCachedPictures) cached_pictures.emplace_back();
-    CachedPicture& c = cached_pictures[next_replaced];
-    next_replaced = (next_replaced + 1) % kCachedPictures;
+    return false;
+}
+
+void PictureCache::keep(const BitmapRecord& bm, const std::string& path) {
+    if (pictures_.size() < kCachedPictures) pictures_.emplace_back();
+    CachedPicture& c = pictures_[next_replaced_];
+    next_replaced_ = (next_replaced_ + 1) % kCachedPictures;
     c.path = path;
     c.width = bm.width;
     c.height = bm.height;
     c.depth = bm.depth;
     c.size = bm.size;
     c.words.assign(bm.words.begin(), bm.words.end());
-    return "";
 }
 
-namespace {
-
-// Folders where a relative picture name is looked up, and the files the
-// run has read pictures from (each once, in the order of first use).
-std::vector<std::string> picture_dirs;
-std::vector<std::string> files_read;
-std::unordered_set<std::string> files_known;  // files_read, for a quick look-up
-
-}  // namespace
-
-void set_picture_dirs(std::vector<std::string> dirs) { picture_dirs = std::move(dirs); }
-
-const std::vector<std::string>& pictures_read() { return files_read; }
-
-std::string resolve_picture(const char* name) {
-    struct stat st;
-    // Without picture folders a name stands for itself: no look-up at all.
-    if (picture_dirs.empty() || name[0] == '\0' || name[0] == '/' || ::stat(name, &st) == 0) return name;
-    for (const std::string& dir : picture_dirs) {
-        std::string candidate = dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
-        if (::stat(candidate.c_str(), &st) == 0) return candidate;
-    }
-    return name;
-}
-
-void bmp_import(BitmapRecord& bm, const char* path) {
-    const std::string file = resolve_picture(path);
-    const std::string message = bmp_convert_cached(bm, file.c_str());
-    if (run_listener) run_listener->picture(bm, path, message);
-    if (message.empty()) {
-        if (files_known.insert(file).second) files_read.push_back(file);
-        return;
-    }
-    std::fputs(message.c_str(), stdout);
-    fail_run(1);
+std::string PictureCache::convert(BitmapRecord& bm, const std::string& path) {
+    if (find(bm, path)) return "";
+    std::string message = bmp_convert(bm, path.c_str());
+    if (message.empty()) keep(bm, path);
+    return message;
 }
 
 bool bmp_facts(const char* path, BmpFacts& facts) {

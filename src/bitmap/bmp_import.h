@@ -17,8 +17,8 @@
 // the output: height rows of W = (width * depth + 31) / 32 words, top row
 // first, leftmost pixel in the most significant bits.
 //
-// Every failure is one line on standard output, the file name exactly as
-// given, and exit code 1:
+// Every failure is one message line, the file name exactly as given (the run
+// prints it on standard output and ends with exit code 1):
 //   "error: can't open file %s\n"        missing, unreadable, or not a regular
 //                                        file (a directory, a pipe, a device)
 //   "error: no mem for R file %s\n"      colour tables cannot be allocated,
@@ -53,9 +53,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "format/values.h"
 
 namespace orrinrc {
 
@@ -64,24 +65,35 @@ namespace orrinrc {
 // message line (with its "\n") and leaves bm untouched.
 std::string bmp_convert(BitmapRecord& bm, const char* path);
 
-// bmp_convert, reusing the result of an earlier call with the same path,
-// width, height and depth: within one run a file name stands for one
-// picture, read once (the last 16 pictures are kept).
-std::string bmp_convert_cached(BitmapRecord& bm, const char* path);
+// bmp_convert of a file's bytes in memory; `path` names it in messages.
+std::string bmp_convert(BitmapRecord& bm, const char* path, std::string_view bytes);
 
-// bmp_convert_cached, ending the run with exit code 1 after printing the message on
-// standard output when the conversion fails.
-void bmp_import(BitmapRecord& bm, const char* path);
+// The pictures a run has converted: within one run a file name stands for
+// one picture, read once (the last 16 pictures are kept).
+class PictureCache {
+public:
+    static constexpr size_t kCachedPictures = 16;
 
-// Folders in which a relative picture name that does not exist as written
-// is looked up, in order.
-void set_picture_dirs(std::vector<std::string> dirs);
-// The file that a picture name stands for: the name itself when it is
-// absolute or exists, else the first of the picture folders that holds it,
-// else the name (which then fails to open).
-std::string resolve_picture(const char* name);
-// The files that pictures were read from so far, each once.
-const std::vector<std::string>& pictures_read();
+    // Copies the picture converted before from `path` at bm's width, height
+    // and depth into bm; false when there is none.
+    bool find(BitmapRecord& bm, const std::string& path) const;
+    // Keeps the picture just converted from `path`.
+    void keep(const BitmapRecord& bm, const std::string& path);
+    // bmp_convert through the cache.
+    std::string convert(BitmapRecord& bm, const std::string& path);
+
+private:
+    struct CachedPicture {
+        std::string path;
+        int16_t width = 0;
+        int16_t height = 0;
+        uint8_t depth = 0;
+        uint16_t size = 0;
+        std::vector<uint32_t> words;
+    };
+    std::vector<CachedPicture> pictures_;
+    size_t next_replaced_ = 0;
+};
 
 // What a BMP file says of itself, for checks that compare it with the
 // picture lines: its size in pixels (height as a positive number) and

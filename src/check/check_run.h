@@ -1,19 +1,22 @@
-// One check of one input, in the calling process: the compiler's scanner and
-// record logic run with a Checker as the listener, the outputs written to
-// /dev/null. The compiler's records are global run state, so a process
-// checks one input and then ends: callers fork a child per input.
+// One check of one input: the compiler's scanner and record logic run in
+// this process with a Checker as the listener, the outputs dropped.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "check/checker.h"
+#include "run/run.h"
+#include "scanner/text_input.h"
 
 namespace orrinrc::check {
 
-// Checks `input` (read from its start), naming it `name` in diagnostics,
-// which go to `out`. What the compiler's code prints goes to a scratch file.
-// Ends the process with the check's exit code; never returns.
-[[noreturn]] void check_in_this_process(const std::string& name, FILE* input, const CheckOptions& options, FILE* out);
+// Checks `source` (read from its start), naming it `name` in diagnostics,
+// which go to `out`. `run` gives the picture folders, the base folder and a
+// cancel flag; its listener is the checker's own. Returns the check's exit
+// code: 0, 1 for an error (or a warning with -Werror), 2 when the input
+// cannot be read.
+int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
+                 FILE* out);
 
 }  // namespace orrinrc::check

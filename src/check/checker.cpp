@@ -12,19 +12,7 @@
 #include "bitmap/bmp_import.h"
 #include "check/hints.h"
 #include "format/pixels.h"
-#include "driver/run.h"
-#include "resources/field.h"
-#include "resources/form.h"
-#include "resources/list.h"
-#include "resources/menu.h"
-#include "resources/string_object.h"
-#include "resources/table.h"
-#include "resources/textbox.h"
-#include "resources/bitmap_object.h"
-#include "resources/control.h"
-#include "resources/line.h"
-#include "resources/schline.h"
-#include "resources/scrollbar.h"
+#include "resources/records.h"
 
 namespace orrinrc::check {
 
@@ -129,8 +117,8 @@ std::string picture_reason(const std::string& path, const std::string& message) 
 
 }  // namespace
 
-Checker::Checker(std::string file, CheckOptions options, FILE* out, FILE* captured)
-    : file_(std::move(file)), options_(options), out_(out), captured_(captured) {}
+Checker::Checker(std::string file, CheckOptions options, FILE* out)
+    : file_(std::move(file)), options_(options), out_(out) {}
 
 std::string_view Checker::normalize(std::string_view t) {
     if (!t.empty() && t[0] == '(') {
@@ -258,7 +246,7 @@ void Checker::error(Location at, std::string message, std::vector<Note> notes) {
     error_ = std::move(d);
 }
 
-void Checker::failed(int code) {
+void Checker::failed(const Error& failure) {
     if (reported_) return;
     reported_ = true;
     for (Diagnostic& d : waiting_) {
@@ -268,27 +256,23 @@ void Checker::failed(int code) {
     waiting_.clear();
     if (!error_) {
         // An error with no event of its own: the compiler's message says it.
-        std::fflush(stdout);
         std::string last;
-        if (captured_ != nullptr) {
-            std::rewind(captured_);
-            char buf[4096];
-            while (std::fgets(buf, sizeof buf, captured_)) {
-                std::string l = buf;
-                while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
-                if (!l.empty()) last = l;
-            }
+        size_t start = 0;
+        while (start < failure.message.size()) {
+            size_t end = failure.message.find('\n', start);
+            if (end == std::string::npos) end = failure.message.size();
+            std::string l = failure.message.substr(start, end - start);
+            while (!l.empty() && l.back() == '\r') l.pop_back();
+            if (!l.empty()) last = l;
+            start = end + 1;
         }
         if (starts_with(last, "error: ")) last = last.substr(7);
-        if (code == 2) last = "the file cannot be read (" + (last.empty() ? std::string("read error") : last) + ")";
+        const bool unreadable = failure.exit_code == 2;
+        if (unreadable) last = "the file cannot be read (" + (last.empty() ? std::string("read error") : last) + ")";
         if (last.empty()) last = "the compiler stops here";
-        error(code == 2 ? Location{} : token_at_, last);
+        error(unreadable ? Location{} : token_at_, last);
     }
     emit(*error_);
-}
-
-void Checker::exiting() {
-    if (!reported_ && !finished_) failed(2);
 }
 
 // ---------------------------------------------------------------- matches
@@ -543,8 +527,9 @@ void Checker::object_type_line(Kind kind) {
     def_->undoable.clear();
 }
 
-void Checker::definition_ending(uint16_t id) {
+void Checker::definition_ending(uint16_t id, const Records& records, const Text& resource_name) {
     if (!def_) return;
+    records_ = &records;
     Definition& d = *def_;
     const char* keyword = format::kind_keyword(d.kind);
     if (!d.object_type)
@@ -555,6 +540,7 @@ void Checker::definition_ending(uint16_t id) {
     Resource r{d.kind, id, resource_name ? *resource_name : std::string(), d.opened, name_line_.value_or(d.opened),
                0, 0, 0, 0};
     name_line_.reset();
+    const Records& rec = records;
     auto take_bounds = [&](const Bounds& b) {
         r.x = b.x;
         r.y = b.y;
@@ -562,18 +548,18 @@ void Checker::definition_ending(uint16_t id) {
         r.height = b.height;
     };
     switch (d.kind) {
-    case Kind::Form: take_bounds(form.bounds); break;
-    case Kind::Control: take_bounds(control.bounds); break;
-    case Kind::Field: take_bounds(field.bounds); break;
-    case Kind::List: take_bounds(list.bounds); break;
-    case Kind::Menu: take_bounds(menu.bounds); break;
-    case Kind::Scrollbar: take_bounds(scrollbar.bounds); break;
-    case Kind::Table: take_bounds(table.bounds); break;
-    case Kind::Schline: take_bounds(schline.bounds); break;
-    case Kind::String: take_bounds(string_object.bounds); break;
-    case Kind::Bitmap: take_bounds(bitmap_object.bounds); break;
-    case Kind::Textbox: take_bounds(textbox.bounds); break;
-    case Kind::Line: take_bounds(line.bounds); break;
+    case Kind::Form: take_bounds(rec.form.bounds); break;
+    case Kind::Control: take_bounds(rec.control.bounds); break;
+    case Kind::Field: take_bounds(rec.field.bounds); break;
+    case Kind::List: take_bounds(rec.list.bounds); break;
+    case Kind::Menu: take_bounds(rec.menu.bounds); break;
+    case Kind::Scrollbar: take_bounds(rec.scrollbar.bounds); break;
+    case Kind::Table: take_bounds(rec.table.bounds); break;
+    case Kind::Schline: take_bounds(rec.schline.bounds); break;
+    case Kind::String: take_bounds(rec.string_object.bounds); break;
+    case Kind::Bitmap: take_bounds(rec.bitmap_object.bounds); break;
+    case Kind::Textbox: take_bounds(rec.textbox.bounds); break;
+    case Kind::Line: take_bounds(rec.line.bounds); break;
     }
     const size_t index = resources_.size();
     if (resource_name) {
@@ -600,35 +586,35 @@ void Checker::definition_ending(uint16_t id) {
     case Kind::Form: check_form_end(index); break;
     case Kind::Menu: {
         bool stored = false;
-        for (size_t i = 0; i < menu.num_items && i < menu.items.size(); ++i) stored |= menu.items[i].has_value();
-        if (!d.items_given && stored) carried_items("MENU", menu.num_items);
+        for (size_t i = 0; i < rec.menu.num_items && i < rec.menu.items.size(); ++i) stored |= rec.menu.items[i].has_value();
+        if (!d.items_given && stored) carried_items("MENU", rec.menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
-        for (size_t i = 0; i < list.total_items && i < list.items.size(); ++i) stored |= list.items[i].has_value();
-        if (!d.items_given && stored) carried_items("LIST", list.total_items);
-        check_colours(list.text_color, list.background_color, stored, d.opened.at, "the list's items",
+        for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
+        if (!d.items_given && stored) carried_items("LIST", rec.list.total_items);
+        check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
                       given("LIST_TEXT_COLOR=") && given("LIST_BACKGROUND_COLOR="));
         break;
     }
     case Kind::Field:
-        check_colours(field.font_color, field.background_color, field.text && !field.text->empty(), d.opened.at,
+        check_colours(rec.field.font_color, rec.field.background_color, rec.field.text && !rec.field.text->empty(), d.opened.at,
                       "the field's text", given("FIELD_FONT_COLOR=") && given("FIELD_BACKGROUND_COLOR="));
         break;
     case Kind::String:
-        check_colours(string_object.font_color, string_object.background_color,
-                      string_object.text && !string_object.text->empty(), d.opened.at, "the string's text",
+        check_colours(rec.string_object.font_color, rec.string_object.background_color,
+                      rec.string_object.text && !rec.string_object.text->empty(), d.opened.at, "the string's text",
                       given("STRING_FONT_COLOR=") && given("STRING_BACKGROUND_COLOR="));
         break;
     case Kind::Textbox:
-        check_colours(textbox.font_color, textbox.background_color, textbox.text && !textbox.text->empty(),
+        check_colours(rec.textbox.font_color, rec.textbox.background_color, rec.textbox.text && !rec.textbox.text->empty(),
                       d.opened.at, "the text box's text",
                       given("TEXTBOX_FONT_COLOR=") && given("TEXTBOX_BACKGROUND_COLOR="));
         break;
     case Kind::Table:
-        for (size_t i = 0; i < table.cells.size() && i < d.cells.size(); ++i) {
-            const TableCell& c = table.cells[i];
+        for (size_t i = 0; i < rec.table.cells.size() && i < d.cells.size(); ++i) {
+            const TableCell& c = rec.table.cells[i];
             if (c.data_type == format::kTableText)
                 check_colours(c.font_color, c.background_color, c.text && !c.text->empty(), d.cells[i],
                               "this cell's text", d.cell_colours[i].first && d.cell_colours[i].second);
@@ -675,6 +661,7 @@ void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Loc
 
 void Checker::check_form_end(size_t index) {
     const Definition& d = *def_;
+    const FormRecord& form = records_->form;
     const size_t ids = form.count_given ? form.id_slot : 0, types = form.count_given ? form.type_slot : 0;
     if (form.count_given && d.count_line) {
         const size_t listed = std::min(ids, types);
@@ -708,7 +695,8 @@ void Checker::check_form_end(size_t index) {
 
 // ---------------------------------------------------------------- pictures
 
-void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) {
+void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& file,
+                      const std::string& failure) {
     const Location at = file_at_.value_or(token_at_);
     if (!failure.empty()) {
         std::vector<Note> notes;
@@ -716,7 +704,7 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
             notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then in "
                                  "each -I folder",
                                  {}, ""});
-        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(path, failure), std::move(notes));
+        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, failure), std::move(notes));
         return;
     }
     const std::string group = group_.empty() ? "the picture" : group_;
@@ -730,7 +718,7 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         return;
     }
     BmpFacts facts;
-    if (!bmp_facts(resolve_picture(path.c_str()).c_str(), facts)) return;
+    if (!bmp_facts(file.c_str(), facts)) return;
     // A row is converted a whole number of words long: pixels up to that
     // width are kept, not cut.
     const long row_pixels =

@@ -15,7 +15,8 @@
 #include "check/diagnostics.h"
 #include "check/hints.h"
 #include "check/warnings.h"
-#include "driver/run_listener.h"
+#include "run/listener.h"
+#include "resources/records.h"
 
 namespace orrinrc::check {
 
@@ -30,10 +31,8 @@ struct CheckOptions {
 
 class Checker final : public RunListener {
 public:
-    // Diagnostics go to `out`; `captured` holds what the compiler's code
-    // printed (its messages), read back for an error that has no message of
-    // the checker's own.
-    Checker(std::string file, CheckOptions options, FILE* out, FILE* captured);
+    // Diagnostics go to `out`.
+    Checker(std::string file, CheckOptions options, FILE* out);
 
     void matched(const char* state, const char* text, size_t length) override;
     void given_back(size_t length) override;
@@ -41,19 +40,17 @@ public:
     void copied_out(const char* text, size_t length) override;
     void definition_opened(format::Kind kind) override;
     void object_type_line(format::Kind kind) override;
-    void definition_ending(uint16_t id) override;
-    void picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) override;
+    void definition_ending(uint16_t id, const Records& records, const Text& name) override;
+    void picture(const BitmapRecord& bm, const std::string& path, const std::string& file,
+                 const std::string& failure) override;
     void syntax_error(const char* state) override;
     void input_ended_inside_definition() override;
     void missing_name(uint16_t id) override;
-    void failed(int code) override;
+    void failed(const Error& error) override;
 
     // The input ended without an error: the checks across resources, then
     // the exit code (1 when -Werror and a warning was reported).
     int finish();
-    // An exit that came through no listener event (the scanner's own fatal
-    // error): reports what the compiler's code printed.
-    void exiting();
 
 private:
     // A line's place and text, kept for notes and for checks at the end.
@@ -140,7 +137,8 @@ private:
     std::string file_;
     CheckOptions options_;
     FILE* out_;
-    FILE* captured_;
+    // The run's records, from the first definition that ends.
+    const Records* records_ = nullptr;
 
     uint32_t line_ = 1;
     uint32_t column_ = 1;

@@ -3,9 +3,10 @@
 // is and which accepted lines probably do not mean what they say. Writes no
 // resource.bin or resource.h.
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +16,6 @@
 
 #include "check/check_run.h"
 #include "check/checker.h"
-#include "bitmap/bmp_import.h"
 #include "check/warnings.h"
 
 using namespace orrinrc;
@@ -43,29 +43,25 @@ int usage(FILE* to, const char* argv0) {
     return to == stdout ? 0 : 1;
 }
 
-// Checks one file in this process; never returns.
-[[noreturn]] void check_file(const std::string& file, const CheckOptions& options) {
-    // Diagnostics go to the real standard error.
-    FILE* out = fdopen(dup(STDERR_FILENO), "w");
-    if (out == nullptr) {
-        std::perror("orrinrc-check");
-        std::_Exit(2);
-    }
-    FILE* input = std::fopen(file.c_str(), "r");
+// Checks one file; returns its exit code.
+int check_file(const std::string& file, const CheckOptions& options, const RunOptions& run) {
+    const int input = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;
-    if (input == nullptr || fstat(fileno(input), &st) != 0 || S_ISDIR(st.st_mode)) {
-        const char* why = input == nullptr ? std::strerror(errno) : "it is a folder";
+    if (input < 0 || fstat(input, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const char* why = input < 0 ? std::strerror(errno) : "it is a folder";
+        if (input >= 0) ::close(input);
         if (options.json) {
             Diagnostic d;
             d.message = std::string("cannot read the file: ") + why;
-            std::fprintf(out, "%s\n", render_json(d).c_str());
+            std::fprintf(stderr, "%s\n", render_json(d).c_str());
         } else {
-            std::fprintf(out, "%s: error: cannot read the file: %s\n", file.c_str(), why);
+            std::fprintf(stderr, "%s: error: cannot read the file: %s\n", file.c_str(), why);
         }
-        std::fflush(out);
-        std::_Exit(2);
+        return 2;
     }
-    check_in_this_process(file, input, options, out);
+    const int code = check_source(file, SourceText{input, {}}, options, run, stderr);
+    ::close(input);
+    return code;
 }
 
 }  // namespace
@@ -104,24 +100,12 @@ int main(int argc, char** argv) {
         }
     }
     if (files.empty()) return usage(stderr, argv[0]);
-    set_picture_dirs(picture_dirs);
-    // Each file is checked in a process of its own: the compiler's records
-    // carry over from one definition to the next, and must start from zero
-    // for every file, as they do in a run of the compiler.
+    RunOptions run;
+    run.picture_dirs = picture_dirs;
+    // Each file is checked by a run of its own: the compiler's records carry
+    // over from one definition to the next, and start from zero for every
+    // file, as they do in a run of the compiler.
     int worst = 0;
-    for (const std::string& file : files) {
-        std::fflush(nullptr);
-        const pid_t pid = fork();
-        if (pid < 0) {
-            std::perror("orrinrc-check: fork");
-            return 2;
-        }
-        if (pid == 0) check_file(file, options);
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 2;
-        if (code > worst) worst = code;
-    }
+    for (const std::string& file : files) worst = std::max(worst, check_file(file, options, run));
     return worst;
 }

@@ -1,17 +1,16 @@
 // orrinrc: compiles one resource text file into resource.bin and resource.h.
+#include <fcntl.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
-#include "bitmap/bmp_import.h"
 #include "driver/outputs.h"
-#include "driver/run.h"
-#include "scanner/scanner.h"
+#include "scanner/compile.h"
 
 using namespace orrinrc;
 
@@ -89,30 +88,56 @@ bool parse(int argc, char** argv, Command& c) {
     return c.help || c.version || inputs == 1;
 }
 
-// With --quiet, standard output goes to a scratch file: thrown away when the
-// run succeeds, copied out when it ends in an error.
-int quiet_stdout = -1;
-
-void release_quiet_output() {
-    if (quiet_stdout < 0) return;
-    std::fflush(stdout);
-    const off_t end = lseek(STDOUT_FILENO, 0, SEEK_CUR);
-    char buf[65536];
-    for (off_t at = 0; at < end;) {
-        const ssize_t n = pread(STDOUT_FILENO, buf, sizeof buf, at);
-        if (n <= 0) break;
-        if (write(quiet_stdout, buf, static_cast<size_t>(n)) != n) break;
-        at += n;
-    }
+// Prints what a run's errors print, in order.
+void print_errors(const RunResult& result, FILE* out) {
+    auto print = [&](const Error& e) {
+        if (!e.note.empty()) std::fwrite(e.note.data(), 1, e.note.size(), stderr);
+        std::fwrite(e.message.data(), 1, e.message.size(), e.stream == Stream::Err ? stderr : out);
+    };
+    if (result.error) print(*result.error);
+    for (const Error& e : result.output_failures) print(e);
 }
 
-void start_quiet() {
-    FILE* scratch = std::tmpfile();
-    if (scratch == nullptr) return;  // the trace then simply shows
-    std::fflush(stdout);
-    quiet_stdout = dup(STDOUT_FILENO);
-    dup2(fileno(scratch), STDOUT_FILENO);
-    std::atexit(release_quiet_output);
+// With --quiet, standard output goes to a scratch file: thrown away when the
+// run succeeds, copied out when it ends in an error.
+void release_quiet_output(FILE* scratch) {
+    std::fflush(scratch);
+    std::rewind(scratch);
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, scratch)) > 0;) std::fwrite(buf, 1, n, stdout);
+}
+
+// Compiles the input; returns the exit code. Everything for standard output
+// goes to `out`.
+int compile_command(const Command& command, FILE* out) {
+    const int input = ::open(command.input.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input < 0) {
+        std::fprintf(out, "Can't open file %s\n", command.input.c_str());
+        return 2;
+    }
+    OutputFiles files;
+    if (const int code = open_output_files(files, command.output_dir, out)) {
+        ::close(input);
+        return code;
+    }
+    RunOptions options;
+    options.picture_dirs = command.picture_dirs;
+    const RunResult result =
+        compile(SourceText{input, {}}, options, CompileOutputs{&files.bin.file, &files.header.file, Console(out)});
+    ::close(input);
+    if (!result.ok()) {
+        print_errors(result, out);
+        discard_output_files(files);
+        return result.exit_code;
+    }
+    std::optional<Error> failure = commit_output_files(files);
+    if (!failure && !command.depfile.empty())
+        failure = write_depfile(command.depfile, files, command.input, result.pictures_read);
+    if (failure) {
+        std::fwrite(failure->message.data(), 1, failure->message.size(), out);
+        return failure->exit_code;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -126,11 +151,13 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     Command command;
     const bool understood = parse(argc, argv, command);
-    if (understood && command.quiet && !command.help && !command.version) start_quiet();
     // The trace has a line per resource: into a file or a pipe it goes in
     // large blocks. A terminal keeps its line buffering.
     if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, stdout_buffer, _IOFBF, kOutputBuffer);
-    std::fputs(kBanner, stdout);
+    FILE* scratch = nullptr;
+    if (understood && command.quiet && !command.help && !command.version) scratch = std::tmpfile();
+    FILE* out = scratch != nullptr ? scratch : stdout;
+    std::fputs(kBanner, out);
     if (!understood) {
         std::printf("Usage:\n%s <resource text file>\ngenerates resource.bin and resource.h\n", argv[0]);
         return 1;
@@ -141,29 +168,8 @@ int main(int argc, char** argv) {
                     kOptions);
         return 0;
     }
-    FILE* input = std::fopen(command.input.c_str(), "r");
-    if (input == nullptr) {
-        std::printf("Can't open file %s\n", command.input.c_str());
-        return 2;
-    }
-    if (const int code = open_output_files(command.output_dir)) return code;
-    set_picture_dirs(command.picture_dirs);
-    // Any exit that does not come through fail_run (the scanner's own fatal
-    // errors) still leaves the outputs as an error exit does.
-    std::atexit(save_outputs_at_exit);
-    start_outputs();
-
-    scan(input);
-
-    std::fclose(input);
-    finish_outputs();
-    commit_output_files();
-    if (!command.depfile.empty()) write_depfile(command.depfile, command.input, pictures_read());
-    if (quiet_stdout >= 0) {
-        // Success: the banner and the trace are dropped.
-        std::fflush(stdout);
-        dup2(quiet_stdout, STDOUT_FILENO);
-        quiet_stdout = -1;
-    }
-    return 0;
+    const int code = compile_command(command, out);
+    // With --quiet, the banner and the trace show only when the run fails.
+    if (scratch != nullptr && code != 0) release_quiet_output(scratch);
+    return code;
 }

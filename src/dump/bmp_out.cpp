@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "bitmap/grey_levels.h"
+#include "format/grey_levels.h"
 
 namespace orrinrc::dump {
 

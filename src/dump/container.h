@@ -5,7 +5,7 @@
 // DumpError naming the file offset where it lies.
 #pragma once
 
-#include "driver/strf.h"
+#include "util/strf.h"
 
 #include <cstddef>
 #include <cstdint>

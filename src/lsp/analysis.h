@@ -1,9 +1,6 @@
-// The compiler's scanner run over a document's text for the server. The
-// compiler's records are global run state that must start from zero, so
-// every run happens in a child process of its own (the server forks it; the
-// child's working folder is the document's folder, so that picture files
-// resolve as they do when the file is compiled), and the child sends its
-// results back over a pipe. A run that takes too long is ended.
+// The compiler's scanner run over a document's text for the server, in this
+// process. Picture names are taken from the document's folder, as they are
+// when the file is compiled there. A run that takes too long is cancelled.
 #pragma once
 
 #include <cstddef>
@@ -34,7 +31,8 @@ struct CheckOutcome {
 };
 
 // Checks `text` as orrinrc-check checks a file.
-CheckOutcome check_text(const std::string& text, const std::string& folder, const check::CheckOptions& options,
+CheckOutcome check_text(const std::string& text, const std::string& folder,
+                        const std::vector<std::string>& picture_dirs, const check::CheckOptions& options,
                         int time_limit_ms);
 
 // One match of the scanner: where it starts, how long it is and the start
@@ -58,6 +56,7 @@ struct ProbeOutcome {
 // no statement starts with, to learn the state at `cut`; or a line end, to
 // complete the line at `cut`), and reports its matches from `from` on.
 ProbeOutcome probe_text(const std::string& text, size_t cut, const std::string& tail, size_t from,
-                        const std::string& folder, int time_limit_ms);
+                        const std::string& folder, const std::vector<std::string>& picture_dirs,
+                        int time_limit_ms);
 
 }  // namespace orrinrc::lsp

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bmp_import.h"
 #include "check/warnings.h"
 #include "lsp/server.h"
 
@@ -37,7 +36,6 @@ int usage(FILE* to, const char* argv0) {
 
 int main(int argc, char** argv) {
     lsp::ServerOptions options;
-    std::vector<std::string> picture_dirs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
@@ -48,7 +46,7 @@ int main(int argc, char** argv) {
             // named here, not one of the same name there.
             char resolved[PATH_MAX];
             if (!dir.empty() && dir[0] != '/' && realpath(dir.c_str(), resolved)) dir = resolved;
-            picture_dirs.push_back(dir);
+            options.picture_dirs.push_back(dir);
         } else if (arg.rfind("-Wno-", 0) == 0) {
             const check::Warning w = check::warning_named(arg.substr(5));
             if (w == check::Warning::Count_) {
@@ -62,7 +60,6 @@ int main(int argc, char** argv) {
             return usage(stderr, argv[0]);
         }
     }
-    set_picture_dirs(picture_dirs);
     // An editor that goes away is a write error, not a signal.
     signal(SIGPIPE, SIG_IGN);
     lsp::Transport transport(STDIN_FILENO, STDOUT_FILENO);

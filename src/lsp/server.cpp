@@ -325,7 +325,7 @@ void Server::check_changed() {
 }
 
 void Server::check(Open& open) {
-    const CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.check, options_.check_time_limit_ms);
+    const CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.picture_dirs, options_.check, options_.check_time_limit_ms);
     open.checked = open.version;
     open.definitions = outcome.definitions;
     const Document& doc = open.doc;
@@ -381,7 +381,7 @@ void Server::check(Open& open) {
 
 ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail, size_t from) {
     const Document& doc = open.doc;
-    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, options_.probe_time_limit_ms);
+    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, options_.picture_dirs, options_.probe_time_limit_ms);
     if (!outcome.matches.empty() || !outcome.completed) return outcome;
     size_t line = 0;
     while (line + 1 < doc.line_count() && doc.line_start(line + 1) <= from) ++line;
@@ -398,7 +398,7 @@ ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail
     }
     if (start == 0) return outcome;
     ProbeOutcome again = probe_text(doc.text().substr(start), cut - start, tail, from - start, open.folder,
-                                    options_.probe_time_limit_ms);
+                                    options_.picture_dirs, options_.probe_time_limit_ms);
     for (Match& m : again.matches) m.offset += start;
     if (again.before) again.before->offset += start;
     return again;

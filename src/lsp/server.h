@@ -19,6 +19,7 @@ namespace orrinrc::lsp {
 
 struct ServerOptions {
     check::CheckOptions check;
+    std::vector<std::string> picture_dirs;  // -I folders, in order
     int check_time_limit_ms = 10000;  // a whole document
     int probe_time_limit_ms = 5000;   // the text up to a place
     size_t message_limit = 256u << 20;

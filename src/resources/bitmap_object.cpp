@@ -1,34 +1,38 @@
 // BITMAP definitions: record, statement routines and writer.
 #include "resources/bitmap_object.h"
-#include "driver/record_writer.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
-#include <cstdio>
-
-#include "driver/run.h"
-#include "scanner/value_readers.h"
+#include "util/error.h"
+#include "util/strf.h"
 
 namespace orrinrc {
 
-BitmapObjectRecord bitmap_object;
-
-void bitmap_object_type() {
+void bitmap_object_type(Records& records) {
+    BitmapObjectRecord& bitmap_object = records.bitmap_object;
+    int& bitmapnum = records.bitmapnum;
     bitmapnum = -4;
     bitmap_object.bitmap1.clear_image();
     bitmap_object.bitmap2.clear_image();
 }
 
-BitmapBoundsTarget bitmap_bounds_line() {
+BitmapBoundsTarget bitmap_bounds_line(Records& records) {
+    int& bitmapnum = records.bitmapnum;
     if (bitmapnum < 0) {
         ++bitmapnum;
         return BitmapBoundsTarget::bounds;
     }
     if (bitmapnum == 0) return BitmapBoundsTarget::bitmap1;
     if (bitmapnum == 1) return BitmapBoundsTarget::bitmap2;
-    std::fprintf(stderr, "error bitmapnum=%i\n", bitmapnum);
-    fail_run(1);
+    Error e;
+    e.kind = ErrorKind::BitmapCount;
+    e.message = strf("error bitmapnum=%i\n", bitmapnum);
+    e.stream = Stream::Err;
+    raise(std::move(e));
 }
 
-BitmapRecord* bitmap_select_picture(bool second) {
+BitmapRecord* bitmap_select_picture(Records& records, bool second) {
+    BitmapObjectRecord& bitmap_object = records.bitmap_object;
     BitmapRecord* picture = second ? &bitmap_object.bitmap2 : &bitmap_object.bitmap1;
     picture->clear_image();
     return picture;
@@ -36,7 +40,9 @@ BitmapRecord* bitmap_select_picture(bool second) {
 
 namespace {
 
-FieldValue bitmap_field(orrinrc::format::FieldId id, size_t) {
+FieldValue bitmap_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const BitmapObjectRecord& bitmap_object = records.bitmap_object;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const BitmapObjectRecord& r = bitmap_object;
     switch (id) {
@@ -54,8 +60,9 @@ FieldValue bitmap_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_bitmap(BinWriter& w) {
-    write_record<bitmap_field, orrinrc::format::Kind::Bitmap>(w, bitmap_object.id);
+void write_bitmap(BinWriter& w, const Records& records) {
+    const BitmapObjectRecord& bitmap_object = records.bitmap_object;
+    write_record<bitmap_field, orrinrc::format::Kind::Bitmap>(w, records, bitmap_object.id);
 }
 
 }  // namespace orrinrc

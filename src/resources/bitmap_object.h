@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 struct BitmapObjectRecord {
     uint16_t id = 0;
@@ -18,12 +20,11 @@ struct BitmapObjectRecord {
     uint16_t visible = 0;
 };
 
-extern BitmapObjectRecord bitmap_object;
 
 // The OBJECT.TYPE=BITMAP line: starts the object proper. bitmapnum then
 // counts the four bounds lines still due (from -4) and then the pictures
 // whose FILE= line has been read.
-void bitmap_object_type();
+void bitmap_object_type(Records& records);
 
 // What a "BOUNDS" line of a BITMAP definition reads into.
 enum class BitmapBoundsTarget { bounds, bitmap1, bitmap2 };
@@ -31,13 +32,13 @@ enum class BitmapBoundsTarget { bounds, bitmap1, bitmap2 };
 // A "BOUNDS" line: one of the first four fills the bounds (and counts);
 // later ones describe the pictures. With both pictures loaded it ends the
 // run with "error bitmapnum=N" on standard error and exit code 1.
-BitmapBoundsTarget bitmap_bounds_line();
+BitmapBoundsTarget bitmap_bounds_line(Records& records);
 
 // A picture line ("BITMAP_BITMAP." and the like, or a late "BOUNDS" line):
 // the picture that it describes, with its image data cleared.
-BitmapRecord* bitmap_select_picture(bool second);
+BitmapRecord* bitmap_select_picture(Records& records, bool second);
 
 // Appends the record to resource.bin.
-void write_bitmap(BinWriter& w);
+void write_bitmap(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,21 +1,17 @@
 // CONTROL definitions: record, style data, statement routines and writer.
 #include "resources/control.h"
+#include "resources/records.h"
 
-#include <cstdio>
+#include "util/error.h"
+#include "util/strf.h"
 
-#include "driver/record_writer.h"
-#include "driver/run.h"
-#include "scanner/value_readers.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-ControlRecord control;
-ButtonData control_button;
-PushButtonData control_pushbutton;
-CheckboxData control_checkbox;
-PopupTriggerData control_popup;
-
-void control_open() {
+void control_open(Records& records) {
+    ControlRecord& control = records.control;
+    PopupTriggerData& control_popup = records.control_popup;
     control.text.reset();
     // Item storage belongs to the definition that created it: a pop-up that
     // gives a count but no items of its own writes no texts of an older one.
@@ -23,17 +19,20 @@ void control_open() {
     control_popup.count_given = false;
 }
 
-void control_object_type() {
+void control_object_type(Records& records) {
+    ControlRecord& control = records.control;
     control.text.reset();
     control.bitmap.clear_image();
 }
 
-void control_popup_count() {
+void control_popup_count(Records& records) {
+    PopupTriggerData& control_popup = records.control_popup;
     control_popup.item_counter = 0;
     control_popup.count_given = true;
 }
 
-Text* control_popup_next_item() {
+Text* control_popup_next_item(Records& records) {
+    PopupTriggerData& control_popup = records.control_popup;
     PopupTriggerData& p = control_popup;
     if (!p.count_given || p.item_counter >= p.item_count) return nullptr;
     if (p.item_counter == 0) p.items.assign(p.item_count, Text{});
@@ -43,7 +42,13 @@ Text* control_popup_next_item() {
 
 namespace {
 
-FieldValue control_field(orrinrc::format::FieldId id, size_t index) {
+FieldValue control_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
+    const ControlRecord& control = records.control;
+    const ButtonData& control_button = records.control_button;
+    const PushButtonData& control_pushbutton = records.control_pushbutton;
+    const CheckboxData& control_checkbox = records.control_checkbox;
+    const PopupTriggerData& control_popup = records.control_popup;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     switch (id) {
     case F::RelatedTableId: return number_value_of(related_table_id);
@@ -80,25 +85,29 @@ FieldValue control_field(orrinrc::format::FieldId id, size_t index) {
 
 }  // namespace
 
-void write_control(BinWriter& w) {
+void write_control(BinWriter& w, const Records& records) {
+    const ControlRecord& control = records.control;
     namespace format = orrinrc::format;
     using format::Kind;
     if (format::control_style_blocks(control.style).empty()) {
-        std::fprintf(stderr, "write_control unknown style %i\n", control.style);
-        fail_run(1);
+        Error e;
+        e.kind = ErrorKind::UnknownControlStyle;
+        e.message = strf("write_control unknown style %i\n", control.style);
+        e.stream = Stream::Err;
+        raise(std::move(e));
     }
     RecordFrame frame = begin_record(w, control.id, format::type_code(Kind::Control));
     // A check box stores no subtype.
-    write_blocks<control_field, Kind::Control>(w, frame, [&](const format::BlockLayout&) {
+    write_blocks<control_field, Kind::Control>(w, records, frame, [&](const format::BlockLayout&) {
         if (control.style != format::kCheckbox) write_u8(w, control.subtype);
     });
     // The blocks of the control's style.
     switch (control.style) {
-    case format::kButton: write_blocks<control_field, Kind::Control, format::kButton>(w, frame); break;
-    case format::kPushButton: write_blocks<control_field, Kind::Control, format::kPushButton>(w, frame); break;
-    case format::kRepeatButton: write_blocks<control_field, Kind::Control, format::kRepeatButton>(w, frame); break;
-    case format::kCheckbox: write_blocks<control_field, Kind::Control, format::kCheckbox>(w, frame); break;
-    default: write_blocks<control_field, Kind::Control, format::kPopupTrigger>(w, frame); break;
+    case format::kButton: write_blocks<control_field, Kind::Control, format::kButton>(w, records, frame); break;
+    case format::kPushButton: write_blocks<control_field, Kind::Control, format::kPushButton>(w, records, frame); break;
+    case format::kRepeatButton: write_blocks<control_field, Kind::Control, format::kRepeatButton>(w, records, frame); break;
+    case format::kCheckbox: write_blocks<control_field, Kind::Control, format::kCheckbox>(w, records, frame); break;
+    default: write_blocks<control_field, Kind::Control, format::kPopupTrigger>(w, records, frame); break;
     }
     end_record(w, frame);
 }

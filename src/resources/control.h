@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 struct ControlRecord {
     uint16_t id = 0;
@@ -55,28 +57,25 @@ struct PopupTriggerData {
     bool count_given = false;   // NUM_OBJECTS= seen in this definition
 };
 
-extern ControlRecord control;
 extern ButtonData control_button;
-extern PushButtonData control_pushbutton;
 extern CheckboxData control_checkbox;
-extern PopupTriggerData control_popup;
 
 // The "#CONTROL" line: the text becomes none and the pop-up items of an
 // earlier definition are no longer reachable.
-void control_open();
+void control_open(Records& records);
 
 // The OBJECT.TYPE=CONTROL line.
-void control_object_type();
+void control_object_type(Records& records);
 
 // NUM_OBJECTS= of a pop-up trigger, before its count is read.
-void control_popup_count();
+void control_popup_count(Records& records);
 
 // ITEM line of a pop-up trigger: the slot that receives the text, creating
 // the item storage at the first item after NUM_OBJECTS=. Returns nullptr when
 // the definition has no NUM_OBJECTS= or all its slots are filled.
-Text* control_popup_next_item();
+Text* control_popup_next_item(Records& records);
 
 // Appends the record to resource.bin; a style outside 0..4 ends the run.
-void write_control(BinWriter& w);
+void write_control(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

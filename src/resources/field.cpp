@@ -1,14 +1,12 @@
 // FIELD definitions: record, statement routines and writer.
 #include "resources/field.h"
-#include "driver/record_writer.h"
-
-#include "scanner/value_readers.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-FieldRecord field;
-
-void field_object_type() {
+void field_object_type(Records& records) {
+    FieldRecord& field = records.field;
     // Each field starts without text; everything else carries over from the
     // previous field definition.
     field.text.reset();
@@ -16,7 +14,9 @@ void field_object_type() {
 
 namespace {
 
-FieldValue field_field(orrinrc::format::FieldId id, size_t) {
+FieldValue field_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const FieldRecord& field = records.field;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const FieldRecord& f = field;
     switch (id) {
@@ -44,8 +44,9 @@ FieldValue field_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_field(BinWriter& w) {
-    write_record<field_field, orrinrc::format::Kind::Field>(w, field.id);
+void write_field(BinWriter& w, const Records& records) {
+    const FieldRecord& field = records.field;
+    write_record<field_field, orrinrc::format::Kind::Field>(w, records, field.id);
 }
 
 }  // namespace orrinrc

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // Number of on/off attributes of a field, in the order they are written:
 // ACTIVE, ENABLE, DIRTY, HIGHLIGHT, INSERT_PT_VISIBLE, SCROLLBAR, FULL_SIZE,
@@ -30,12 +32,11 @@ struct FieldRecord {
     uint16_t attr[kFieldAttrCount] = {};
 };
 
-extern FieldRecord field;
 
 // The OBJECT.TYPE=FIELD line.
-void field_object_type();
+void field_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_field(BinWriter& w);
+void write_field(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

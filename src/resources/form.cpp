@@ -1,17 +1,17 @@
 // FORM definitions: record, statement routines and writer.
 #include "resources/form.h"
+#include "resources/records.h"
 
-#include "driver/record_writer.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
-
-FormRecord form;
 
 namespace {
 
 // Hands out objects[slot] and advances the slot, or null when the definition
 // has no list yet or the list is full.
-FormObjectEntry* next_entry(size_t& slot) {
+FormObjectEntry* next_entry(Records& records, size_t& slot) {
+    FormRecord& form = records.form;
     if (!form.count_given) return nullptr;
     if (form.id_slot == 0 && form.type_slot == 0) {
         // New slots are value-initialised (0); the ones the list already had
@@ -24,32 +24,38 @@ FormObjectEntry* next_entry(size_t& slot) {
 
 }  // namespace
 
-void form_object_type() {
+void form_object_type(Records& records) {
+    FormRecord& form = records.form;
     form.title.reset();
     form.bitmap.clear_image();
 }
 
-void form_count_statement() {
+void form_count_statement(Records& records) {
+    FormRecord& form = records.form;
     form.id_slot = 0;
     form.type_slot = 0;
     form.count_given = true;
 }
 
-FormObjectEntry* form_next_id_entry() {
-    return next_entry(form.id_slot);
+FormObjectEntry* form_next_id_entry(Records& records) {
+    FormRecord& form = records.form;
+    return next_entry(records, form.id_slot);
 }
 
-FormObjectEntry* form_next_type_entry() {
-    return next_entry(form.type_slot);
+FormObjectEntry* form_next_type_entry(Records& records) {
+    FormRecord& form = records.form;
+    return next_entry(records, form.type_slot);
 }
 
-void form_definition_ended() {
+void form_definition_ended(Records& records) {
+    FormRecord& form = records.form;
     form.count_given = false;
 }
 
 namespace {
 
-FieldValue form_field(orrinrc::format::FieldId id, size_t index) {
+FieldValue form_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
+    const FormRecord& form = records.form;
     using F = orrinrc::format::FieldId;
     switch (id) {
     case F::Bounds: return bounds_value_of(form.bounds);
@@ -67,9 +73,10 @@ FieldValue form_field(orrinrc::format::FieldId id, size_t index) {
 
 }  // namespace
 
-void write_form(BinWriter& w) {
+void write_form(BinWriter& w, const Records& records) {
+    const FormRecord& form = records.form;
     // The bitmap block holds the picture only for the styles that show one.
-    write_record<form_field, orrinrc::format::Kind::Form>(w, form.id, [&](const orrinrc::format::BlockLayout&) {
+    write_record<form_field, orrinrc::format::Kind::Form>(w, records, form.id, [&](const orrinrc::format::BlockLayout&) {
         if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
     });
 }

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // One object of a form: its identifier and object type code.
 struct FormObjectEntry {
@@ -36,25 +38,24 @@ struct FormRecord {
     bool count_given = false;
 };
 
-extern FormRecord form;
 
 // The OBJECT.TYPE=FORM line: no title, no image data.
-void form_object_type();
+void form_object_type(Records& records);
 
 // NO_OF_OBJECTS=: both slot counters start again at 0.
-void form_count_statement();
+void form_count_statement(Records& records);
 
 // An identifier or type statement of the object list: sizes the list when it
 // is the first one after NO_OF_OBJECTS=, then hands out the entry of the next
 // slot and advances that counter. Returns null when the list has no room for
 // it (nothing is changed then).
-FormObjectEntry* form_next_id_entry();
-FormObjectEntry* form_next_type_entry();
+FormObjectEntry* form_next_id_entry(Records& records);
+FormObjectEntry* form_next_type_entry(Records& records);
 
 // After #END_FORM: the next definition has not given NO_OF_OBJECTS= yet.
-void form_definition_ended();
+void form_definition_ended(Records& records);
 
 // Appends the record to resource.bin.
-void write_form(BinWriter& w);
+void write_form(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,19 +1,19 @@
 // LINE definitions: record, statement routines and writer.
 #include "resources/line.h"
+#include "resources/records.h"
 
-#include "driver/record_writer.h"
-#include "scanner/value_readers.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-LineRecord line;
-
 // The OBJECT.TYPE=LINE line: a line resets nothing between definitions.
-void line_object_type() {}
+void line_object_type(Records&) {}
 
 namespace {
 
-FieldValue line_field(orrinrc::format::FieldId id, size_t) {
+FieldValue line_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const LineRecord& line = records.line;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     switch (id) {
     case F::RelatedTableId: return number_value_of(related_table_id);
@@ -30,8 +30,9 @@ FieldValue line_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_line(BinWriter& w) {
-    write_record<line_field, orrinrc::format::Kind::Line>(w, line.id);
+void write_line(BinWriter& w, const Records& records) {
+    const LineRecord& line = records.line;
+    write_record<line_field, orrinrc::format::Kind::Line>(w, records, line.id);
 }
 
 }  // namespace orrinrc

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // A straight line on a form. Nothing is reset between definitions.
 struct LineRecord {
@@ -19,12 +21,11 @@ struct LineRecord {
     uint16_t visible = 0;
 };
 
-extern LineRecord line;
 
 // The OBJECT.TYPE=LINE line.
-void line_object_type();
+void line_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_line(BinWriter& w);
+void write_line(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,43 +1,35 @@
 // LIST definitions: record, statement routines and writer.
 #include "resources/list.h"
-#include "driver/record_writer.h"
-
-#include "scanner/value_readers.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-ListRecord list;
-
-namespace {
-
-// Entry counters of the two tables; like the record they carry over from one
-// list definition to the next.
-size_t related_counter = 0;
-size_t item_counter = 0;
-
-}  // namespace
-
 // The OBJECT.TYPE=LIST line: a list resets nothing between definitions.
-void list_object_type() {}
+void list_object_type(Records&) {}
 
-void list_restart_related() {
-    related_counter = 0;
+void list_restart_related(Records& records) {
+    ListRecord& list = records.list;
+    list.related_counter = 0;
 }
 
-void list_restart_items() {
-    item_counter = 0;
+void list_restart_items(Records& records) {
+    ListRecord& list = records.list;
+    list.item_counter = 0;
 }
 
-uint16_t* list_next_related() {
-    if (related_counter == 0) list.related.assign(list.num_related, 0);
-    if (related_counter >= list.related.size()) return nullptr;
-    return &list.related[related_counter++];
+uint16_t* list_next_related(Records& records) {
+    ListRecord& list = records.list;
+    if (list.related_counter == 0) list.related.assign(list.num_related, 0);
+    if (list.related_counter >= list.related.size()) return nullptr;
+    return &list.related[list.related_counter++];
 }
 
-Text* list_next_item() {
-    if (item_counter == 0) list.items.assign(list.total_items, std::nullopt);
-    if (item_counter >= list.items.size()) return nullptr;
-    return &list.items[item_counter++];
+Text* list_next_item(Records& records) {
+    ListRecord& list = records.list;
+    if (list.item_counter == 0) list.items.assign(list.total_items, std::nullopt);
+    if (list.item_counter >= list.items.size()) return nullptr;
+    return &list.items[list.item_counter++];
 }
 
 namespace {
@@ -45,7 +37,9 @@ namespace {
 // The tables may be shorter than their counts (a count given without entry
 // lines keeps the earlier table, or none): missing entries are 0 and no
 // text.
-FieldValue list_field(orrinrc::format::FieldId id, size_t index) {
+FieldValue list_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
+    const ListRecord& list = records.list;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const ListRecord& l = list;
     switch (id) {
@@ -72,8 +66,9 @@ FieldValue list_field(orrinrc::format::FieldId id, size_t index) {
 
 }  // namespace
 
-void write_list(BinWriter& w) {
-    write_record<list_field, orrinrc::format::Kind::List>(w, list.id);
+void write_list(BinWriter& w, const Records& records) {
+    const ListRecord& list = records.list;
+    write_record<list_field, orrinrc::format::Kind::List>(w, records, list.id);
 }
 
 }  // namespace orrinrc

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // Number of on/off attributes of a list, in the order they are written:
 // ENABLE, VISIBLE, ACTIVE, SET_SCROLL, SYNCHRONOUS.
@@ -27,27 +29,30 @@ struct ListRecord {
     uint8_t text_color = 0;
     uint8_t background_color = 0;
     uint16_t attr[kListAttrCount] = {};
+    // Entry counters of the two tables; like the record they carry over from
+    // one list definition to the next.
+    size_t related_counter = 0;
+    size_t item_counter = 0;
 };
 
-extern ListRecord list;
 
 // The OBJECT.TYPE=LIST line.
-void list_object_type();
+void list_object_type(Records& records);
 
 // LIST_NUM_RELATED_LIST_OBJECT= and LIST_TOTAL_NUM_ITEMS=: the next entry
 // line starts a new table.
-void list_restart_related();
-void list_restart_items();
+void list_restart_related(Records& records);
+void list_restart_items(Records& records);
 
 // A LIST_RELATED_OBJECT= line: the entry its value goes to, or nullptr when
 // the table is already full (the value is then dropped).
-uint16_t* list_next_related();
+uint16_t* list_next_related(Records& records);
 
 // A LIST_ITEM= line: the entry its text goes to, or nullptr when the table is
 // already full (the line then stores nothing).
-Text* list_next_item();
+Text* list_next_item(Records& records);
 
 // Appends the record to resource.bin.
-void write_list(BinWriter& w);
+void write_list(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,43 +1,36 @@
 // MENU definitions: record, statement routines and writer.
 #include "resources/menu.h"
-#include "driver/record_writer.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-MenuRecord menu;
-
-namespace {
-
-// Entries filled since the last MENU_NUM_ITEMS= line; persists like the record.
-size_t item_counter = 0;
-// Whether the current definition has given MENU_NUM_ITEMS=, which alone makes
-// room for item lines.
-bool items_declared = false;
-
-}  // namespace
-
 // The OBJECT.TYPE=MENU line: a menu resets nothing between definitions.
-void menu_object_type() {}
+void menu_object_type(Records&) {}
 
-void menu_num_items() {
-    item_counter = 0;
-    items_declared = true;
+void menu_num_items(Records& records) {
+    MenuRecord& menu = records.menu;
+    menu.item_counter = 0;
+    menu.items_declared = true;
 }
 
-Text* menu_next_item() {
-    if (!items_declared) return nullptr;
-    if (item_counter == 0) menu.items.assign(menu.num_items, Text{});
-    if (item_counter >= menu.items.size()) return nullptr;
-    return &menu.items[item_counter++];
+Text* menu_next_item(Records& records) {
+    MenuRecord& menu = records.menu;
+    if (!menu.items_declared) return nullptr;
+    if (menu.item_counter == 0) menu.items.assign(menu.num_items, Text{});
+    if (menu.item_counter >= menu.items.size()) return nullptr;
+    return &menu.items[menu.item_counter++];
 }
 
-void menu_definition_ended() {
-    items_declared = false;
+void menu_definition_ended(Records& records) {
+    MenuRecord& menu = records.menu;
+    menu.items_declared = false;
 }
 
 namespace {
 
-FieldValue menu_field(orrinrc::format::FieldId id, size_t index) {
+FieldValue menu_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
+    const MenuRecord& menu = records.menu;
     using F = orrinrc::format::FieldId;
     switch (id) {
     case F::Bounds: return bounds_value_of(menu.bounds);
@@ -53,8 +46,9 @@ FieldValue menu_field(orrinrc::format::FieldId id, size_t index) {
 
 }  // namespace
 
-void write_menu(BinWriter& w) {
-    write_record<menu_field, orrinrc::format::Kind::Menu>(w, menu.id);
+void write_menu(BinWriter& w, const Records& records) {
+    const MenuRecord& menu = records.menu;
+    write_record<menu_field, orrinrc::format::Kind::Menu>(w, records, menu.id);
 }
 
 }  // namespace orrinrc

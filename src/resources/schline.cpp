@@ -1,17 +1,17 @@
 // SCHLINE definitions: record, statement routines and writer.
 #include "resources/schline.h"
-#include "driver/record_writer.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-SchlineRecord schline;
-
 // The OBJECT.TYPE=SCHLINE line: a SCHLINE resets nothing between definitions.
-void schline_object_type() {}
+void schline_object_type(Records&) {}
 
 namespace {
 
-FieldValue schline_field(orrinrc::format::FieldId id, size_t) {
+FieldValue schline_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const SchlineRecord& schline = records.schline;
     using F = orrinrc::format::FieldId;
     switch (id) {
     case F::Bounds: return bounds_value_of(schline.bounds);
@@ -25,8 +25,9 @@ FieldValue schline_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_schline(BinWriter& w) {
-    write_record<schline_field, orrinrc::format::Kind::Schline>(w, schline.id);
+void write_schline(BinWriter& w, const Records& records) {
+    const SchlineRecord& schline = records.schline;
+    write_record<schline_field, orrinrc::format::Kind::Schline>(w, records, schline.id);
 }
 
 }  // namespace orrinrc

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // A rectangle with three state flags. Nothing is reset between definitions.
 struct SchlineRecord {
@@ -16,12 +18,11 @@ struct SchlineRecord {
     uint16_t enable = 0;
 };
 
-extern SchlineRecord schline;
 
 // The OBJECT.TYPE=SCHLINE line.
-void schline_object_type();
+void schline_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_schline(BinWriter& w);
+void write_schline(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

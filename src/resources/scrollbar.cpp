@@ -1,18 +1,17 @@
 // SCROLLBAR definitions: record, statement routines and writer.
 #include "resources/scrollbar.h"
-#include "driver/record_writer.h"
-
-#include "scanner/value_readers.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-ScrollBarRecord scrollbar;
-
-void scrollbar_open() {
+void scrollbar_open(Records& records) {
+    ScrollBarRecord& scrollbar = records.scrollbar;
     scrollbar.text.reset();
 }
 
-void scrollbar_object_type() {
+void scrollbar_object_type(Records& records) {
+    ScrollBarRecord& scrollbar = records.scrollbar;
     scrollbar.text.reset();
     scrollbar.arrow1.clear_image();
     scrollbar.arrow2.clear_image();
@@ -20,7 +19,9 @@ void scrollbar_object_type() {
 
 namespace {
 
-FieldValue scrollbar_field(orrinrc::format::FieldId id, size_t) {
+FieldValue scrollbar_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const ScrollBarRecord& scrollbar = records.scrollbar;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const ScrollBarRecord& r = scrollbar;
     switch (id) {
@@ -45,8 +46,9 @@ FieldValue scrollbar_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_scrollbar(BinWriter& w) {
-    write_record<scrollbar_field, orrinrc::format::Kind::Scrollbar>(w, scrollbar.id);
+void write_scrollbar(BinWriter& w, const Records& records) {
+    const ScrollBarRecord& scrollbar = records.scrollbar;
+    write_record<scrollbar_field, orrinrc::format::Kind::Scrollbar>(w, records, scrollbar.id);
 }
 
 }  // namespace orrinrc

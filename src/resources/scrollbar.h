@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 struct ScrollBarRecord {
     uint16_t id = 0;
@@ -24,15 +26,14 @@ struct ScrollBarRecord {
     uint16_t attrs[3] = {0, 0, 0};
 };
 
-extern ScrollBarRecord scrollbar;
 
 // The "#SCROLLBAR" line: a new definition starts without a text.
-void scrollbar_open();
+void scrollbar_open(Records& records);
 
 // The OBJECT.TYPE=SCROLLBAR line: also drops the text and both arrows' images.
-void scrollbar_object_type();
+void scrollbar_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_scrollbar(BinWriter& w);
+void write_scrollbar(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,21 +1,21 @@
 // STRING definitions: record, statement routines and writer.
 #include "resources/string_object.h"
-#include "driver/record_writer.h"
-
-#include "scanner/value_readers.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-StringRecord string_object;
-
-void string_object_type() {
+void string_object_type(Records& records) {
+    StringRecord& string_object = records.string_object;
     // A text given before this line belongs to no definition: it is dropped.
     string_object.text.reset();
 }
 
 namespace {
 
-FieldValue string_field(orrinrc::format::FieldId id, size_t) {
+FieldValue string_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const StringRecord& string_object = records.string_object;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const StringRecord& s = string_object;
     switch (id) {
@@ -34,8 +34,9 @@ FieldValue string_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_string(BinWriter& w) {
-    write_record<string_field, orrinrc::format::Kind::String>(w, string_object.id);
+void write_string(BinWriter& w, const Records& records) {
+    const StringRecord& string_object = records.string_object;
+    write_record<string_field, orrinrc::format::Kind::String>(w, records, string_object.id);
 }
 
 }  // namespace orrinrc

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // A fixed text in a rectangle of a form. The OBJECT.TYPE=STRING line clears
 // the text; every other field carries over between definitions.
@@ -21,12 +23,11 @@ struct StringRecord {
     uint16_t visible = 0;
 };
 
-extern StringRecord string_object;
 
 // The OBJECT.TYPE=STRING line.
-void string_object_type();
+void string_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_string(BinWriter& w);
+void write_string(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,16 +1,14 @@
 // TABLE definitions: record, statement routines and writer.
 #include "resources/table.h"
+#include "resources/records.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "driver/record_writer.h"
-#include "driver/run.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
-
-TableRecord table;
 
 namespace {
 
@@ -61,35 +59,42 @@ void write_cleared_cells(BinWriter& w, uint64_t count) {
 
 }  // namespace
 
-void table_object_type() {
+void table_object_type(Records& records) {
+    TableRecord& table = records.table;
     table.current_cell = -1;
 }
 
-void table_end() {
+void table_end(Records& records) {
+    TableRecord& table = records.table;
     table.current_cell = -1;
 }
 
-uint16_t* table_num_columns_line() {
+uint16_t* table_num_columns_line(Records& records) {
+    TableRecord& table = records.table;
     if (table.current_cell >= 0) return nullptr;
     table.column_width_count = 0;
     return &table.num_columns;
 }
 
-uint16_t* table_num_rows_line() {
+uint16_t* table_num_rows_line(Records& records) {
+    TableRecord& table = records.table;
     if (table.current_cell >= 0) return nullptr;
     table.row_height_count = 0;
     return &table.num_rows;
 }
 
-int16_t* table_next_column_width() {
+int16_t* table_next_column_width(Records& records) {
+    TableRecord& table = records.table;
     return next_entry(table.column_widths, table.column_width_count, table.num_columns);
 }
 
-int16_t* table_next_row_height() {
+int16_t* table_next_row_height(Records& records) {
+    TableRecord& table = records.table;
     return next_entry(table.row_heights, table.row_height_count, table.num_rows);
 }
 
-TableCell* table_next_cell() {
+TableCell* table_next_cell(Records& records) {
+    TableRecord& table = records.table;
     if (table.current_cell < 0) {
         table.cells.clear();
         table.cell_room = uint64_t{table.num_rows} * table.num_columns;
@@ -100,19 +105,22 @@ TableCell* table_next_cell() {
     return &table.cells.back();
 }
 
-TableCell* table_current_cell() {
+TableCell* table_current_cell(Records& records) {
+    TableRecord& table = records.table;
     if (table.current_cell < 0) return nullptr;
     return &table.cells[static_cast<size_t>(table.current_cell)];
 }
 
-uint8_t* table_background_color_target() {
-    TableCell* cell = table_current_cell();
+uint8_t* table_background_color_target(Records& records) {
+    TableRecord& table = records.table;
+    TableCell* cell = table_current_cell(records);
     return cell != nullptr ? &cell->background_color : &table.background_color;
 }
 
 namespace {
 
-FieldValue table_field(orrinrc::format::FieldId id, size_t index) {
+FieldValue table_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
+    const TableRecord& table = records.table;
     using F = orrinrc::format::FieldId;
     const TableRecord& r = table;
     switch (id) {
@@ -141,7 +149,8 @@ FieldValue table_field(orrinrc::format::FieldId id, size_t index) {
 
 // The cells are rows x columns at the current counts; the ones stored may be
 // fewer (never given) or more (a larger earlier table).
-void write_cells(BinWriter& w, const RecordFrame& frame) {
+void write_cells(BinWriter& w, const RecordFrame& frame, const Records& records) {
+    const TableRecord& table = records.table;
     const TableRecord& r = table;
     const uint64_t grid = uint64_t{r.num_rows} * r.num_columns;
     const size_t stored = static_cast<size_t>(std::min<uint64_t>(grid, r.cells.size()));
@@ -158,10 +167,11 @@ void write_cells(BinWriter& w, const RecordFrame& frame) {
 
 }  // namespace
 
-void write_table(BinWriter& w) {
+void write_table(BinWriter& w, const Records& records) {
+    const TableRecord& table = records.table;
     namespace format = orrinrc::format;
     RecordFrame frame = begin_record(w, table.id, format::type_code(format::Kind::Table));
-    write_blocks<table_field, format::Kind::Table>(w, frame, [&](const format::BlockLayout&) { write_cells(w, frame); });
+    write_blocks<table_field, format::Kind::Table>(w, records, frame, [&](const format::BlockLayout&) { write_cells(w, frame, records); });
     end_record(w, frame);
 }
 

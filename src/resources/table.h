@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 struct TableCell {
     uint8_t data_type = 0;  // 0 text, 1 value, 2 user-interface object
@@ -52,40 +54,39 @@ struct TableRecord {
     uint16_t attrs[5] = {0, 0, 0, 0, 0};
 };
 
-extern TableRecord table;
 
 // The OBJECT.TYPE=TABLE line: no cell is current.
-void table_object_type();
+void table_object_type(Records& records);
 
 // After "#END_TABLE": the next definition starts with no cell current.
-void table_end();
+void table_end(Records& records);
 
 // TABLE_NUM_COLUMN= and TABLE_NUM_ROW=: the count to read into, with its
 // entry counter reset; nullptr once this definition has started its cells
 // (the grid may no longer change).
-uint16_t* table_num_columns_line();
-uint16_t* table_num_rows_line();
+uint16_t* table_num_columns_line(Records& records);
+uint16_t* table_num_rows_line(Records& records);
 
 // TABLE_COLUMN_WIDTH= and TABLE_ROW_HEIGHT=: the next entry, creating a
 // cleared table at the first line after the count; nullptr when every entry
 // is already filled.
-int16_t* table_next_column_width();
-int16_t* table_next_row_height();
+int16_t* table_next_column_width(Records& records);
+int16_t* table_next_row_height(Records& records);
 
 // TABLE_DATA_TYPE=: starts the next cell (without a text); nullptr when the
 // grid has no room left.
-TableCell* table_next_cell();
+TableCell* table_next_cell(Records& records);
 
 // The cell that cell statements fill; nullptr before this definition's first
 // TABLE_DATA_TYPE= line.
-TableCell* table_current_cell();
+TableCell* table_current_cell(Records& records);
 
 // TABLE_BACKGROUND_COLOR=: the table's colour until a cell is current, the
 // current cell's colour afterwards.
-uint8_t* table_background_color_target();
+uint8_t* table_background_color_target(Records& records);
 
 // Appends the record to resource.bin. A record whose outer block would pass
 // the 32-bit length ends the run before any cell is written.
-void write_table(BinWriter& w);
+void write_table(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,19 +1,18 @@
 // TEXTBOX definitions: record, statement routines and writer.
 #include "resources/textbox.h"
-#include "driver/record_writer.h"
-
-#include "scanner/value_readers.h"
+#include "resources/records.h"
+#include "output/record_writer.h"
 
 namespace orrinrc {
 
-TextBoxRecord textbox;
-
 // The OBJECT.TYPE=TEXTBOX line: a text box resets nothing between definitions.
-void textbox_object_type() {}
+void textbox_object_type(Records&) {}
 
 namespace {
 
-FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
+FieldValue textbox_field(const Records& records, orrinrc::format::FieldId id, size_t) {
+    const TextBoxRecord& textbox = records.textbox;
+    const uint16_t related_table_id = records.related_table_id;
     using F = orrinrc::format::FieldId;
     const TextBoxRecord& t = textbox;
     switch (id) {
@@ -43,8 +42,9 @@ FieldValue textbox_field(orrinrc::format::FieldId id, size_t) {
 
 }  // namespace
 
-void write_textbox(BinWriter& w) {
-    write_record<textbox_field, orrinrc::format::Kind::Textbox>(w, textbox.id);
+void write_textbox(BinWriter& w, const Records& records) {
+    const TextBoxRecord& textbox = records.textbox;
+    write_record<textbox_field, orrinrc::format::Kind::Textbox>(w, records, textbox.id);
 }
 
 }  // namespace orrinrc

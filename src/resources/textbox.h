@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "output/resource_bin.h"
 
 namespace orrinrc {
+
+struct Records;
 
 // One editable text area. Nothing is reset between definitions: a field that
 // a definition leaves out, the text included, keeps its previous value.
@@ -34,12 +36,11 @@ struct TextBoxRecord {
     uint16_t visible = 0;
 };
 
-extern TextBoxRecord textbox;
 
 // The OBJECT.TYPE=TEXTBOX line.
-void textbox_object_type();
+void textbox_object_type(Records& records);
 
 // Appends the record to resource.bin.
-void write_textbox(BinWriter& w);
+void write_textbox(BinWriter& w, const Records& records);
 
 }  // namespace orrinrc

@@ -1,12 +1,14 @@
 // The resource language scanner.
 #pragma once
 
-#include <cstdio>
+#include "scanner/text_input.h"
 
 namespace orrinrc {
 
-// Scans the whole input, writing each resource as its definition ends.
-// Returns at the end of the input; errors end the process.
-void scan(FILE* input);
+struct Run;
+
+// Scans the whole text, writing each resource as its definition ends.
+// Returns at the end of the text; an error is raised with its offset.
+void scan(Run& run, const SourceText& source);
 
 }  // namespace orrinrc

@@ -14,9 +14,16 @@ namespace {
 // Returns false on a read error.
 bool refill(TextInput& in, size_t keep) {
     ssize_t got;
-    do {
-        got = ::read(in.fd, in.raw + keep, TextInput::kReadSize);
-    } while (got < 0 && errno == EINTR);
+    if (in.memory != nullptr) {
+        got = static_cast<ssize_t>(std::min(in.memory_left, TextInput::kReadSize));
+        std::memcpy(in.raw + keep, in.memory, static_cast<size_t>(got));
+        in.memory += got;
+        in.memory_left -= static_cast<size_t>(got);
+    } else {
+        do {
+            got = ::read(in.fd, in.raw + keep, TextInput::kReadSize);
+        } while (got < 0 && errno == EINTR);
+    }
     if (got < 0) return false;
     in.start = 0;
     in.end = keep + static_cast<size_t>(got);
@@ -36,8 +43,23 @@ bool refill(TextInput& in, size_t keep) {
 
 void text_input_open(TextInput& in, int fd) {
     in.fd = fd;
+    in.memory = nullptr;
+    in.memory_left = 0;
     in.start = in.end = 0;
+    in.delivered = 0;
     in.eof = false;
+}
+
+void text_input_open(TextInput& in, std::string_view text) {
+    text_input_open(in, -1);
+    // A non-null pointer marks the memory mode, also for an empty text.
+    in.memory = text.empty() ? "" : text.data();
+    in.memory_left = text.size();
+}
+
+void text_input_open(TextInput& in, const SourceText& source) {
+    if (source.fd >= 0) text_input_open(in, source.fd);
+    else text_input_open(in, source.text);
 }
 
 long text_input_read(TextInput& in, char* out, size_t max) {
@@ -69,6 +91,7 @@ long text_input_read(TextInput& in, char* out, size_t max) {
             in.start += 1;
         }
     }
+    in.delivered += n;
     return static_cast<long>(n);
 }
 

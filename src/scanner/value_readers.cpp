@@ -5,11 +5,6 @@
 
 namespace orrinrc {
 
-ValueTargets targets;
-int bitmapnum = 0;
-Text pending_bitmap_file;
-uint16_t related_table_id = 0;
-
 int32_t number_value(const char* text) {
     // Reads like strtoll in base 10 (leading white space, an optional sign,
     // the digits up to the first other character), by hand: it runs for

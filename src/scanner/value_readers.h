@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "driver/resource_bin.h"
+#include "format/values.h"
 
 namespace orrinrc {
 
@@ -22,19 +22,6 @@ struct ValueTargets {
     Bounds* readbounds = nullptr;
     BitmapRecord* readbitmap = nullptr;
 };
-
-extern ValueTargets targets;
-
-// Bitmap counter shared by the bitmap readers, the check-box block of
-// controls and BITMAP objects: every FILE= line adds one.
-extern int bitmapnum;
-
-// File name of the bitmap import that waits for the next line.
-extern Text pending_bitmap_file;
-
-// RELATED_TABLE_ID=, one value for every kind that has the statement; never
-// reset.
-extern uint16_t related_table_id;
 
 // Decimal value of a number line: optional sign, digits; anything after the
 // digits ends it. Saturates at the 32-bit limits.

@@ -1,16 +1,12 @@
 // The resource.bin stream: buffered writes, block framing and length patches.
-#include "driver/resource_bin.h"
-
-#include "driver/run.h"
+#include "output/resource_bin.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "driver/write_all.h"
+#include "util/error.h"
+#include "util/strf.h"
 
 namespace orrinrc {
 
@@ -26,7 +22,7 @@ constexpr size_t kHardLimit = 4 * 1024 * 1024;
 // file; returns 0 or the errno.
 int flush_bytes(BinWriter& w, size_t n) {
     size_t done = 0;
-    const int err = write_all(w.fd, w.buf.data(), n, done);
+    const int err = w.out->append(w.buf.data(), n, done);
     w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(done));
     w.base += done;
     if (err != 0) w.failed = true;
@@ -35,7 +31,7 @@ int flush_bytes(BinWriter& w, size_t n) {
 
 [[noreturn]] void write_failed(BinWriter& w, int err) {
     w.failed = true;
-    fail_write(3, w.path.c_str(), err);
+    raise(output_write_error(3, w.path.c_str(), err));
 }
 
 void flush_or_fail(BinWriter& w, size_t n) {
@@ -58,16 +54,7 @@ void patch_u32(BinWriter& w, uint64_t at, uint32_t v) {
     }
     uint8_t bytes[4];
     put_le32(bytes, v);
-    size_t done = 0;
-    while (done < 4) {
-        ssize_t n = ::pwrite(w.fd, bytes + done, 4 - done, static_cast<off_t>(at + done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            write_failed(w, errno);
-        }
-        if (n == 0) write_failed(w, ENOSPC);
-        done += static_cast<size_t>(n);
-    }
+    if (int err = w.out->write_at(at, bytes, 4)) write_failed(w, err);
 }
 
 void maybe_flush_inside_record(BinWriter& w) {
@@ -76,15 +63,22 @@ void maybe_flush_inside_record(BinWriter& w) {
 
 }  // namespace
 
-bool bin_open(BinWriter& w, const char* path) {
-    w.fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (w.fd < 0) return false;
+Error output_write_error(int code, const char* path, int err) {
+    Error e;
+    e.kind = ErrorKind::OutputWrite;
+    e.exit_code = code;
+    e.message = strf("error: can't write %s: %s\n", path, std::strerror(err));
+    return e;
+}
+
+void bin_open(BinWriter& w, OutputTarget* out, const char* path) {
+    w.out = out;
     w.path = path;
     w.base = 0;
     w.buf.clear();
     w.buf.reserve(kFlushAt + 64 * 1024);
     w.committed = 0;
-    return true;
+    w.failed = false;
 }
 
 void bin_commit_record(BinWriter& w) {
@@ -95,9 +89,11 @@ void bin_commit_record(BinWriter& w) {
 void bin_flush(BinWriter& w) {
     uint64_t total = w.pos();
     if (total > UINT32_MAX) {
-        std::printf("error: resource.bin would be %llu bytes, more than its 32-bit length field can hold\n",
-                    static_cast<unsigned long long>(total));
-        fail_run(1);
+        Error e;
+        e.kind = ErrorKind::TooLarge;
+        e.message = strf("error: resource.bin would be %llu bytes, more than its 32-bit length field can hold\n",
+                         static_cast<unsigned long long>(total));
+        raise(std::move(e));
     }
     flush_or_fail(w, w.buf.size());
 }
@@ -108,23 +104,23 @@ void bin_finish(BinWriter& w) {
     bin_flush(w);
     patch_u32(w, 0, static_cast<uint32_t>(w.pos()));
     w.committed = w.pos();
-    int fd = w.fd;
-    w.fd = -1;
-    if (::close(fd) != 0) write_failed(w, errno);
+    OutputTarget* out = w.out;
+    w.out = nullptr;
+    if (int err = out->close()) write_failed(w, err);
 }
 
 int bin_flush_complete(BinWriter& w) {
-    if (w.fd < 0 || w.failed || w.committed <= w.base) return 0;
+    if (w.out == nullptr || w.failed || w.committed <= w.base) return 0;
     return flush_bytes(w, static_cast<size_t>(w.committed - w.base));
 }
 
 int bin_close_at(BinWriter& w, uint64_t end) {
-    if (w.fd < 0) return 0;
+    if (w.out == nullptr) return 0;
     int err = 0;
-    if (w.base > end && ::ftruncate(w.fd, static_cast<off_t>(end)) != 0) err = errno;
+    if (w.base > end) err = w.out->truncate(end);
     w.buf.clear();
-    if (::close(w.fd) != 0 && err == 0) err = errno;
-    w.fd = -1;
+    if (int late = w.out->close(); late != 0 && err == 0) err = late;
+    w.out = nullptr;
     if (w.failed) return 0;
     if (err != 0) w.failed = true;
     return err;
@@ -189,9 +185,12 @@ void write_bitmap_block(BinWriter& w, const BitmapRecord& bm) {
 
 void check_block_length(uint64_t start, uint64_t length) {
     if (length <= UINT32_MAX) return;
-    std::printf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length field can hold\n",
-                static_cast<unsigned long long>(start), static_cast<unsigned long long>(length));
-    fail_run(1);
+    Error e;
+    e.kind = ErrorKind::TooLarge;
+    e.message = strf("error: a block starting at offset %llu would be %llu bytes long, more than its 32-bit length "
+                     "field can hold\n",
+                     static_cast<unsigned long long>(start), static_cast<unsigned long long>(length));
+    raise(std::move(e));
 }
 
 uint64_t open_block(BinWriter& w) {

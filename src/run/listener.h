@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/resource_bin.h"
 #include "format/format.h"
+#include "format/values.h"
+#include "util/error.h"
 
 namespace orrinrc {
+
+struct Records;
 
 class RunListener {
 public:
@@ -31,20 +34,21 @@ public:
     virtual void definition_opened(format::Kind kind) = 0;
     virtual void object_type_line(format::Kind kind) = 0;
     // The end statement, before the resource's name is checked and its
-    // record written.
-    virtual void definition_ending(uint16_t id) = 0;
-    // A picture has been converted (`failure` empty) or not (the message).
-    virtual void picture(const BitmapRecord& bm, const std::string& path, const std::string& failure) = 0;
+    // record written: the records as the definition leaves them, and the
+    // name the resource is about to take (none when it has no NAME= line).
+    virtual void definition_ending(uint16_t id, const Records& records, const Text& name) = 0;
+    // A picture has been converted (`failure` empty) or not (the message):
+    // its name as written and the file that name stands for.
+    virtual void picture(const BitmapRecord& bm, const std::string& name, const std::string& file,
+                         const std::string& failure) = 0;
 
-    // Errors, each before the run ends through fail_run.
+    // Errors, each before the run stops.
     virtual void syntax_error(const char* state) = 0;
     virtual void input_ended_inside_definition() = 0;
     virtual void missing_name(uint16_t id) = 0;
-    // Every error exit, after the event above that named it (if any).
-    virtual void failed(int code) = 0;
+    // Every error that stops the run, after the event above that named it
+    // (if any).
+    virtual void failed(const Error& error) = 0;
 };
-
-// The listener of this run, or none.
-extern RunListener* run_listener;
 
 }  // namespace orrinrc

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "output/target.h"
+
 namespace orrinrc {
 
 // Lines are appended whole to `buf`, whose first byte sits at file offset
@@ -12,7 +14,7 @@ namespace orrinrc {
 // Every byte before `base` has reached the file, also after a write that
 // failed half-way; `whole` is then the length of the whole lines among them.
 struct HeaderFile {
-    int fd = -1;
+    OutputTarget* out = nullptr;  // none: closed
     std::string path;
     std::string buf;
     uint64_t base = 0;
@@ -22,8 +24,8 @@ struct HeaderFile {
     uint64_t pos() const { return base + buf.size(); }
 };
 
-// Opens (creates or truncates) the file; returns false when it cannot.
-bool header_open(HeaderFile& h, const char* path);
+// Starts writing to `out`; `path` names the output in messages.
+void header_open(HeaderFile& h, OutputTarget* out, const char* path);
 
 // These return 0 or the errno of a failure (and set `failed`); a file that
 // has failed before is not written to and reports nothing more.

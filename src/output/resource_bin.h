@@ -4,44 +4,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "format/values.h"
+#include "output/target.h"
+#include "util/error.h"
+
 namespace orrinrc {
-
-// An owned text of a record slot; std::nullopt is "none" (never given), which
-// writes no bytes at all, while an empty string writes a single NUL.
-using Text = std::optional<std::string>;
-
-// Four signed 16-bit values, written in this order.
-struct Bounds {
-    int16_t x = 0;
-    int16_t y = 0;
-    int16_t width = 0;
-    int16_t height = 0;
-};
-
-// One bitmap in memory. x..depth are set by the bitmap statements, size and
-// words by the BMP import. `loaded` tells whether image data is present: a
-// picture of height 0 is present with no words.
-struct BitmapRecord {
-    int16_t x = 0;
-    int16_t y = 0;
-    int16_t width = 0;
-    int16_t height = 0;
-    uint8_t reserved = 0;
-    uint8_t depth = 0;
-    uint16_t size = 0;
-    std::vector<uint32_t> words;
-    bool loaded = false;
-
-    // Drops the image data (keeps the allocation for the next picture).
-    void clear_image() {
-        words.clear();
-        loaded = false;
-    }
-};
 
 // The resource.bin stream. Bytes are collected in a buffer whose first byte
 // sits at file offset `base`, so every position handed out stays an absolute
@@ -50,7 +20,7 @@ struct BitmapRecord {
 // the file itself. Every byte before `base` has reached the file, also after
 // a write that failed half-way.
 struct BinWriter {
-    int fd = -1;
+    OutputTarget* out = nullptr;  // none: closed
     std::string path;
     uint64_t base = 0;
     std::vector<uint8_t> buf;
@@ -60,19 +30,23 @@ struct BinWriter {
     uint64_t pos() const { return base + buf.size(); }
 };
 
-// Opens (creates or truncates) the file; returns false when it cannot.
-bool bin_open(BinWriter& w, const char* path);
+// The error of an output that cannot be written: "error: can't write PATH:
+// REASON", exit code `code` (3 for resource.bin, 4 for resource.h).
+Error output_write_error(int code, const char* path, int err);
+
+// Starts writing to `out`; `path` names the output in messages.
+void bin_open(BinWriter& w, OutputTarget* out, const char* path);
 // Marks everything written so far as complete records; may flush.
 void bin_commit_record(BinWriter& w);
 // Puts everything written so far on disk. A total length that its 32-bit
-// field cannot hold ends the run with exit code 1.
+// field cannot hold raises an error (exit code 1).
 void bin_flush(BinWriter& w);
 // bin_flush, then writes the total length over the placeholder at offset 0
-// and closes. Write failures of these and all the writes above end the run
-// with exit code 3.
+// and closes. Write failures of these and all the writes above raise an
+// error (exit code 3).
 void bin_finish(BinWriter& w);
 
-// For the error exit, which must not end the run again from inside: these
+// For saving the outputs after an error, which must not raise again: these
 // return 0 or the errno of a write that failed (and set `failed`); a writer
 // that has failed before is not written to and reports nothing more.
 //
@@ -91,8 +65,8 @@ void write_bounds(BinWriter& w, const Bounds& b);
 void write_bitmap_block(BinWriter& w, const BitmapRecord& bm);
 
 uint64_t open_block(BinWriter& w);
-// Ends the run with an error when a block would be too long for its 32-bit
-// length field, rather than writing a wrapped length.
+// Raises an error when a block would be too long for its 32-bit length
+// field, rather than writing a wrapped length.
 void check_block_length(uint64_t start, uint64_t length);
 void close_block(BinWriter& w, uint64_t start);
 uint64_t next_block(BinWriter& w, uint64_t start);
