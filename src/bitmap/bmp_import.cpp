@@ -575,10 +575,12 @@ std::string convert(BmpFile& file, BitmapRecord& bm, const char* path) {
 
 }  // namespace
 
-std::string bmp_convert(BitmapRecord& bm, const char* path) {
+std::string bmp_convert(BitmapRecord& bm, const char* path) { return bmp_convert_named(bm, path, path); }
+
+std::string bmp_convert_named(BitmapRecord& bm, const char* path, const char* name) {
     BmpFile file;
-    if (!file.open(path)) return strf("error: can't open file %s\n", path);
-    return convert(file, bm, path);
+    if (!file.open(path)) return strf("error: can't open file %s\n", name);
+    return convert(file, bm, name);
 }
 
 std::string bmp_convert(BitmapRecord& bm, const char* path, std::string_view bytes) {
@@ -611,9 +613,9 @@ void PictureCache::keep(const BitmapRecord& bm, const std::string& path) {
     c.words.assign(bm.words.begin(), bm.words.end());
 }
 
-std::string PictureCache::convert(BitmapRecord& bm, const std::string& path) {
+std::string PictureCache::convert(BitmapRecord& bm, const std::string& path, const std::string& name) {
     if (find(bm, path)) return "";
-    std::string message = bmp_convert(bm, path.c_str());
+    std::string message = bmp_convert_named(bm, path.c_str(), name.empty() ? path.c_str() : name.c_str());
     if (message.empty()) keep(bm, path);
     return message;
 }

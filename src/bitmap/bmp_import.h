@@ -65,6 +65,9 @@ namespace orrinrc {
 // message line (with its "\n") and leaves bm untouched.
 std::string bmp_convert(BitmapRecord& bm, const char* path);
 
+// bmp_convert of the file at `path`, named `name` in messages.
+std::string bmp_convert_named(BitmapRecord& bm, const char* path, const char* name);
+
 // bmp_convert of a file's bytes in memory; `path` names it in messages.
 std::string bmp_convert(BitmapRecord& bm, const char* path, std::string_view bytes);
 
@@ -79,8 +82,9 @@ public:
     bool find(BitmapRecord& bm, const std::string& path) const;
     // Keeps the picture just converted from `path`.
     void keep(const BitmapRecord& bm, const std::string& path);
-    // bmp_convert through the cache.
-    std::string convert(BitmapRecord& bm, const std::string& path);
+    // bmp_convert through the cache; messages name the file `name` (by
+    // default its path).
+    std::string convert(BitmapRecord& bm, const std::string& path, const std::string& name = {});
 
 private:
     struct CachedPicture {

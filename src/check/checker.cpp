@@ -97,8 +97,9 @@ const char* room_note(std::string_view state) {
     return nullptr;
 }
 
-// A picture import failure in plain words.
-std::string picture_reason(const std::string& path, const std::string& message) {
+// Why a picture cannot be read, from the file (as it is opened) and the
+// compiler's message, which names it as written or as found.
+std::string picture_reason(const std::string& path, const std::string& written, const std::string& message) {
     std::string m = message;
     while (!m.empty() && m.back() == '\n') m.pop_back();
     if (starts_with(m, "error: can't open file")) {
@@ -109,8 +110,10 @@ std::string picture_reason(const std::string& path, const std::string& message) 
         if (::access(path.c_str(), R_OK) != 0) return "it cannot be read (permission denied)";
         return "it cannot be opened";
     }
-    const std::string prefix = "error: " + path + ": ";
-    if (starts_with(m, prefix)) return m.substr(prefix.size());
+    for (const std::string& name : {path, written}) {
+        const std::string prefix = "error: " + name + ": ";
+        if (starts_with(m, prefix)) return m.substr(prefix.size());
+    }
     if (starts_with(m, "error: ")) return m.substr(7);
     return m;
 }
@@ -704,7 +707,7 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
             notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then in "
                                  "each -I folder",
                                  {}, ""});
-        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, failure), std::move(notes));
+        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure), std::move(notes));
         return;
     }
     const std::string group = group_.empty() ? "the picture" : group_;

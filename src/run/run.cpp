@@ -175,28 +175,29 @@ void end_definition(Run& run, uint16_t id, void (*writer)(BinWriter&, const Reco
 }
 
 std::string resolve_picture(const RunOptions& options, const char* name) {
-    if (options.pictures != nullptr) return name;
-    // Without picture folders or a base folder a name stands for itself: no
-    // look-up at all.
-    if (name[0] == '\0' || name[0] == '/') return name;
-    const std::string& base = options.base_dir;
-    std::string as_written =
-        base.empty() ? std::string(name) : (base.back() == '/' ? base + name : base + "/" + name);
-    if (options.picture_dirs.empty()) return as_written;
+    // Without picture folders a name stands for itself: no look-up at all.
+    if (options.pictures != nullptr || options.picture_dirs.empty() || name[0] == '\0' || name[0] == '/')
+        return name;
     struct stat st;
-    if (::stat(as_written.c_str(), &st) == 0) return as_written;
+    if (::stat(picture_path(options, name).c_str(), &st) == 0) return name;
     for (const std::string& dir : options.picture_dirs) {
         std::string candidate = dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
-        if (::stat(candidate.c_str(), &st) == 0) return candidate;
+        if (::stat(picture_path(options, candidate).c_str(), &st) == 0) return candidate;
     }
     return name;
+}
+
+std::string picture_path(const RunOptions& options, const std::string& file) {
+    const std::string& base = options.base_dir;
+    if (base.empty() || file.empty() || file[0] == '/') return file;
+    return base.back() == '/' ? base + file : base + "/" + file;
 }
 
 namespace {
 
 // Converts the picture from the run's pictures in memory, or from its file.
 std::string convert_picture(Run& run, BitmapRecord& bm, const std::string& file) {
-    if (run.options.pictures == nullptr) return run.pictures.convert(bm, file);
+    if (run.options.pictures == nullptr) return run.pictures.convert(bm, picture_path(run.options, file), file);
     const auto found = run.options.pictures->find(file);
     if (found == run.options.pictures->end()) return "error: can't open file " + file + "\n";
     return bmp_convert(bm, file.c_str(), found->second);
@@ -207,7 +208,7 @@ std::string convert_picture(Run& run, BitmapRecord& bm, const std::string& file)
 void import_picture(Run& run, BitmapRecord& bm, const char* name, uint64_t statement_offset) {
     const std::string file = resolve_picture(run.options, name);
     std::string message = convert_picture(run, bm, file);
-    if (run.options.listener) run.options.listener->picture(bm, name, file, message);
+    if (run.options.listener) run.options.listener->picture(bm, name, picture_path(run.options, file), message);
     if (message.empty()) {
         if (run.files_known.insert(file).second) run.files_read.push_back(file);
         return;

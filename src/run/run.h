@@ -113,9 +113,12 @@ void end_definition(Run& run, uint16_t id, void (*writer)(BinWriter&, const Reco
 // cannot be read raises an error located at `statement_offset`.
 void import_picture(Run& run, BitmapRecord& bm, const char* name, uint64_t statement_offset);
 
-// The file that a picture name stands for: the name itself when it is
-// absolute or exists (from the base folder), else the first of the picture
-// folders that holds it, else the name (which then fails to open).
+// The file that a picture name stands for, as messages name it: the name
+// itself when it is absolute or exists, else the first of the picture
+// folders that holds it, else the name (which then fails to open). Relative
+// names are looked up from the base folder.
 std::string resolve_picture(const RunOptions& options, const char* name);
+// Where that file is opened: from the base folder when it is relative.
+std::string picture_path(const RunOptions& options, const std::string& file);
 
 }  // namespace orrinrc
