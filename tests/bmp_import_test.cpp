@@ -350,6 +350,27 @@ TEST_F(BmpImport, PlainMessagesForFilesThatAreNotBmps) {
     EXPECT_EQ(fails(os2), "error: F: 2 bits per pixel not supported\n");
 }
 
+TEST_F(BmpImport, AWideOs2PictureHasOneWidthForConversionAndFacts) {
+    // 40,000 pixels of 1 bit in one row: the width field is 0x9C40, which
+    // read as a signed 16-bit value would be -25536.
+    const int width = 40000;
+    const uint32_t stride = (width + 31) / 32 * 4;
+    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 12, 0, 0, 0};
+    f.insert(f.end(), {0x40, 0x9C, 1, 0, 1, 0, 1, 0});       // width, height 1, planes, 1 bit
+    f.insert(f.end(), {0xFF, 0xFF, 0xFF, 0, 0, 0});           // palette: white, black
+    f.resize(32 + stride, 0x00);                               // all white
+    f[32 + stride - 1] = 0x01;                                 // ... but the last pixel
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
+    BmpFacts facts;
+    ASSERT_TRUE(bmp_facts(path.c_str(), facts));
+    EXPECT_EQ(facts.width, width);
+    EXPECT_EQ(facts.height, 1);
+    EXPECT_FALSE(facts.cut_short);
+    // The conversion reads the same width: the picture's left edge is white.
+    const Words words = convert(f, 16, 1, 4);
+    EXPECT_EQ(words, (Words{0, 0}));
+}
+
 TEST_F(BmpImport, AlphaIsLaidOverWhite) {
     // Black at alpha 0, 128 and 255; red at 64.
     const Pixels argb = {0x00000000, 0x80000000, 0xFF000000, 0x40FF0000};

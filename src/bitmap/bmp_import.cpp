@@ -138,6 +138,34 @@ uint32_t le32(const uint8_t* p) {
 
 uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
+// The fields of a BMP file's headers that conversion and the checker's facts
+// use, from its first 54 bytes. OS/2 bitmaps have a 12-byte header of
+// unsigned 16-bit fields and no compression; their rows are always stored
+// bottom-up.
+struct BmpHeader {
+    uint32_t pixel_offset;
+    uint32_t header_size;
+    bool os2;
+    int32_t width;
+    int32_t height;  // negative: rows stored top-down
+    int bpp;
+    uint32_t compression;
+    uint32_t image_size;
+};
+
+BmpHeader read_header(const uint8_t* h) {
+    BmpHeader b;
+    b.pixel_offset = le32(h + 10);
+    b.header_size = le32(h + 14);
+    b.os2 = b.header_size == 12;
+    b.width = b.os2 ? le16(h + 18) : static_cast<int32_t>(le32(h + 18));
+    b.height = b.os2 ? le16(h + 20) : static_cast<int32_t>(le32(h + 22));
+    b.bpp = b.os2 ? le16(h + 24) : static_cast<int16_t>(le16(h + 28));
+    b.compression = b.os2 ? 0 : le32(h + 30);
+    b.image_size = b.os2 ? 0 : le32(h + 34);
+    return b;
+}
+
 bool header_size_supported(uint32_t size) {
     return size == 12 || size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
 }
@@ -408,16 +436,15 @@ std::string convert(BmpFile& file, BitmapRecord& bm, const char* path) {
     // header; the longer headers only add fields that are not used.
     uint8_t h[54];
     if (!file.read_at(0, h, sizeof h)) return strf("error: %s: read error\n", path);
-    const uint32_t pixel_offset = le32(h + 10);
-    const uint32_t header_size = le32(h + 14);
-    // OS/2 bitmaps have a 12-byte header of unsigned 16-bit fields and no
-    // compression; their rows are always stored bottom-up.
-    const bool os2 = header_size == 12;
-    const int32_t image_width = os2 ? le16(h + 18) : static_cast<int32_t>(le32(h + 18));
-    const int32_t image_height = os2 ? le16(h + 20) : static_cast<int32_t>(le32(h + 22));
-    const int bpp = os2 ? le16(h + 24) : static_cast<int16_t>(le16(h + 28));
-    const uint32_t compression = os2 ? 0 : le32(h + 30);
-    const uint32_t image_size = os2 ? 0 : le32(h + 34);
+    const BmpHeader header = read_header(h);
+    const uint32_t pixel_offset = header.pixel_offset;
+    const uint32_t header_size = header.header_size;
+    const bool os2 = header.os2;
+    const int32_t image_width = header.width;
+    const int32_t image_height = header.height;
+    const int bpp = header.bpp;
+    const uint32_t compression = header.compression;
+    const uint32_t image_size = header.image_size;
 
     auto refuse = [&](const std::string& reason) {
         return strf("error: %s: %s\n", path, refusal(file, h, header_size, reason).c_str());
@@ -621,34 +648,21 @@ std::string PictureCache::convert(BitmapRecord& bm, const std::string& path, con
 }
 
 bool bmp_facts(const char* path, BmpFacts& facts) {
-    const int fd = ::open(path, O_RDONLY);
-    if (fd < 0) return false;
-    uint8_t h[34] = {};
-    struct stat st;
-    const bool ok = ::fstat(fd, &st) == 0 && ::pread(fd, h, sizeof h, 0) == static_cast<ssize_t>(sizeof h);
-    ::close(fd);
-    if (!ok || h[0] != 'B' || h[1] != 'M') return false;
-    auto le16 = [&](int at) { return static_cast<uint32_t>(h[at] | h[at + 1] << 8); };
-    auto le32 = [&](int at) { return le16(at) | le16(at + 2) << 16; };
-    const uint32_t header = le32(14);
-    int64_t width, height;
-    uint32_t bpp, compression = 0;
-    if (header == 12) {
-        width = static_cast<int16_t>(le16(18));
-        height = static_cast<int16_t>(le16(20));
-        bpp = le16(24);
-    } else {
-        width = static_cast<int32_t>(le32(18));
-        height = static_cast<int32_t>(le32(22));
-        bpp = le16(28);
-        compression = le32(30);
-    }
+    BmpFile file;
+    uint8_t h[54];
+    // The fields up to the compression must be in the file itself.
+    if (!file.open(path) || file.size() < 34 || !file.read_at(0, h, sizeof h) || h[0] != 'B' || h[1] != 'M')
+        return false;
+    const BmpHeader header = read_header(h);
+    const int64_t width = header.width;
+    const int64_t height = header.height;
     const int64_t rows = height < 0 ? -height : height;
-    facts.width = static_cast<int32_t>(width);
-    facts.height = static_cast<int32_t>(rows);
-    const bool uncompressed = compression == 0 || compression == 3;
-    const int64_t stride = (int64_t{bpp} * (width < 0 ? 0 : width) + 31) / 32 * 4;
-    facts.cut_short = uncompressed && int64_t{le32(10)} + rows * stride > static_cast<int64_t>(st.st_size);
+    facts.width = header.width;
+    facts.height = static_cast<int32_t>(std::min<int64_t>(rows, INT32_MAX));
+    const bool uncompressed = header.compression == 0 || header.compression == 3;
+    const int64_t bpp = header.bpp < 0 ? 0 : header.bpp;
+    const int64_t stride = (bpp * (width < 0 ? 0 : width) + 31) / 32 * 4;
+    facts.cut_short = uncompressed && int64_t{header.pixel_offset} + rows * stride > static_cast<int64_t>(file.size());
     return true;
 }
 
