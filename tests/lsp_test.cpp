@@ -422,6 +422,12 @@ TEST(Lsp, SurvivesWhatNoEditorShouldSend) {
     EXPECT_TRUE(c.at("textDocument/hover", kUri, 2, 1 << 19)["result"].is_object());
     EXPECT_EQ(c.request("textDocument/hover", {{"textDocument", {{"uri", kUri}}}, {"position", "here"}})["error"]["code"],
               -32602);
+    // A change whose range lacks its start is dropped.
+    const json hover = c.at("textDocument/hover", kUri, 3, 2);
+    const json no_start = {{"end", {{"line", 3}, {"character", 0}}}};
+    c.notify("textDocument/didChange", {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+                                        {"contentChanges", json::array({json{{"range", no_start}, {"text", "x"}}})}});
+    EXPECT_EQ(c.at("textDocument/hover", kUri, 3, 2)["result"], hover["result"]);
     // Positions past the end of a line or of the document.
     c.at("textDocument/completion", kUri, 1, 1000000);
     c.at("textDocument/completion", kUri, 1000, 0);

@@ -120,7 +120,10 @@ ProbeOutcome probe_text(const std::string& text, size_t cut, const std::string& 
                         int time_limit_ms) {
     ProbeOutcome outcome;
     cut = std::min(cut, text.size());
-    const std::string input = text.substr(0, cut) + tail;
+    std::string input;
+    input.reserve(cut + tail.size());
+    input.append(text, 0, cut);
+    input += tail;
     Probe probe(from);
     TimeLimit limit(time_limit_ms);
     RunOptions run;

@@ -31,7 +31,6 @@ public:
     JsonText& raw(std::string_view json);
 
     const std::string& text() const { return out_; }
-    std::string take() { return std::move(out_); }
 
 private:
     JsonText& open(char c);

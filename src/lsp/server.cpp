@@ -162,7 +162,8 @@ int Server::run() {
         } else if (in.status == Transport::Status::TooLarge) {
             respond_error(nullptr, kInvalidRequest, "the message is larger than the server takes");
         } else {
-            const json message = json::parse(in.body, nullptr, false);
+            json message = json::parse(in.body, nullptr, false);
+            std::string().swap(in.body);  // a whole document, maybe: not kept while it is handled
             if (message.is_discarded()) respond_error(nullptr, kParseError, "the message is no JSON");
             else handle(message);
         }
@@ -173,7 +174,7 @@ int Server::run() {
     return *exit_code_;
 }
 
-void Server::handle(const json& message) {
+void Server::handle(json& message) {
     if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
         // A response to a request of ours would have no method; the server
         // sends none, so anything without one is no valid request.
@@ -183,7 +184,8 @@ void Server::handle(const json& message) {
         return;
     }
     const std::string method = message["method"];
-    const json params = message.contains("params") ? message["params"] : json::object();
+    // Taken, not copied: a document's text is handed on to the document.
+    json params = message.contains("params") ? std::move(message["params"]) : json::object();
     const bool is_request = message.contains("id");
     const json id = is_request ? message["id"] : json(nullptr);
     if (is_request && !(id.is_string() || id.is_number_integer())) {
@@ -215,15 +217,17 @@ void Server::handle(const json& message) {
         return;
     }
     try {
-        const std::optional<std::string> result = request(method, params);
-        if (result) respond(id, *result);
+        // The answer is written after its envelope, in one string.
+        JsonText answer;
+        answer.begin_object().key("id").raw(dump(id)).key("jsonrpc").value("2.0").key("result");
+        if (request(method, params, answer)) send(answer.end_object().text());
         else respond_error(id, kMethodNotFound, "no such method: " + method);
     } catch (const json::exception& e) {
         respond_error(id, kInvalidParams, std::string("invalid parameters: ") + e.what());
     }
 }
 
-std::optional<std::string> Server::request(const std::string& method, const json& params) {
+bool Server::request(const std::string& method, const json& params, JsonText& result) {
     if (method == "initialize") {
         initialized_ = true;
         // Byte columns are the checker's own: taken when the editor can count them.
@@ -231,7 +235,7 @@ std::optional<std::string> Server::request(const std::string& method, const json
         if (caps.contains("general") && caps["general"].contains("positionEncodings"))
             for (const json& e : caps["general"]["positionEncodings"])
                 if (e == "utf-8") units_ = PositionUnits::Utf8;
-        return dump(json{
+        result.raw(dump(json{
             {"capabilities",
              {{"positionEncoding", units_ == PositionUnits::Utf8 ? "utf-8" : "utf-16"},
               {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
@@ -239,44 +243,49 @@ std::optional<std::string> Server::request(const std::string& method, const json
               {"hoverProvider", true},
               {"documentSymbolProvider", true},
               {"definitionProvider", true}}},
-            {"serverInfo", {{"name", "orrinrc-lsp"}}}});
+            {"serverInfo", {{"name", "orrinrc-lsp"}}}}));
+        return true;
     }
     if (method == "shutdown") {
         shutting_down_ = true;
-        return "null";
+        result.raw("null");
+        return true;
     }
     const bool document_request = method == "textDocument/completion" || method == "textDocument/hover" ||
                                   method == "textDocument/definition" || method == "textDocument/documentSymbol";
-    if (!document_request) return std::nullopt;
+    if (!document_request) return false;
     Open* open = find(params);
-    if (open == nullptr) return "null";  // a document that is not open: nothing to say
-    if (method == "textDocument/completion") return dump(completion(*open, params));
-    if (method == "textDocument/hover") return dump(hover(*open, params));
-    if (method == "textDocument/definition") return dump(definition(*open, params));
-    return symbols(*open);
+    if (open == nullptr) result.raw("null");  // a document that is not open: nothing to say
+    else if (method == "textDocument/completion") result.raw(dump(completion(*open, params)));
+    else if (method == "textDocument/hover") result.raw(dump(hover(*open, params)));
+    else if (method == "textDocument/definition") result.raw(dump(definition(*open, params)));
+    else symbols(*open, result);
+    return true;
 }
 
-void Server::notification(const std::string& method, const json& params) {
+void Server::notification(const std::string& method, json& params) {
     if (method == "textDocument/didOpen") {
-        const json& td = params.at("textDocument");
+        json& td = params.at("textDocument");
         const std::string uri = td.at("uri");
         Open open;
         open.uri = uri;
         open.folder = folder_of(uri);
         open.version = td.value("version", int64_t{0});
-        open.doc.set_text(td.at("text").get<std::string>());
+        open.doc.set_text(std::move(td.at("text").get_ref<std::string&>()));
         documents_[uri] = std::move(open);
     } else if (method == "textDocument/didChange") {
         Open* open = find(params);
         if (open == nullptr) return;
-        for (const json& change : params.at("contentChanges")) {
-            const std::string text = change.at("text");
+        for (json& change : params.at("contentChanges")) {
+            std::string& text = change.at("text").get_ref<std::string&>();
             if (change.contains("range")) {
+                // at(): a range without one of its parts is a wrong shape, not
+                // a read of a value that is not there.
                 const json& r = change["range"];
-                open->doc.replace(Position{r["start"]["line"], r["start"]["character"]},
-                                  Position{r["end"]["line"], r["end"]["character"]}, text, units_);
+                open->doc.replace(Position{r.at("start").at("line"), r.at("start").at("character")},
+                                  Position{r.at("end").at("line"), r.at("end").at("character")}, text, units_);
             } else {
-                open->doc.set_text(text);
+                open->doc.set_text(std::move(text));
             }
         }
         open->version = params["textDocument"].value("version", open->version + 1);
@@ -304,13 +313,6 @@ Server::Open* Server::find(const json& params) {
 void Server::send(const std::string& body) {
     if (exit_code_) return;
     if (!transport_.send(body)) exit_code_ = 1;
-}
-
-void Server::respond(const json& id, std::string_view result) {
-    std::string body = "{\"id\":" + dump(id) + ",\"jsonrpc\":\"2.0\",\"result\":";
-    body += result;
-    body += '}';
-    send(body);
 }
 
 void Server::respond_error(const json& id, int code, const std::string& message) {
@@ -378,7 +380,8 @@ void Server::check(Open& open) {
         put_range(out, doc, l, from, to);
     };
     JsonText out;
-    out.begin_object().key("diagnostics").begin_array();
+    out.begin_object().key("jsonrpc").value("2.0").key("method").value("textDocument/publishDiagnostics");
+    out.key("params").begin_object().key("diagnostics").begin_array();
     for (const check::Diagnostic& d : outcome.diagnostics) {
         // A note without a place is part of the message; one with a place is
         // related information.
@@ -413,8 +416,8 @@ void Server::check(Open& open) {
         put_range(out, doc, 0, 0, 0);
         out.key("severity").value(2).key("source").value("orrinrc").end_object();
     }
-    out.end_array().key("uri").value(open.uri).key("version").value(open.version).end_object();
-    notify("textDocument/publishDiagnostics", out.text());
+    out.end_array().key("uri").value(open.uri).key("version").value(open.version).end_object().end_object();
+    send(out.text());
 }
 
 // ---------------------------------------------------------------- probes
@@ -602,10 +605,9 @@ json Server::definition(Open& open, const json& params) {
     return nullptr;
 }
 
-std::string Server::symbols(Open& open) {
+void Server::symbols(Open& open, JsonText& out) {
     if (open.checked != open.version) check(open);
     const Document& doc = open.doc;
-    JsonText out;
     out.begin_array();
     for (const check::ResourceDefinition& d : open.definitions) {
         if (d.line == 0 || d.end_line < d.line) continue;
@@ -627,7 +629,6 @@ std::string Server::symbols(Open& open) {
         out.end_object();
     }
     out.end_array();
-    return out.take();
 }
 
 }  // namespace orrinrc::lsp

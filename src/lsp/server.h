@@ -46,12 +46,11 @@ private:
     };
     using json = nlohmann::json;
 
-    void handle(const json& message);
-    // The result of a request as JSON text; nothing for an unknown method.
-    std::optional<std::string> request(const std::string& method, const json& params);
-    void notification(const std::string& method, const json& params);
+    void handle(json& message);
+    // Writes the result of a request; false for an unknown method.
+    bool request(const std::string& method, const json& params, JsonText& result);
+    void notification(const std::string& method, json& params);
 
-    void respond(const json& id, std::string_view result);
     void respond_error(const json& id, int code, const std::string& message);
     void notify(std::string_view method, std::string_view params);
     // Sends one message; a failure (the editor has gone) ends the run.
@@ -71,7 +70,7 @@ private:
     json completion(Open& open, const json& params);
     json hover(Open& open, const json& params);
     json definition(Open& open, const json& params);
-    std::string symbols(Open& open);
+    void symbols(Open& open, JsonText& out);
 
     // The scanner's matches from `from` on, over the text up to `cut` and
     // `tail`. When a mistake above stops the scan before `from`, the scan
