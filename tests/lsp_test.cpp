@@ -1,17 +1,32 @@
 // orrinrc-lsp driven as an editor drives it: framed JSON-RPC messages over
-// its standard input and output.
+// its standard input and output, to the program or to a server in this
+// process.
 #include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
+#include <future>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include "check/check_run.h"
+#include "lsp/analysis.h"
+#include "lsp/json_text.h"
+#include "lsp/server.h"
 
 using json = nlohmann::json;
 
@@ -21,7 +36,8 @@ std::string dump(const json& j) { return j.dump(-1, ' ', false, json::error_hand
 
 class Client {
 public:
-    Client() {
+    // Starts orrinrc-lsp; `in_child` runs in its process before the program does.
+    explicit Client(const std::function<void()>& in_child = {}) {
         int to[2], from[2];
         EXPECT_EQ(pipe(to), 0);
         EXPECT_EQ(pipe(from), 0);
@@ -31,6 +47,7 @@ public:
             dup2(from[1], STDOUT_FILENO);
             close(to[1]);
             close(from[0]);
+            if (in_child) in_child();
             execl(ORRINRC_LSP_BIN, ORRINRC_LSP_BIN, static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -40,9 +57,12 @@ public:
         out_ = from[0];
         signal(SIGPIPE, SIG_IGN);
     }
+    // Talks to a server that reads `in` and writes `out` (both ends are the
+    // client's to close).
+    Client(int in, int out) : in_(in), out_(out) { signal(SIGPIPE, SIG_IGN); }
     ~Client() {
         if (in_ >= 0) close(in_);
-        close(out_);
+        if (out_ >= 0) close(out_);
         if (pid_ > 0 && !exited_) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
@@ -74,7 +94,7 @@ public:
             const size_t header_end = buf_.find("\r\n\r\n");
             if (header_end != std::string::npos) {
                 const size_t at = buf_.find("Content-Length: ");
-                const size_t length = std::stoul(buf_.substr(at + 16));
+                const size_t length = std::strtoul(buf_.c_str() + at + 16, nullptr, 10);
                 if (buf_.size() >= header_end + 4 + length) {
                     const std::string body = buf_.substr(header_end + 4, length);
                     buf_.erase(0, header_end + 4 + length);
@@ -142,6 +162,11 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     bool alive() { return waitpid(pid_, nullptr, WNOHANG) == 0; }
+    // Stops reading the server's messages.
+    void close_output() {
+        close(out_);
+        out_ = -1;
+    }
 
 private:
     pid_t pid_ = -1;
@@ -397,11 +422,250 @@ TEST(Lsp, SurvivesWhatNoEditorShouldSend) {
     EXPECT_TRUE(c.at("textDocument/hover", kUri, 2, 1 << 19)["result"].is_object());
     EXPECT_EQ(c.request("textDocument/hover", {{"textDocument", {{"uri", kUri}}}, {"position", "here"}})["error"]["code"],
               -32602);
+    // A change whose range lacks its start is dropped.
+    const json hover = c.at("textDocument/hover", kUri, 3, 2);
+    const json no_start = {{"end", {{"line", 3}, {"character", 0}}}};
+    c.notify("textDocument/didChange", {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+                                        {"contentChanges", json::array({json{{"range", no_start}, {"text", "x"}}})}});
+    EXPECT_EQ(c.at("textDocument/hover", kUri, 3, 2)["result"], hover["result"]);
     // Positions past the end of a line or of the document.
     c.at("textDocument/completion", kUri, 1, 1000000);
     c.at("textDocument/completion", kUri, 1000, 0);
     EXPECT_TRUE(c.alive());
     EXPECT_EQ(c.shut_down(), 0);
+}
+
+// ---------------------------------------------------------------- in this process
+
+using orrinrc::lsp::Server;
+using orrinrc::lsp::ServerOptions;
+using orrinrc::lsp::Transport;
+
+// A server run on a thread of this process, over two pipes.
+struct InProcess {
+    InProcess() {
+        EXPECT_EQ(pipe(to), 0);
+        EXPECT_EQ(pipe(from), 0);
+        transport = std::make_unique<Transport>(to[0], from[1]);
+        server = std::make_unique<Server>(*transport, ServerOptions{});
+        exit_code = std::async(std::launch::async, [this] { return server->run(); });
+    }
+    ~InProcess() {
+        // The run has ended (each test waits for its exit code); the
+        // client's ends are closed by the client.
+        close(to[0]);
+        close(from[1]);
+    }
+    // The exit code that run() returned, or -1 when it has not returned in time.
+    int wait() {
+        if (exit_code.wait_for(std::chrono::seconds(20)) != std::future_status::ready) return -1;
+        return exit_code.get();
+    }
+    Client client() { return Client(to[1], from[0]); }
+
+    int to[2], from[2];
+    std::unique_ptr<Transport> transport;
+    std::unique_ptr<Server> server;
+    std::future<int> exit_code;
+};
+
+TEST(LspInProcess, RunReturnsTheExitCodeAndTheProcessGoesOn) {
+    for (const bool shut_down : {true, false}) {
+        InProcess s;
+        {
+            Client c = s.client();
+            c.initialize();
+            c.open(kUri, kScreen);
+            EXPECT_FALSE(c.diagnostics(kUri)["params"]["diagnostics"].empty());
+            EXPECT_EQ(c.request("textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}})["result"].size(), 2u);
+            if (shut_down) c.request("shutdown", nullptr);
+            c.notify("exit", nullptr);
+            EXPECT_EQ(s.wait(), shut_down ? 0 : 1);
+        }
+    }
+    // The end of the input without an exit notification.
+    InProcess s;
+    {
+        Client c = s.client();
+        c.initialize();
+    }
+    EXPECT_EQ(s.wait(), 1);
+}
+
+TEST(LspInProcess, AnEditorThatStopsReadingEndsTheRun) {
+    InProcess s;
+    Client c = s.client();
+    c.initialize();
+    c.close_output();
+    // The answer cannot be sent: the run ends with 1, and the input left
+    // unread does not keep it waiting.
+    c.send_request("shutdown", nullptr);
+    EXPECT_EQ(s.wait(), 1);
+}
+
+// The check as the server runs it hands over what it finds as values:
+// diagnostics with their places and notes, and every resource read, whether
+// or not orrinrc-check would print them.
+TEST(LspInProcess, CheckKeepsDiagnosticsAndDefinitions) {
+    using namespace orrinrc;
+    const std::string text =
+        "#FORM\nID=1\nNAME=A\nOBJECT.TYPE=FORM\n#END_FORM\n"
+        "#STRING\nNAME=B\nID=1\nOBJECT.TYPE=STRING\nSTRING_TEXT=x\n#END_STRING\n";
+    const lsp::CheckOutcome out = lsp::check_text(text, "", {}, check::CheckOptions{}, 10000);
+    ASSERT_TRUE(out.completed);
+    ASSERT_EQ(out.definitions.size(), 2u);
+    const check::ResourceDefinition& form = out.definitions[0];
+    EXPECT_EQ(form.kind, format::Kind::Form);
+    EXPECT_EQ(form.name, "A");
+    EXPECT_EQ(form.line, 1u);
+    EXPECT_EQ(form.end_line, 5u);
+    EXPECT_EQ(form.named.line, 3u);
+    EXPECT_EQ(form.id_at.line, 2u);
+    EXPECT_EQ(form.id_at.column, 1u);
+    const check::ResourceDefinition& string = out.definitions[1];
+    EXPECT_EQ(string.kind, format::Kind::String);
+    EXPECT_EQ(string.line, 6u);
+    EXPECT_EQ(string.end_line, 11u);
+    EXPECT_EQ(string.named.line, 7u);
+
+    // The second ID=1: a warning at its opening line, with a note at the first.
+    const check::Diagnostic* duplicate = nullptr;
+    for (const check::Diagnostic& d : out.diagnostics)
+        if (d.flag == "-Wduplicate-id") duplicate = &d;
+    ASSERT_NE(duplicate, nullptr);
+    EXPECT_EQ(duplicate->severity, check::Severity::Warning);
+    EXPECT_EQ(duplicate->at.line, 6u);
+    ASSERT_EQ(duplicate->notes.size(), 1u);
+    EXPECT_EQ(duplicate->notes[0].at.line, 1u);
+
+    // orrinrc-check's JSON lines say the same.
+    FILE* printed = std::tmpfile();
+    ASSERT_NE(printed, nullptr);
+    check::CheckOptions json;
+    json.json = true;
+    check::check_source("document", SourceText{-1, text}, json, RunOptions{}, printed);
+    std::rewind(printed);
+    std::string lines;
+    for (int c; (c = std::fgetc(printed)) != EOF;) lines += static_cast<char>(c);
+    std::fclose(printed);
+    std::string expected;
+    for (const check::Diagnostic& d : out.diagnostics) expected += check::render_json(d) + "\n";
+    for (const check::ResourceDefinition& r : out.definitions) {
+        const std::string line = check::render_json(r) + "\n";
+        EXPECT_NE(lines.find(line), std::string::npos) << line;
+        // Definitions come out as their definitions end, among the diagnostics.
+        lines.erase(lines.find(line), line.size());
+    }
+    EXPECT_EQ(lines, expected);
+}
+
+// The server's directly written JSON is the text that the JSON library
+// writes for the same value.
+TEST(LspInProcess, JsonTextWritesWhatTheLibraryWrites) {
+    const std::string strings[] = {
+        "",
+        "plain",
+        "quote \" backslash \\ slash /",
+        std::string("controls \b\t\n\f\r \x01\x1f\x7f and NUL ") + '\0' + "!",
+        "\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E",  // 2, 3 and 4 bytes
+        "cut \xE2\x82",                            // a sequence cut short at the end
+        "\xE2\x82 cut inside",
+        "\xFF\xFE lone bytes \x80",
+        "\xC0\xAF overlong, \xED\xA0\x80 surrogate, \xF4\x90\x80\x80 past U+10FFFF",
+    };
+    for (const std::string& text : strings) {
+        std::string ours;
+        orrinrc::lsp::append_json_string(ours, text);
+        EXPECT_EQ(ours, dump(json(text))) << json(text).dump(-1, ' ', true, json::error_handler_t::replace);
+    }
+    orrinrc::lsp::JsonText t;
+    t.begin_object().key("a").begin_array().value(1).value(int64_t{-2}).value(uint64_t{3}).begin_object().end_object();
+    t.begin_array().end_array().value("x").end_array().key("b").raw("null").key("c").begin_object().key("d");
+    t.value(uint32_t{7}).end_object().end_object();
+    EXPECT_EQ(t.text(), dump(json{{"a", {1, -2, 3u, json::object(), json::array(), "x"}}, {"b", nullptr}, {"c", {{"d", 7}}}}));
+}
+
+// ---------------------------------------------------------------- no processes
+
+// Makes this process (and the program it goes on to run) unable to start
+// another: fork, vfork and a clone without CLONE_THREAD end it with SIGSYS.
+// clone3 is refused, so that the C library starts its threads with clone,
+// whose flags a filter can read. False where it cannot be done.
+bool forbid_new_processes() {
+#if defined(__x86_64__)
+    constexpr uint32_t arch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+    constexpr uint32_t arch = AUDIT_ARCH_AARCH64;
+#else
+    return false;
+#endif
+#ifndef __NR_fork
+    constexpr long fork_nr = -1;
+#else
+    constexpr long fork_nr = __NR_fork;
+#endif
+#ifndef __NR_vfork
+    constexpr long vfork_nr = -1;
+#else
+    constexpr long vfork_nr = __NR_vfork;
+#endif
+    constexpr uint32_t kill = SECCOMP_RET_KILL_PROCESS;
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, arch, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, kill),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(fork_nr), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, kill),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(vfork_nr), 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, kill),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_clone3, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_clone, 0, 3),
+        // clone's flags, the low half of its first argument (little-endian).
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])),
+        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, CLONE_THREAD, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, kill),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// Whether the filter works here: a thread can still be started under it, a
+// fork ends the process.
+bool filter_works() {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!forbid_new_processes()) _exit(2);
+        std::thread([] {}).join();
+        if (fork() == 0) _exit(0);
+        _exit(3);  // the fork was not stopped
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS;
+}
+
+TEST(Lsp, RequestsStartNoProcess) {
+    if (!filter_works()) GTEST_SKIP() << "no system call filter here";
+    // Every kind of request, on a document whose check fails and on one
+    // whose check passes; the server, unable to start a process, answers
+    // them all and is still there.
+    Client c([] {
+        if (!forbid_new_processes()) _exit(126);
+    });
+    c.initialize();
+    c.open(kUri, kScreen);
+    EXPECT_FALSE(c.diagnostics(kUri)["params"]["diagnostics"].empty());
+    c.open("file:///nonexistent-folder/bad.rc", "#FORM\nID=1\nFORM_STYLE=NORMALL\n#END_FORM\n");
+    EXPECT_EQ(c.diagnostics("file:///nonexistent-folder/bad.rc")["params"]["diagnostics"].size(), 1u);
+    EXPECT_FALSE(labels(c.at("textDocument/completion", kUri, 11, 0)).empty());
+    EXPECT_TRUE(c.at("textDocument/hover", kUri, 6, 3)["result"].is_object());
+    EXPECT_TRUE(c.at("textDocument/definition", kUri, 8, 10)["result"].is_object());
+    EXPECT_EQ(c.request("textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}})["result"].size(), 2u);
+    EXPECT_TRUE(c.alive());
+    EXPECT_TRUE(c.request("shutdown", nullptr).contains("result"));
 }
 
 }  // namespace

@@ -5,9 +5,8 @@
 
 namespace orrinrc::check {
 
-int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
-                 FILE* out) {
-    Checker checker(name, options, out);
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink) {
+    Checker checker(options, sink);
     run.listener = &checker;
     // The outputs are written as the compiler writes them, to nowhere, so
     // that even the checks made while a record is written (a block too long
@@ -16,6 +15,14 @@ int check_source(const std::string& name, const SourceText& source, const CheckO
     const RunResult result = compile(source, run, CompileOutputs{&bin, &header, Console()});
     if (!result.ok()) return result.exit_code == 2 ? 2 : 1;
     return checker.finish();
+}
+
+int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
+                 FILE* out) {
+    PrintSink printed(name, options.json, out);
+    const int code = check_source(source, options, std::move(run), printed);
+    std::fflush(out);
+    return code;
 }
 
 }  // namespace orrinrc::check

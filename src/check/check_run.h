@@ -6,16 +6,21 @@
 #include <string>
 
 #include "check/checker.h"
+#include "check/sink.h"
 #include "run/run.h"
 #include "scanner/text_input.h"
 
 namespace orrinrc::check {
 
-// Checks `source` (read from its start), naming it `name` in diagnostics,
-// which go to `out`. `run` gives the picture folders, the base folder and a
-// cancel flag; its listener is the checker's own. Returns the check's exit
-// code: 0, 1 for an error (or a warning with -Werror), 2 when the input
-// cannot be read.
+// Checks `source` (read from its start); its diagnostics and definitions go
+// to `sink`. `run` gives the picture folders, the base folder and a cancel
+// flag; its listener is the checker's own. Returns the check's exit code: 0,
+// 1 for an error (or a warning with -Werror), 2 when the input cannot be
+// read.
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink);
+
+// The same, printed to `out` as orrinrc-check prints it (text naming the
+// input `name`, or JSON lines with options.json).
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
                  FILE* out);
 

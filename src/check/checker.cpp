@@ -120,8 +120,7 @@ std::string picture_reason(const std::string& path, const std::string& written, 
 
 }  // namespace
 
-Checker::Checker(std::string file, CheckOptions options, FILE* out)
-    : file_(std::move(file)), options_(options), out_(out) {}
+Checker::Checker(CheckOptions options, CheckSink& sink) : options_(options), sink_(sink) {}
 
 std::string_view Checker::normalize(std::string_view t) {
     if (!t.empty() && t[0] == '(') {
@@ -197,10 +196,7 @@ Note Checker::note_at(const std::string& text, Location at) const { return Note{
 
 // ---------------------------------------------------------------- reporting
 
-void Checker::emit(Diagnostic d) {
-    std::fputs(options_.json ? (render_json(d) + "\n").c_str() : render(file_, d).c_str(), out_);
-    std::fflush(out_);
-}
+void Checker::emit(Diagnostic d) { sink_.diagnostic(std::move(d)); }
 
 void Checker::warn(Warning w, Location at, std::string message, std::vector<Note> notes) {
     if (options_.disabled[static_cast<size_t>(w)]) return;
@@ -583,7 +579,7 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
         }
     }
     resources_.push_back(r);
-    if (options_.json) emit_definition(r, token_at_);
+    emit_definition(r, token_at_);
 
     switch (d.kind) {
     case Kind::Form: check_form_end(index); break;
@@ -628,15 +624,8 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
 }
 
 void Checker::emit_definition(const Resource& r, Location end) {
-    const Location id = def_->id_line.value_or(Location{});
-    std::string out = "{\"definition\":" + json_string(format::kind_keyword(r.kind)) +
-                      ",\"id\":" + std::to_string(r.id) + ",\"name\":" + json_string(r.name) +
-                      ",\"line\":" + std::to_string(r.opened.at.line) + ",\"end_line\":" + std::to_string(end.line) +
-                      ",\"name_line\":" + std::to_string(r.named.at.line) +
-                      ",\"name_column\":" + std::to_string(r.named.at.column) +
-                      ",\"id_line\":" + std::to_string(id.line) + ",\"id_column\":" + std::to_string(id.column) +
-                      "}\n";
-    std::fputs(out.c_str(), out_);
+    sink_.definition(ResourceDefinition{r.kind, r.id, r.name, r.opened.at.line, end.line, r.named.at,
+                                        def_->id_line.value_or(Location{})});
 }
 
 void Checker::carried_items(const char* kind, size_t count) {
@@ -861,7 +850,6 @@ int Checker::finish() {
                  "FOCUSED_OBJECT= names " + std::to_string(f.focused) + ", which the form " + owner.name +
                      " does not list");
     }
-    std::fflush(out_);
     return options_.werror && warnings_ > 0 ? 1 : 0;
 }
 

@@ -14,6 +14,7 @@
 
 #include "check/diagnostics.h"
 #include "check/hints.h"
+#include "check/sink.h"
 #include "check/warnings.h"
 #include "run/listener.h"
 #include "resources/records.h"
@@ -31,8 +32,8 @@ struct CheckOptions {
 
 class Checker final : public RunListener {
 public:
-    // Diagnostics go to `out`.
-    Checker(std::string file, CheckOptions options, FILE* out);
+    // Diagnostics and definitions go to `sink`, which must outlive the checker.
+    Checker(CheckOptions options, CheckSink& sink);
 
     void matched(const char* state, const char* text, size_t length) override;
     void given_back(size_t length) override;
@@ -125,7 +126,7 @@ private:
     Note note_at(const std::string& text, Location at) const;
     void stray_warning(uint32_t line, uint32_t column, const std::string& source);
 
-    // The JSON line of a resource whose definition ends at `end`.
+    // Reports a resource whose definition ends at `end`.
     void emit_definition(const Resource& r, Location end);
     void check_form_end(size_t index);
     // A MENU or LIST without item lines repeats the previous one's items.
@@ -134,9 +135,8 @@ private:
                        bool both_given);
     bool given(std::string_view statement) const;
 
-    std::string file_;
     CheckOptions options_;
-    FILE* out_;
+    CheckSink& sink_;
     // The run's records, from the first definition that ends.
     const Records* records_ = nullptr;
 

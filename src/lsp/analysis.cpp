@@ -1,16 +1,11 @@
-// Runs of the scanner in child processes.
+// Runs of the scanner in this process, each under a time limit.
 #include "lsp/analysis.h"
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
-#include <sstream>
 #include <thread>
-
-#include <nlohmann/json.hpp>
 
 #include "check/check_run.h"
 #include "run/listener.h"
@@ -100,44 +95,23 @@ private:
 CheckOutcome check_text(const std::string& text, const std::string& folder,
                         const std::vector<std::string>& picture_dirs, const check::CheckOptions& options,
                         int time_limit_ms) {
+    // Keeps what the checker finds.
+    struct Kept final : check::CheckSink {
+        CheckOutcome& outcome;
+        explicit Kept(CheckOutcome& o) : outcome(o) {}
+        void diagnostic(check::Diagnostic d) override { outcome.diagnostics.push_back(std::move(d)); }
+        void definition(const check::ResourceDefinition& r) override { outcome.definitions.push_back(r); }
+    };
     CheckOutcome outcome;
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* diagnostics = open_memstream(&buffer, &size);
-    if (diagnostics == nullptr) return outcome;
-    check::CheckOptions json = options;
-    json.json = true;
+    Kept kept(outcome);
     TimeLimit limit(time_limit_ms);
     RunOptions run;
     run.base_dir = folder;
     run.picture_dirs = picture_dirs;
     run.cancel = &limit.cancel;
-    check::check_source("document", SourceText{-1, text}, json, run, diagnostics);
-    std::fclose(diagnostics);
-    const std::optional<std::string> out = limit.cancel.load() ? std::nullopt : std::optional<std::string>(std::string(buffer, size));
-    std::free(buffer);
-    if (!out) return outcome;
+    check::check_source(SourceText{-1, text}, options, run, kept);
+    if (limit.cancel.load()) return CheckOutcome{};  // a check cut short says nothing for sure
     outcome.completed = true;
-    std::istringstream lines(*out);
-    for (std::string line; std::getline(lines, line);) {
-        const nlohmann::json j = nlohmann::json::parse(line, nullptr, false);
-        if (!j.is_object()) continue;
-        if (j.contains("definition")) {
-            Definition d;
-            d.kind = j.value("definition", "");
-            d.id = j.value("id", uint16_t{0});
-            d.name = j.value("name", "");
-            d.line = j.value("line", 0u);
-            d.end_line = j.value("end_line", 0u);
-            d.name_line = j.value("name_line", 0u);
-            d.name_column = j.value("name_column", 0u);
-            d.id_line = j.value("id_line", 0u);
-            d.id_column = j.value("id_column", 0u);
-            outcome.definitions.push_back(std::move(d));
-        } else if (j.contains("severity")) {
-            outcome.diagnostics.push_back(std::move(line));
-        }
-    }
     return outcome;
 }
 
@@ -146,7 +120,10 @@ ProbeOutcome probe_text(const std::string& text, size_t cut, const std::string& 
                         int time_limit_ms) {
     ProbeOutcome outcome;
     cut = std::min(cut, text.size());
-    const std::string input = text.substr(0, cut) + tail;
+    std::string input;
+    input.reserve(cut + tail.size());
+    input.append(text, 0, cut);
+    input += tail;
     Probe probe(from);
     TimeLimit limit(time_limit_ms);
     RunOptions run;

@@ -10,23 +10,13 @@
 #include <vector>
 
 #include "check/checker.h"
+#include "check/sink.h"
 
 namespace orrinrc::lsp {
 
-// A resource whose definition the check read.
-struct Definition {
-    std::string kind;  // "FORM"
-    uint16_t id = 0;
-    std::string name;
-    uint32_t line = 0, end_line = 0;  // 1-based lines of its opening and end lines
-    uint32_t name_line = 0, name_column = 0;
-    uint32_t id_line = 0, id_column = 0;  // 0 when it has no ID= line
-};
-
 struct CheckOutcome {
-    // The diagnostics as orrinrc-check --json writes them, one JSON text each.
-    std::vector<std::string> diagnostics;
-    std::vector<Definition> definitions;
+    std::vector<check::Diagnostic> diagnostics;
+    std::vector<check::ResourceDefinition> definitions;
     bool completed = false;  // false: the run failed or took too long
 };
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 #include "check/hints.h"
 #include "format/format.h"
@@ -155,7 +154,7 @@ std::optional<int64_t> number_in(std::string_view s) {
 Server::Server(Transport& transport, ServerOptions options) : transport_(transport), options_(options) {}
 
 int Server::run() {
-    for (;;) {
+    while (!exit_code_) {
         Transport::Received in = transport_.receive(options_.message_limit);
         if (in.status == Transport::Status::End) return shutting_down_ ? 0 : 1;
         if (in.status == Transport::Status::NoLength) {
@@ -163,17 +162,19 @@ int Server::run() {
         } else if (in.status == Transport::Status::TooLarge) {
             respond_error(nullptr, kInvalidRequest, "the message is larger than the server takes");
         } else {
-            const json message = json::parse(in.body, nullptr, false);
+            json message = json::parse(in.body, nullptr, false);
+            std::string().swap(in.body);  // a whole document, maybe: not kept while it is handled
             if (message.is_discarded()) respond_error(nullptr, kParseError, "the message is no JSON");
             else handle(message);
         }
         // Documents are checked once the editor has nothing more to say,
         // so that a burst of changes costs one check.
-        if (!transport_.pending()) check_changed();
+        if (!exit_code_ && !transport_.pending()) check_changed();
     }
+    return *exit_code_;
 }
 
-void Server::handle(const json& message) {
+void Server::handle(json& message) {
     if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
         // A response to a request of ours would have no method; the server
         // sends none, so anything without one is no valid request.
@@ -183,7 +184,8 @@ void Server::handle(const json& message) {
         return;
     }
     const std::string method = message["method"];
-    const json params = message.contains("params") ? message["params"] : json::object();
+    // Taken, not copied: a document's text is handed on to the document.
+    json params = message.contains("params") ? std::move(message["params"]) : json::object();
     const bool is_request = message.contains("id");
     const json id = is_request ? message["id"] : json(nullptr);
     if (is_request && !(id.is_string() || id.is_number_integer())) {
@@ -191,7 +193,10 @@ void Server::handle(const json& message) {
         return;
     }
     if (!is_request) {
-        if (method == "exit") std::exit(shutting_down_ ? 0 : 1);
+        if (method == "exit") {
+            exit_code_ = shutting_down_ ? 0 : 1;
+            return;
+        }
         try {
             if (initialized_ || method == "initialized") notification(method, params);
         } catch (const json::exception&) {
@@ -212,15 +217,17 @@ void Server::handle(const json& message) {
         return;
     }
     try {
-        std::optional<json> result = request(method, params);
-        if (result) respond(id, std::move(*result));
+        // The answer is written after its envelope, in one string.
+        JsonText answer;
+        answer.begin_object().key("id").raw(dump(id)).key("jsonrpc").value("2.0").key("result");
+        if (request(method, params, answer)) send(answer.end_object().text());
         else respond_error(id, kMethodNotFound, "no such method: " + method);
     } catch (const json::exception& e) {
         respond_error(id, kInvalidParams, std::string("invalid parameters: ") + e.what());
     }
 }
 
-std::optional<json> Server::request(const std::string& method, const json& params) {
+bool Server::request(const std::string& method, const json& params, JsonText& result) {
     if (method == "initialize") {
         initialized_ = true;
         // Byte columns are the checker's own: taken when the editor can count them.
@@ -228,7 +235,7 @@ std::optional<json> Server::request(const std::string& method, const json& param
         if (caps.contains("general") && caps["general"].contains("positionEncodings"))
             for (const json& e : caps["general"]["positionEncodings"])
                 if (e == "utf-8") units_ = PositionUnits::Utf8;
-        return json{
+        result.raw(dump(json{
             {"capabilities",
              {{"positionEncoding", units_ == PositionUnits::Utf8 ? "utf-8" : "utf-16"},
               {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
@@ -236,44 +243,49 @@ std::optional<json> Server::request(const std::string& method, const json& param
               {"hoverProvider", true},
               {"documentSymbolProvider", true},
               {"definitionProvider", true}}},
-            {"serverInfo", {{"name", "orrinrc-lsp"}}}};
+            {"serverInfo", {{"name", "orrinrc-lsp"}}}}));
+        return true;
     }
     if (method == "shutdown") {
         shutting_down_ = true;
-        return json(nullptr);
+        result.raw("null");
+        return true;
     }
     const bool document_request = method == "textDocument/completion" || method == "textDocument/hover" ||
                                   method == "textDocument/definition" || method == "textDocument/documentSymbol";
-    if (!document_request) return std::nullopt;
+    if (!document_request) return false;
     Open* open = find(params);
-    if (open == nullptr) return json(nullptr);  // a document that is not open: nothing to say
-    if (method == "textDocument/completion") return completion(*open, params);
-    if (method == "textDocument/hover") return hover(*open, params);
-    if (method == "textDocument/definition") return definition(*open, params);
-    return symbols(*open);
+    if (open == nullptr) result.raw("null");  // a document that is not open: nothing to say
+    else if (method == "textDocument/completion") result.raw(dump(completion(*open, params)));
+    else if (method == "textDocument/hover") result.raw(dump(hover(*open, params)));
+    else if (method == "textDocument/definition") result.raw(dump(definition(*open, params)));
+    else symbols(*open, result);
+    return true;
 }
 
-void Server::notification(const std::string& method, const json& params) {
+void Server::notification(const std::string& method, json& params) {
     if (method == "textDocument/didOpen") {
-        const json& td = params.at("textDocument");
+        json& td = params.at("textDocument");
         const std::string uri = td.at("uri");
         Open open;
         open.uri = uri;
         open.folder = folder_of(uri);
         open.version = td.value("version", int64_t{0});
-        open.doc.set_text(td.at("text").get<std::string>());
+        open.doc.set_text(std::move(td.at("text").get_ref<std::string&>()));
         documents_[uri] = std::move(open);
     } else if (method == "textDocument/didChange") {
         Open* open = find(params);
         if (open == nullptr) return;
-        for (const json& change : params.at("contentChanges")) {
-            const std::string text = change.at("text");
+        for (json& change : params.at("contentChanges")) {
+            std::string& text = change.at("text").get_ref<std::string&>();
             if (change.contains("range")) {
+                // at(): a range without one of its parts is a wrong shape, not
+                // a read of a value that is not there.
                 const json& r = change["range"];
-                open->doc.replace(Position{r["start"]["line"], r["start"]["character"]},
-                                  Position{r["end"]["line"], r["end"]["character"]}, text, units_);
+                open->doc.replace(Position{r.at("start").at("line"), r.at("start").at("character")},
+                                  Position{r.at("end").at("line"), r.at("end").at("character")}, text, units_);
             } else {
-                open->doc.set_text(text);
+                open->doc.set_text(std::move(text));
             }
         }
         open->version = params["textDocument"].value("version", open->version + 1);
@@ -283,7 +295,8 @@ void Server::notification(const std::string& method, const json& params) {
         if (Open* open = find(params)) open->checked = -1;
     } else if (method == "textDocument/didClose") {
         const std::string uri = params.at("textDocument").at("uri");
-        if (documents_.erase(uri) > 0) notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+        if (documents_.erase(uri) > 0)
+            notify("textDocument/publishDiagnostics", dump({{"uri", uri}, {"diagnostics", json::array()}}));
     }
 }
 
@@ -295,17 +308,24 @@ Server::Open* Server::find(const json& params) {
     return it == documents_.end() ? nullptr : &it->second;
 }
 
-void Server::respond(const json& id, json result) {
-    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}))) std::exit(1);
+// The messages are written as text; their keys in sorted order, as a tree
+// of values prints them.
+void Server::send(const std::string& body) {
+    if (exit_code_) return;
+    if (!transport_.send(body)) exit_code_ = 1;
 }
 
 void Server::respond_error(const json& id, int code, const std::string& message) {
-    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}})))
-        std::exit(1);
+    send(dump({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}}));
 }
 
-void Server::notify(const std::string& method, json params) {
-    if (!transport_.send(dump({{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}))) std::exit(1);
+void Server::notify(std::string_view method, std::string_view params) {
+    std::string body = "{\"jsonrpc\":\"2.0\",\"method\":";
+    append_json_string(body, method);
+    body += ",\"params\":";
+    body += params;
+    body += '}';
+    send(body);
 }
 
 json Server::position(const Document& doc, size_t line, size_t column) const {
@@ -317,6 +337,19 @@ json Server::range(const Document& doc, size_t line, size_t from, size_t to) con
     return {{"start", position(doc, line, from)}, {"end", position(doc, line, to)}};
 }
 
+void Server::put_position(JsonText& out, const Document& doc, size_t line, size_t column) const {
+    const Position p = doc.position(line, column, units_);
+    out.begin_object().key("character").value(p.character).key("line").value(p.line).end_object();
+}
+
+void Server::put_range(JsonText& out, const Document& doc, size_t line, size_t from, size_t to) const {
+    out.begin_object().key("end");
+    put_position(out, doc, line, to);
+    out.key("start");
+    put_position(out, doc, line, from);
+    out.end_object();
+}
+
 // ---------------------------------------------------------------- diagnostics
 
 void Server::check_changed() {
@@ -325,56 +358,66 @@ void Server::check_changed() {
 }
 
 void Server::check(Open& open) {
-    const CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.picture_dirs, options_.check, options_.check_time_limit_ms);
+    CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.picture_dirs, options_.check,
+                                      options_.check_time_limit_ms);
     open.checked = open.version;
-    open.definitions = outcome.definitions;
+    open.definitions = std::move(outcome.definitions);
     const Document& doc = open.doc;
     // The range of a place: the word there (up to and with its first '=' or
     // '.', as the messages quote it), at least one character when the line
     // has one; no place is the start of the document.
-    auto place = [&](uint32_t line, uint32_t column) {
-        if (line == 0) return range(doc, 0, 0, 0);
-        const size_t l = std::min<size_t>(line - 1, doc.line_count() - 1);
+    auto place = [&](JsonText& out, check::Location at) {
+        if (at.line == 0) return put_range(out, doc, 0, 0, 0);
+        const size_t l = std::min<size_t>(at.line - 1, doc.line_count() - 1);
         const std::string_view text = doc.line(l);
-        const size_t from = std::min<size_t>(column > 0 ? column - 1 : 0, text.size());
+        const size_t from = std::min<size_t>(at.column > 0 ? at.column - 1 : 0, text.size());
         size_t to = from;
         while (to < text.size() && !is_blank(text[to])) {
             const char c = text[to++];
             if (c == '=' || c == '.') break;
         }
         if (to == from && to < text.size()) ++to;
-        return range(doc, l, from, to);
+        put_range(out, doc, l, from, to);
     };
-    json diagnostics = json::array();
-    for (const std::string& line : outcome.diagnostics) {
-        const json d = json::parse(line, nullptr, false);
-        if (!d.is_object()) continue;
-        std::string message = d.value("message", "");
-        json related = json::array();
-        for (const json& n : d.value("notes", json::array())) {
-            const uint32_t nl = n.value("line", 0u);
-            if (nl == 0) {
-                message += "\nnote: " + n.value("message", "");
-                continue;
-            }
-            related.push_back({{"location", {{"uri", open.uri}, {"range", place(nl, n.value("column", 1u))}}},
-                               {"message", n.value("message", "")}});
+    JsonText out;
+    out.begin_object().key("jsonrpc").value("2.0").key("method").value("textDocument/publishDiagnostics");
+    out.key("params").begin_object().key("diagnostics").begin_array();
+    for (const check::Diagnostic& d : outcome.diagnostics) {
+        // A note without a place is part of the message; one with a place is
+        // related information.
+        std::string message = d.message;
+        bool related = false;
+        for (const check::Note& n : d.notes) {
+            if (n.at.line == 0) message += "\nnote: " + n.text;
+            else related = true;
         }
-        json out = {{"range", place(d.value("line", 0u), d.value("column", 0u))},
-                    {"severity", d.value("severity", "") == "error" ? 1 : 2},
-                    {"source", "orrinrc"},
-                    {"message", message}};
-        if (d.contains("warning")) out["code"] = d["warning"];
-        if (!related.empty()) out["relatedInformation"] = related;
-        diagnostics.push_back(std::move(out));
+        out.begin_object();
+        // A warning's code is its name, which follows the last "-W" of its flag.
+        if (const size_t w = d.flag.rfind("-W"); w != std::string::npos)
+            out.key("code").value(std::string_view(d.flag).substr(w + 2));
+        out.key("message").value(message).key("range");
+        place(out, d.at);
+        if (related) {
+            out.key("relatedInformation").begin_array();
+            for (const check::Note& n : d.notes) {
+                if (n.at.line == 0) continue;
+                out.begin_object().key("location").begin_object().key("range");
+                place(out, n.at);
+                out.key("uri").value(open.uri).end_object();
+                out.key("message").value(n.text).end_object();
+            }
+            out.end_array();
+        }
+        out.key("severity").value(d.severity == check::Severity::Error ? 1 : 2);
+        out.key("source").value("orrinrc").end_object();
     }
-    if (!outcome.completed)
-        diagnostics.push_back({{"range", range(doc, 0, 0, 0)},
-                               {"severity", 2},
-                               {"source", "orrinrc"},
-                               {"message", "the check of this document did not finish in time"}});
-    notify("textDocument/publishDiagnostics",
-           {{"uri", open.uri}, {"version", open.version}, {"diagnostics", std::move(diagnostics)}});
+    if (!outcome.completed) {
+        out.begin_object().key("message").value("the check of this document did not finish in time").key("range");
+        put_range(out, doc, 0, 0, 0);
+        out.key("severity").value(2).key("source").value("orrinrc").end_object();
+    }
+    out.end_array().key("uri").value(open.uri).key("version").value(open.version).end_object().end_object();
+    send(out.text());
 }
 
 // ---------------------------------------------------------------- probes
@@ -553,32 +596,39 @@ json Server::definition(Open& open, const json& params) {
     const std::optional<int64_t> id = number_in(parts.value_text);
     if (!names_object || !id) return nullptr;
     if (open.checked != open.version) check(open);
-    for (const Definition& d : open.definitions) {
+    for (const check::ResourceDefinition& d : open.definitions) {
         if (d.id != static_cast<uint16_t>(*id)) continue;
-        const size_t line = (d.id_line ? d.id_line : d.line) - 1;
-        const size_t column = d.id_line ? d.id_column - 1 : 0;
+        const size_t line = (d.id_at.line ? d.id_at.line : d.line) - 1;
+        const size_t column = d.id_at.line ? d.id_at.column - 1 : 0;
         return {{"uri", open.uri}, {"range", range(open.doc, line, column, open.doc.line(line).size())}};
     }
     return nullptr;
 }
 
-json Server::symbols(Open& open) {
+void Server::symbols(Open& open, JsonText& out) {
     if (open.checked != open.version) check(open);
     const Document& doc = open.doc;
-    json out = json::array();
-    for (const Definition& d : open.definitions) {
+    out.begin_array();
+    for (const check::ResourceDefinition& d : open.definitions) {
         if (d.line == 0 || d.end_line < d.line) continue;
         const size_t first = d.line - 1, last = std::min<size_t>(d.end_line - 1, doc.line_count() - 1);
-        const bool named_inside = d.name_line >= d.line && d.name_line <= d.end_line;
-        const size_t sel = named_inside ? d.name_line - 1 : first;
-        json symbol = {{"name", d.name.empty() ? "(no NAME)" : d.name},
-                       {"detail", d.kind + " ID=" + std::to_string(d.id)},
-                       {"kind", d.kind == "FORM" ? kSymbolClass : kSymbolObject},
-                       {"range", {{"start", position(doc, first, 0)}, {"end", position(doc, last, doc.line(last).size())}}},
-                       {"selectionRange", range(doc, sel, 0, doc.line(sel).size())}};
-        out.push_back(std::move(symbol));
+        const bool named_inside = d.named.line >= d.line && d.named.line <= d.end_line;
+        const size_t sel = named_inside ? d.named.line - 1 : first;
+        const char* kind = format::kind_keyword(d.kind);
+        out.begin_object();
+        out.key("detail").value(std::string(kind) + " ID=" + std::to_string(d.id));
+        out.key("kind").value(d.kind == Kind::Form ? kSymbolClass : kSymbolObject);
+        out.key("name").value(d.name.empty() ? std::string_view("(no NAME)") : std::string_view(d.name));
+        out.key("range").begin_object().key("end");
+        put_position(out, doc, last, doc.line(last).size());
+        out.key("start");
+        put_position(out, doc, first, 0);
+        out.end_object();
+        out.key("selectionRange");
+        put_range(out, doc, sel, 0, doc.line(sel).size());
+        out.end_object();
     }
-    return out;
+    out.end_array();
 }
 
 }  // namespace orrinrc::lsp

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 #include "check/checker.h"
 #include "lsp/analysis.h"
 #include "lsp/document.h"
+#include "lsp/json_text.h"
 #include "lsp/transport.h"
 
 namespace orrinrc::lsp {
@@ -28,8 +30,9 @@ struct ServerOptions {
 class Server {
 public:
     Server(Transport& transport, ServerOptions options);
-    // Serves until the exit notification or the end of the input; returns
-    // the process's exit code.
+    // Serves until the exit notification, the end of the input or the loss
+    // of the output; returns the exit code for the process: 0 after a
+    // shutdown request, 1 otherwise.
     int run();
 
 private:
@@ -39,17 +42,19 @@ private:
         int64_t version = 0;
         Document doc;
         int64_t checked = -1;  // the version the last check read
-        std::vector<Definition> definitions;
+        std::vector<check::ResourceDefinition> definitions;
     };
     using json = nlohmann::json;
 
-    void handle(const json& message);
-    std::optional<json> request(const std::string& method, const json& params);
-    void notification(const std::string& method, const json& params);
+    void handle(json& message);
+    // Writes the result of a request; false for an unknown method.
+    bool request(const std::string& method, const json& params, JsonText& result);
+    void notification(const std::string& method, json& params);
 
-    void respond(const json& id, json result);
     void respond_error(const json& id, int code, const std::string& message);
-    void notify(const std::string& method, json params);
+    void notify(std::string_view method, std::string_view params);
+    // Sends one message; a failure (the editor has gone) ends the run.
+    void send(const std::string& body);
 
     // Checks the documents whose text changed since their last check and
     // publishes their diagnostics.
@@ -59,11 +64,13 @@ private:
     Open* find(const json& params);
     json range(const Document& doc, size_t line, size_t from, size_t to) const;
     json position(const Document& doc, size_t line, size_t column) const;
+    void put_range(JsonText& out, const Document& doc, size_t line, size_t from, size_t to) const;
+    void put_position(JsonText& out, const Document& doc, size_t line, size_t column) const;
 
     json completion(Open& open, const json& params);
     json hover(Open& open, const json& params);
     json definition(Open& open, const json& params);
-    json symbols(Open& open);
+    void symbols(Open& open, JsonText& out);
 
     // The scanner's matches from `from` on, over the text up to `cut` and
     // `tail`. When a mistake above stops the scan before `from`, the scan
@@ -83,6 +90,7 @@ private:
     PositionUnits units_ = PositionUnits::Utf16;
     bool initialized_ = false;
     bool shutting_down_ = false;
+    std::optional<int> exit_code_;  // set when the run is to end
     std::map<std::string, Open> documents_;
 };
 

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -99,23 +100,51 @@ Transport::Received Transport::receive(size_t limit) {
         }
         return {Status::TooLarge, {}};
     }
-    while (buf_.size() - pos_ < static_cast<size_t>(length))
-        if (!fill()) return {Status::End, {}};
-    std::string body = buf_.substr(pos_, static_cast<size_t>(length));
-    pos_ += static_cast<size_t>(length);
+    // The body goes straight into a string of its own: a large message
+    // (a whole document) is not gathered in the buffer first and then
+    // copied out of it.
+    const size_t size = static_cast<size_t>(length);
+    const size_t buffered = std::min(size, buf_.size() - pos_);
+    std::string body(buf_, pos_, buffered);
+    pos_ += buffered;
+    for (size_t have = buffered; have < size;) {
+        // The string grows as bytes come, not to a length that is only
+        // announced.
+        if (body.size() == have) body.resize(have + std::min(size - have, std::max<size_t>(have, 65536)));
+        const ssize_t n = read(in_, body.data() + have, body.size() - have);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ended_ = true;
+            return {Status::End, {}};
+        }
+        have += static_cast<size_t>(n);
+    }
     return {Status::Message, std::move(body)};
 }
 
-bool Transport::send(std::string_view body) {
-    std::string out = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
-    out.append(body);
-    for (size_t done = 0; done < out.size();) {
-        const ssize_t n = write(out_, out.data() + done, out.size() - done);
+namespace {
+
+bool write_all(int fd, std::string_view bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+}  // namespace
+
+bool Transport::send(std::string_view body) {
+    // The header and a small body in one write; a large body after its
+    // header rather than copied behind it.
+    std::string header = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+    if (body.size() <= 65536) {
+        header.append(body);
+        return write_all(out_, header);
+    }
+    return write_all(out_, header) && write_all(out_, body);
 }
 
 }  // namespace orrinrc::lsp

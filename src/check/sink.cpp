@@ -1,0 +1,25 @@
+// Printing a check's findings.
+#include "check/sink.h"
+
+namespace orrinrc::check {
+
+std::string render_json(const ResourceDefinition& r) {
+    return "{\"definition\":" + json_string(format::kind_keyword(r.kind)) + ",\"id\":" + std::to_string(r.id) +
+           ",\"name\":" + json_string(r.name) + ",\"line\":" + std::to_string(r.line) +
+           ",\"end_line\":" + std::to_string(r.end_line) + ",\"name_line\":" + std::to_string(r.named.line) +
+           ",\"name_column\":" + std::to_string(r.named.column) + ",\"id_line\":" + std::to_string(r.id_at.line) +
+           ",\"id_column\":" + std::to_string(r.id_at.column) + "}";
+}
+
+void PrintSink::diagnostic(Diagnostic d) {
+    // Each diagnostic is flushed as it comes, so that a reader sees it even
+    // when a later one takes long or never comes.
+    std::fputs(json_ ? (render_json(d) + "\n").c_str() : render(file_, d).c_str(), out_);
+    std::fflush(out_);
+}
+
+void PrintSink::definition(const ResourceDefinition& r) {
+    if (json_) std::fputs((render_json(r) + "\n").c_str(), out_);
+}
+
+}  // namespace orrinrc::check

@@ -1,0 +1,53 @@
+// Where a check's findings go: each diagnostic once it is complete, and each
+// resource once its definition ends. orrinrc-check prints them (as text or
+// as JSON lines); the language server keeps them as they are.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "check/diagnostics.h"
+#include "format/format.h"
+
+namespace orrinrc::check {
+
+// A resource whose definition the check read.
+struct ResourceDefinition {
+    format::Kind kind = format::Kind::Form;
+    uint16_t id = 0;
+    std::string name;       // empty when it has none
+    uint32_t line = 0;      // its opening line
+    uint32_t end_line = 0;  // its end line
+    Location named;         // its NAME= line, or its opening line
+    Location id_at;         // its last ID= line; line 0 when it has none
+};
+
+class CheckSink {
+public:
+    virtual ~CheckSink() = default;
+    virtual void diagnostic(Diagnostic d) = 0;
+    virtual void definition(const ResourceDefinition& r) = 0;
+};
+
+// The definition as one line of JSON, without its line end:
+// {"definition":KIND,"id":N,"name":...,"line":L,"end_line":L,
+//  "name_line":L,"name_column":C,"id_line":L,"id_column":C}
+std::string render_json(const ResourceDefinition& r);
+
+// Prints to a stream: diagnostics as compilers print them, naming `file`,
+// and no definitions; or, with `json`, one JSON line for each of both.
+class PrintSink final : public CheckSink {
+public:
+    PrintSink(std::string file, bool json, FILE* out) : file_(std::move(file)), json_(json), out_(out) {}
+    void diagnostic(Diagnostic d) override;
+    void definition(const ResourceDefinition& r) override;
+
+private:
+    std::string file_;
+    bool json_;
+    FILE* out_;
+};
+
+}  // namespace orrinrc::check
