@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scanner/compile.h"
+#include "hex_listing.h"
 #include "test_files.h"
 
 using namespace orrinrc;
@@ -21,21 +22,6 @@ namespace {
 
 // The banner that opens the compiler's standard output.
 const std::string kBannerEnd = "resource.h\n\n";
-
-std::string hex_listing(const std::string& bytes) {
-    std::string out;
-    char buf[32];
-    for (size_t i = 0; i < bytes.size(); i += 16) {
-        std::snprintf(buf, sizeof buf, "%08zx:", i);
-        out += buf;
-        for (size_t j = i; j < std::min(bytes.size(), i + 16); ++j) {
-            std::snprintf(buf, sizeof buf, " %02x", static_cast<unsigned char>(bytes[j]));
-            out += buf;
-        }
-        out += '\n';
-    }
-    return out;
-}
 
 uint32_t total_length(const std::string& bin) {
     if (bin.size() < 4) return 0xFFFFFFFF;

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "hex_listing.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -40,22 +42,6 @@ std::string read_file(const fs::path& p) {
 void write_file(const fs::path& p, const std::string& content) {
     std::ofstream out(p, std::ios::binary);
     out << content;
-}
-
-// 16 bytes a line: "00000010: e8 03 3a 00 ...".
-std::string hex_listing(const std::string& bytes) {
-    std::string out;
-    char buf[32];
-    for (size_t i = 0; i < bytes.size(); i += 16) {
-        std::snprintf(buf, sizeof buf, "%08zx:", i);
-        out += buf;
-        for (size_t j = i; j < std::min(bytes.size(), i + 16); ++j) {
-            std::snprintf(buf, sizeof buf, " %02x", static_cast<unsigned char>(bytes[j]));
-            out += buf;
-        }
-        out += '\n';
-    }
-    return out;
 }
 
 std::string shell_quote(const std::string& s) {

@@ -13,3 +13,4 @@ inline std::string read_file(const std::filesystem::path& p) {
     s << in.rdbuf();
     return s.str();
 }
+
