@@ -6,14 +6,18 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
+#include "bitmap/bmp_import.h"
 #include "check/diagnostics.h"
 #include "check/hints.h"
+#include "check/kept_text.h"
+#include "check/spellings.h"
 #include "check/warnings.h"
 #include "run/listener.h"
 #include "resources/records.h"
@@ -56,12 +60,12 @@ private:
     // A line's place and text, kept for notes and for checks at the end.
     struct LineRef {
         Location at;
-        std::string source;
+        std::string_view source;  // kept in kept_ (or a literal)
     };
     struct Resource {
         format::Kind kind;
         uint16_t id;
-        std::string name;
+        std::string_view name;  // kept in kept_
         LineRef opened;
         LineRef named;  // its NAME= line, or its opening line
         int16_t x, y, width, height;
@@ -79,7 +83,8 @@ private:
         uint16_t focused;
         std::optional<LineRef> focused_line;
     };
-    // The definition being read.
+    // The definition being read. One object serves every definition in turn,
+    // its storage kept from one to the next.
     struct Definition {
         format::Kind kind;
         LineRef opened;
@@ -87,15 +92,21 @@ private:
         // Statements that OBJECT.TYPE= undoes, given before it.
         std::vector<std::pair<std::string, Location>> undoable;
         // The FILE= line of each picture group.
-        std::map<std::string, Location> files;
+        std::map<std::string, Location, std::less<>> files;
         std::vector<Location> object_ids;   // FORM: the object identifier lines
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         std::optional<Location> id_line;    // the last ID= line
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
-        std::vector<std::string> given;     // the statements it gives
+        // The statements it gives that the checks at its end ask for (the
+        // colours, widths and heights): the first given_count of `given`.
+        std::vector<std::string> given;
+        size_t given_count = 0;
         std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
+
+        void start(format::Kind k, LineRef at);
+        void give(std::string_view statement);
     };
 
     // What the matches of a scanner state are.
@@ -106,16 +117,17 @@ private:
         std::optional<NumberRange> range;
     };
     const StateClass& classify(const char* state);
+    const StateClass& add_class(const char* state);
 
     void advance(const char* text, size_t length);
     void line_completed();
-    void handle_statement(std::string_view word);
-    // A statement as the scanner takes it: without its line prefix, blanks
-    // and line end, in capitals ("(1) Form_Style =" is "FORM_STYLE=").
-    std::string_view normalize(std::string_view t);
+    void handle_statement(const Statement& statement, bool kept);
     void handle_value(const StateClass& c, std::string_view value);
-    std::string line_text(uint32_t line) const;
-    LineRef line_ref(Location at) const;
+    // The text of a line, when it is one that is kept (else empty): valid
+    // until the next match.
+    std::string_view line_text(uint32_t line) const;
+    std::string_view current_line() const { return std::string_view(lines_).substr(line_starts_.back()); }
+    LineRef line_ref(Location at);
 
     void warn(Warning w, Location at, std::string message, std::vector<Note> notes = {});
     // A warning at a line kept from earlier (its text is not at hand any more).
@@ -123,7 +135,7 @@ private:
     void error(Location at, std::string message, std::vector<Note> notes = {});
     void emit(Diagnostic d);
     Note note_at(const std::string& text, Location at) const;
-    void stray_warning(uint32_t line, uint32_t column, const std::string& source);
+    void stray_warning(uint32_t line, uint32_t column, std::string_view source);
 
     // The JSON line of a resource whose definition ends at `end`.
     void emit_definition(const Resource& r, Location end);
@@ -142,14 +154,25 @@ private:
 
     uint32_t line_ = 1;
     uint32_t column_ = 1;
-    std::string line_text_;
-    uint32_t previous_line_ = 0;
-    std::string previous_text_;
+    // The lines kept, one after the other without their line ends: the
+    // current line and the one before it, and from the opening line of the
+    // latest definition on (for notes; the storage is reused).
+    std::string lines_;
+    std::vector<size_t> line_starts_{0};  // where each starts; the last is line_'s
+    uint32_t first_line_ = 1;             // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
-    std::string statement_;        // the statement whose value is being read
+    // The statement whose value is being read, and the picture or bounds
+    // group ("FORM_BITMAP."): a word that spellings_ keeps, a literal, or
+    // the text beside it.
+    std::string_view statement_;
+    std::string statement_text_;
     Location statement_at_;
-    std::string group_;            // the picture or bounds group ("FORM_BITMAP.")
+    std::string_view group_;
+    std::string group_text_;
+    void set_statement(std::string_view word, bool kept);
+    void set_statement(std::string_view first, std::string_view second);
+    void set_group(std::string_view word, bool kept);
     std::optional<Location> file_at_;  // the FILE= line of the picture due
     std::string file_source_;
     std::optional<LineRef> name_line_;  // the NAME= line of the resource due
@@ -164,17 +187,35 @@ private:
     size_t warnings_ = 0;
 
     std::optional<Definition> def_;
-    // The text of the lines of the definition being read, one after the
-    // other, and where each starts (kept for notes; the storage is reused).
-    std::string def_text_;
-    std::vector<uint32_t> def_line_starts_;
-    std::string word_;  // the statement being looked at, as normalize() gives it
-    std::vector<Resource> resources_;
-    std::map<std::string, size_t> names_;
-    std::map<uint16_t, size_t> ids_;
+    std::string word_;  // scratch for normal_statement()
+    SpellingCache spellings_;
+    // Names and lines quoted by later warnings, kept to the end.
+    KeptText kept_;
+    std::array<std::string_view, format::kKindCount> opening_lines_{};  // the last kept of each kind
+    std::deque<Resource> resources_;
+    NameIndex names_;                 // resources_ by name: the first of each
+    std::vector<uint32_t> id_owner_;  // by identifier: the first resource that has it, or kNoResource
+    static constexpr uint32_t kNoResource = UINT32_MAX;
     std::vector<FormCheck> forms_;
     std::vector<StateClass> classes_;
-    std::unordered_map<const char*, size_t> class_of_;
+    // classes_ by state name: the scanner names its states with literals, so
+    // the pointer tells the state.
+    struct ClassSlot {
+        const char* state = nullptr;
+        uint32_t index = 0;
+    };
+    std::array<ClassSlot, 128> class_slots_{};
+    // Picture file facts by file name: within one run a name stands for one
+    // picture. The last few are kept.
+    struct PictureFacts {
+        std::string file;
+        bool read;
+        BmpFacts facts;
+    };
+    static constexpr size_t kPictureFactsKept = 16;
+    std::vector<PictureFacts> picture_facts_;
+    size_t next_picture_ = 0;
+    bool facts_of(const std::string& file, BmpFacts& facts);
 };
 
 }  // namespace orrinrc::check

@@ -3,50 +3,85 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace orrinrc::check {
 
 namespace {
 
-std::string header(const std::string& file, Location at, const char* what, const std::string& message) {
-    std::string out = file;
+void append_number(std::string& out, uint32_t n) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
+// "FILE:LINE:COL: what: " (without the place for line 0).
+void append_header(std::string& out, const std::string& file, Location at, const char* what) {
+    out += file;
     if (at.line > 0) {
         out += ':';
-        out += std::to_string(at.line);
+        append_number(out, at.line);
         out += ':';
-        out += std::to_string(at.column);
+        append_number(out, at.column);
     }
     out += ": ";
     out += what;
     out += ": ";
-    out += message;
-    out += '\n';
-    return out;
 }
 
 // A source line as printed: control bytes other than tabs shown as "?", so
 // that the caret stays under its column.
-std::string printable(std::string_view source) {
-    std::string out(source);
-    for (char& c : out)
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
-    return out;
+void append_printable(std::string& out, std::string_view source) {
+    const size_t from = out.size();
+    out.append(source);
+    for (size_t i = from; i < out.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(out[i]);
+        if ((c < 0x20 && c != '\t') || c == 0x7F) out[i] = '?';
+    }
+}
+
+void append_caret(std::string& out, std::string_view source, uint32_t column) {
+    const size_t from = out.size();
+    const size_t blanks = column > 0 ? column - 1 : 0;
+    out.append(blanks, ' ');
+    for (size_t i = 0; i < blanks && i < source.size(); ++i)
+        if (source[i] == '\t') out[from + i] = '\t';
+    out += '^';
 }
 
 }  // namespace
 
 std::string render(const std::string& file, const Diagnostic& d) {
-    std::string message = d.message;
-    if (!d.flag.empty()) message += " [" + d.flag + "]";
-    std::string out = header(file, d.at, d.severity == Severity::Error ? "error" : "warning", message);
-    if (d.at.line > 0) out += "    " + printable(d.source) + "\n    " + caret_line(d.source, d.at.column) + "\n";
+    size_t size = file.size() + d.message.size() + d.flag.size() + 2 * d.source.size() + 64;
+    for (const Note& n : d.notes) size += file.size() + n.text.size() + n.source.size() + 48;
+    std::string out;
+    out.reserve(size);
+    append_header(out, file, d.at, d.severity == Severity::Error ? "error" : "warning");
+    out += d.message;
+    if (!d.flag.empty()) {
+        out += " [";
+        out += d.flag;
+        out += ']';
+    }
+    out += '\n';
+    if (d.at.line > 0) {
+        out += "    ";
+        append_printable(out, d.source);
+        out += "\n    ";
+        append_caret(out, d.source, d.at.column);
+        out += '\n';
+    }
     for (const Note& n : d.notes) {
         if (n.at.line == 0) {
-            out += "note: " + n.text + "\n";
+            out += "note: ";
+            out += n.text;
+            out += '\n';
             continue;
         }
-        out += header(file, n.at, "note", n.text);
-        out += "    " + printable(n.source) + "\n";
+        append_header(out, file, n.at, "note");
+        out += n.text;
+        out += "\n    ";
+        append_printable(out, n.source);
+        out += '\n';
     }
     return out;
 }
@@ -111,8 +146,8 @@ std::string render_json(const Diagnostic& d) {
 
 std::string caret_line(std::string_view source, uint32_t column) {
     std::string out;
-    for (uint32_t i = 1; i < column; ++i) out += i - 1 < source.size() && source[i - 1] == '\t' ? '\t' : ' ';
-    return out + "^";
+    append_caret(out, source, column);
+    return out;
 }
 
 size_t edit_distance(std::string_view a, std::string_view b) {
