@@ -85,11 +85,15 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 // Message text built in one piece: words, and numbers in decimal.
 void put(std::string& out, std::string_view s) { out.append(s.data(), s.size()); }
 void put(std::string& out, const char* s) { out.append(s); }
+template <size_t N>
+void put(std::string& out, const char (&s)[N]) {
+    out.append(s, N - 1);
+}
 template <class Number>
     requires(std::is_integral_v<Number> && !std::is_same_v<Number, char> && !std::is_same_v<Number, bool>)
 void put(std::string& out, Number n) {
     char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
 }
 
 template <class... Parts>
@@ -150,21 +154,36 @@ Checker::Checker(std::string file, CheckOptions options, FILE* out)
 
 // ---------------------------------------------------------------- positions
 
-void Checker::advance(const char* text, size_t length) {
-    const char* end = text + length;
+void Checker::advance_lines(const char* text, size_t length) {
     for (;;) {
-        const char* nl = static_cast<const char*>(std::memchr(text, '\n', static_cast<size_t>(end - text)));
-        const char* stop = nl ? nl : end;
-        lines_.append(text, static_cast<size_t>(stop - text));
-        column_ += static_cast<uint32_t>(stop - text);
-        if (!nl) return;
         line_completed();
-        text = nl + 1;
-        if (text == end) return;
+        if (length == 0) return;
+        const size_t k = lines_.append_to_line_end(text, length);
+        column_ += static_cast<uint32_t>(k);
+        if (k == length) return;
+        text += k + 1;
+        length -= k + 1;
     }
 }
 
 void Checker::line_completed() {
+    if (watch_line_ == line_) [[unlikely]] line_watched();
+    ++line_;
+    column_ = 1;
+    line_starts_.push_back(lines_.size());
+    // Before the first definition only this line and the one before it are
+    // kept: drop the older ones now and then.
+    if (!def_ && line_starts_.size() > 256) [[unlikely]] {
+        const size_t keep_from = line_starts_[line_starts_.size() - 2];
+        lines_.drop_front(keep_from);
+        line_starts_.erase(line_starts_.begin(), line_starts_.end() - 2);
+        for (size_t& s : line_starts_) s -= keep_from;
+        first_line_ = line_ - 1;
+    }
+}
+
+// The end of a line that a diagnostic waits for, or whose text is kept.
+void Checker::line_watched() {
     if (stray_at_ && stray_at_->line == line_) {
         stray_warning(stray_at_->line, stray_at_->column, current_line());
         stray_at_.reset();
@@ -180,18 +199,6 @@ void Checker::line_completed() {
         emit(std::move(*it));
         it = waiting_.erase(it);
     }
-    ++line_;
-    column_ = 1;
-    line_starts_.push_back(lines_.size());
-    // Before the first definition only this line and the one before it are
-    // kept: drop the older ones now and then.
-    if (!def_ && line_starts_.size() > 256) {
-        const size_t keep_from = line_starts_[line_starts_.size() - 2];
-        lines_.erase(0, keep_from);
-        line_starts_.erase(line_starts_.begin(), line_starts_.end() - 2);
-        for (size_t& s : line_starts_) s -= keep_from;
-        first_line_ = line_ - 1;
-    }
 }
 
 std::string_view Checker::line_text(uint32_t line) const {
@@ -200,7 +207,7 @@ std::string_view Checker::line_text(uint32_t line) const {
     if (line >= first_line_ && line <= line_ && (def_ || line + 1 >= line_)) {
         const size_t k = line - first_line_;
         const size_t end = k + 1 < line_starts_.size() ? line_starts_[k + 1] : lines_.size();
-        return std::string_view(lines_).substr(line_starts_[k], end - line_starts_[k]);
+        return lines_.view(line_starts_[k], end);
     }
     if (file_at_ && line == file_at_->line) return file_source_;
     return {};
@@ -219,6 +226,13 @@ void Checker::emit(Diagnostic d) {
     std::fflush(out_);
 }
 
+const std::string& Checker::flag(Warning w) {
+    if (flags_[0].empty())
+        for (const WarningInfo& info : all_warnings())
+            flags_[static_cast<size_t>(info.warning)] = cat(options_.werror ? "-Werror,-W" : "-W", info.name);
+    return flags_[static_cast<size_t>(w)];
+}
+
 void Checker::warn(Warning w, Location at, std::string message, std::vector<Note> notes) {
     if (options_.disabled[static_cast<size_t>(w)]) return;
     ++warnings_;
@@ -227,11 +241,11 @@ void Checker::warn(Warning w, Location at, std::string message, std::vector<Note
     d.severity = options_.werror ? Severity::Error : Severity::Warning;
     d.at = at;
     d.message = std::move(message);
-    d.flag = options_.werror ? "-Werror,-W" : "-W";
-    d.flag += warning_info(w).name;
+    d.flag = flag(w);
     d.notes = std::move(notes);
     if (at.line == line_) {
         waiting_.push_back(std::move(d));  // its line is not complete yet
+        watch_line_ = line_;
         return;
     }
     d.source = line_text(at.line);
@@ -250,8 +264,7 @@ void Checker::warn(Warning w, const LineRef& line, std::string message, std::vec
     d.at = line.at;
     d.source = line.source;
     d.message = std::move(message);
-    d.flag = options_.werror ? "-Werror,-W" : "-W";
-    d.flag += warning_info(w).name;
+    d.flag = flag(w);
     d.notes = std::move(notes);
     warnings_ = before + 1;
     emit(std::move(d));
@@ -300,19 +313,13 @@ void Checker::failed(const Error& failure) {
 // ---------------------------------------------------------------- matches
 
 // What the matches of a state are, worked out once per state.
-const Checker::StateClass& Checker::classify(const char* state) {
+const Checker::StateClass& Checker::classify_further(const char* state) {
     const size_t mask = class_slots_.size() - 1;
-    for (size_t i = (reinterpret_cast<uintptr_t>(state) >> 3) & mask, n = 0; n <= mask; i = (i + 1) & mask, ++n) {
-        const ClassSlot& s = class_slots_[i];
-        if (s.state == state) return classes_[s.index];
-        if (s.state == nullptr) break;
-    }
-    return add_class(state);
-}
-
-const Checker::StateClass& Checker::add_class(const char* state) {
-    // More states than slots (which the scanner does not have): looked up
-    // one by one.
+    size_t i = slot_of(state);
+    for (size_t n = 0; n <= mask && class_slots_[i].state != nullptr; ++n, i = (i + 1) & mask)
+        if (class_slots_[i].state == state) return *class_slots_[i].state_class;
+    // More states than the slots hold (which the scanner does not have):
+    // looked up one by one.
     for (const StateClass& c : classes_)
         if (c.name == state) return c;
     const std::string_view st(state);
@@ -323,96 +330,131 @@ const Checker::StateClass& Checker::add_class(const char* state) {
     else if (st == "READBOUNDS" || st == "READBITMAP") c.role = StateClass::Group;
     else if (st == "CONTROL_ADD_CHECKBOX") c.role = StateClass::Checkbox;
     else if ((c.kind = definition_kind(st))) c.role = StateClass::Definition;
-    const size_t mask = class_slots_.size() - 1;
-    if (classes_.size() * 2 < class_slots_.size()) {
-        size_t i = (reinterpret_cast<uintptr_t>(state) >> 3) & mask;
-        while (class_slots_[i].state != nullptr) i = (i + 1) & mask;
-        class_slots_[i] = ClassSlot{state, static_cast<uint32_t>(classes_.size())};
-    }
     classes_.push_back(c);
+    if (classes_.size() * 2 <= class_slots_.size() && class_slots_[i].state == nullptr)
+        class_slots_[i] = ClassSlot{state, &classes_.back()};
     return classes_.back();
 }
 
 void Checker::matched(const char* state, const char* text, size_t length) {
     token_at_ = Location{line_, column_};
     token_length_ = length;
-    const std::string_view t(text, length);
     const StateClass& c = classify(state);
     const char first = length > 0 ? text[0] : '\n';
     if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
         // blank lines, comments, ~F lines: nothing to follow
-        advance(text, length);
-        return;
-    }
-    if (c.role == StateClass::Number || c.role == StateClass::Text) {
-        if (!((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && spellings_.look_up(t).is(kName))) {
-            std::string_view value = t;
-            while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.remove_suffix(1);
-            handle_value(c, value);
-            advance(text, length);
-            return;
-        }
-    } else if (c.role == StateClass::Value) {
-        // a keyword value or a skipped number: nothing to follow
-        if (!((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && spellings_.look_up(t).is(kName))) {
-            advance(text, length);
-            return;
-        }
-    }
-    bool kept = false;
-    const Statement s = spellings_.look_up(t, &kept);
-    if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && s.is(kName)) {
-        statement_ = "NAME=";
-        statement_at_ = token_at_;
-        name_line_ = LineRef{token_at_, {}};
-    } else if (c.role == StateClass::Group) {
-        if (s.is(kEndsEq)) {
-            set_statement(group_, s.word);
-            statement_at_ = token_at_;
-            if (def_ && asked_later(statement_)) def_->give(statement_);
-            if (s.is(kFile) && def_) {
-                file_at_ = token_at_;
-                if (group_restarts_picture(def_->kind, group_)) def_->files[std::string(group_)] = token_at_;
-                if (!def_->object_type && undone_by_object_type(def_->kind, statement_))
-                    def_->undoable.emplace_back(statement_, token_at_);
-            }
-        }
-    } else if (c.role == StateClass::Definition) {
-        if (def_) handle_statement(s, kept);
-    } else {
-        // An attribute or CONTROL_ADD. statement inside its sub-state.
-        if (s.is(kEndsEq | kEndsDot)) {
-            if (c.role == StateClass::Checkbox) {
-                if (s.is(kCheckboxFull)) set_statement(s.word, kept);
-                else set_statement("CONTROL_ADD.", s.word);
-                group_ = "check-box CONTROL_BITMAP.";
-            } else {
-                set_statement(statement_, s.word);
-            }
-            statement_at_ = token_at_;
-        }
+    } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && name_line(std::string_view(text, length))) {
+        // a NAME= line
+    } else if (c.role == StateClass::Number) {
+        if (!statement_empty()) check_number(*c.range, value_of(text, length));
+    } else if (c.role == StateClass::Text) {
+        if (!statement_empty()) check_text(value_of(text, length));
+    } else if (c.role != StateClass::Value) {
+        // (a keyword value or a skipped number has nothing to follow)
+        statement_match(c, std::string_view(text, length));
     }
     advance(text, length);
 }
 
-void Checker::set_statement(std::string_view word, bool kept) {
-    if (kept) {
-        statement_ = word;
-        return;
-    }
-    statement_text_.assign(word);
-    statement_ = statement_text_;
+// A value without its line end.
+std::string_view Checker::value_of(const char* text, size_t length) {
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r')) --length;
+    return std::string_view(text, length);
 }
 
-// The statement `first` followed by `second`; `first` may be the statement
-// itself.
-void Checker::set_statement(std::string_view first, std::string_view second) {
-    if (first.data() != statement_text_.data() || first.size() != statement_text_.size()) statement_text_.assign(first);
-    statement_text_.append(second);
-    statement_ = statement_text_;
+bool Checker::name_line(std::string_view t) {
+    if (!spellings_.look_up(t).is(kName)) return false;
+    set_statement("NAME=", true);
+    statement_at_ = token_at_;
+    name_line_ = LineRef{token_at_, {}};
+    watch_line_ = line_;
+    return true;
+}
+
+void Checker::statement_match(const StateClass& c, std::string_view t) {
+    bool kept = false;
+    const Statement s = spellings_.look_up(t, &kept);
+    if (c.role == StateClass::Definition) {
+        if (def_) handle_statement(s, kept);
+    } else if (c.role == StateClass::Group) {
+        if (s.is(kEndsEq)) group_statement(s, kept);
+    } else if (s.is(kEndsEq | kEndsDot)) {
+        // An attribute or CONTROL_ADD. statement inside its sub-state.
+        if (c.role == StateClass::Checkbox) {
+            if (s.is(kCheckboxFull)) set_statement(s.word, kept);
+            else set_statement("CONTROL_ADD.", s.word, kept);
+            group_ = "check-box CONTROL_BITMAP.";
+            group_kept_ = true;
+        } else {
+            append_to_statement(s.word, kept);
+        }
+        statement_at_ = token_at_;
+    }
+}
+
+// A statement of a picture or bounds group ("X=" after "FORM_BITMAP.").
+void Checker::group_statement(const Statement& s, bool kept) {
+    set_statement(group_, s.word, kept && group_kept_);
+    statement_at_ = token_at_;
+    if (!def_) return;
+    // A group ends with '.', which none of the statements asked for holds:
+    // the word alone tells.
+    const bool asked = group_.empty() || group_.back() == '.'
+                           ? s.is(kAskedLater)
+                           : statement_ends_with("COLOR=") || statement_ends_with("WIDTH=") ||
+                                 statement_ends_with("HEIGHT=");
+    if (asked) def_->give(statement_head_, statement_tail_, kept && group_kept_);
+    if (s.is(kFile)) {
+        file_at_ = token_at_;
+        watch_line_ = line_;
+        if (group_restarts_picture(def_->kind, group_)) def_->files[std::string(group_)] = token_at_;
+        if (!def_->object_type && undone_by_object_type(def_->kind, statement()))
+            def_->undoable.emplace_back(statement(), token_at_);
+    }
+}
+
+// The statement made whole in statement_text_ (through the spare text: a
+// part may be the statement's own).
+void Checker::make_statement(std::string_view head, std::string_view tail) {
+    statement_spare_.assign(head);
+    statement_spare_.append(tail);
+    statement_text_.swap(statement_spare_);
+    statement_head_ = statement_text_;
+    statement_tail_ = {};
+}
+
+void Checker::append_to_statement(std::string_view word, bool kept) {
+    if (statement_tail_.empty()) {
+        set_statement(statement_head_, word, kept);
+        return;
+    }
+    statement_spare_.assign(statement_head_);
+    statement_spare_.append(statement_tail_);
+    statement_spare_.append(word);
+    statement_text_.swap(statement_spare_);
+    statement_head_ = statement_text_;
+    statement_tail_ = {};
+}
+
+bool Checker::statement_is(std::string_view s) const {
+    return s.size() == statement_head_.size() + statement_tail_.size() && starts_with(s, statement_head_) &&
+           ends_with(s, statement_tail_);
+}
+
+bool Checker::statement_ends_with(std::string_view suffix) const {
+    if (statement_tail_.size() >= suffix.size()) return ends_with(statement_tail_, suffix);
+    return ends_with(suffix, statement_tail_) &&
+           ends_with(statement_head_, suffix.substr(0, suffix.size() - statement_tail_.size()));
+}
+
+std::string Checker::statement() const {
+    std::string s(statement_head_);
+    s += statement_tail_;
+    return s;
 }
 
 void Checker::set_group(std::string_view word, bool kept) {
+    group_kept_ = kept;
     if (kept) {
         group_ = word;
         return;
@@ -425,9 +467,16 @@ void Checker::handle_statement(const Statement& s, bool kept) {
     Definition& d = *def_;
     if (s.is(kEndOrType)) return;
     if (!s.is(kEndsEq | kEndsDot)) return;  // the character of a syntax error
-    const std::string_view word = s.word;
-    set_statement(word, kept);
+    set_statement(s.word, kept);
     statement_at_ = token_at_;
+    if (!d.object_type && undone_by_object_type(d.kind, s.word)) d.undoable.emplace_back(s.word, token_at_);
+    if (s.is(kNoted)) [[unlikely]] noted_statement(s, kept);
+}
+
+// A statement that the definition notes: where it is, or that it is given.
+void Checker::noted_statement(const Statement& s, bool kept) {
+    Definition& d = *def_;
+    const std::string_view word = s.word;
     if (s.is(kIdLine)) d.id_line = token_at_;
     if (s.is(kEndsDot)) {
         set_group(word, kept);
@@ -440,8 +489,7 @@ void Checker::handle_statement(const Statement& s, bool kept) {
             d.files.erase(file);
         }
     }
-    if (!d.object_type && undone_by_object_type(d.kind, word)) d.undoable.emplace_back(word, token_at_);
-    if (s.is(kAskedLater)) d.give(word);
+    if (s.is(kAskedLater)) d.give(word, {}, kept);
     if (d.kind == Kind::Table && !d.cells.empty()) {
         if (s.is(kTableFont)) d.cell_colours.back().first = true;
         if (s.is(kTableBackground)) d.cell_colours.back().second = true;
@@ -468,33 +516,37 @@ void Checker::handle_statement(const Statement& s, bool kept) {
     }
 }
 
-void Checker::handle_value(const StateClass& c, std::string_view value) {
-    if (statement_.empty()) return;
-    if (const auto& range = c.range) {
-        // The digits as written, and what the field keeps of them.
-        size_t i = 0;
-        while (i < value.size() && is_blank(value[i])) ++i;
-        const size_t start = i;
-        bool negative = false;
-        if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-        int64_t magnitude = 0;
-        bool huge = false;
-        for (; i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])); ++i) {
-            magnitude = magnitude * 10 + (value[i] - '0');
-            if (magnitude > (int64_t{1} << 40)) huge = true, magnitude = int64_t{1} << 40;
-        }
-        const int64_t v = negative ? -magnitude : magnitude;
-        if (!huge && v >= range->min && v <= range->max) return;
-        const std::string digits(value.substr(start, i - start));
-        const int64_t stored = stored_value(*range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-        const std::string place = statement_ == "ID=" ? std::string("an identifier") : std::string(statement_);
-        warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
-             digits + " does not fit " + place + ", which takes " + range->what + " (" + std::to_string(range->min) +
-                 " to " + std::to_string(range->max) + "): it is stored as " + std::to_string(stored));
-        return;
+// A number as written, and what the field keeps of it.
+void Checker::check_number(const NumberRange& range, std::string_view value) {
+    size_t i = 0;
+    while (i < value.size() && is_blank(value[i])) ++i;
+    const size_t start = i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+    int64_t magnitude = 0;
+    bool huge = false;
+    for (; i < value.size(); ++i) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(value[i])) - '0';
+        if (digit > 9) break;
+        magnitude = magnitude * 10 + digit;
+        if (magnitude > (int64_t{1} << 40)) huge = true, magnitude = int64_t{1} << 40;
     }
-    if (c.role != StateClass::Text || ends_with(statement_, "FILE=")) return;
-    if (statement_ == "NAME=") {
+    const int64_t v = negative ? -magnitude : magnitude;
+    if (!huge && v >= range.min && v <= range.max) return;
+    number_warning(range, value.substr(start, i - start), v, start);
+}
+
+void Checker::number_warning(const NumberRange& range, std::string_view digits, int64_t v, size_t start) {
+    const int64_t stored = stored_value(range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    const std::string place = statement_is("ID=") ? std::string("an identifier") : statement();
+    warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
+         cat(digits, " does not fit ", place, ", which takes ", range.what, " (", range.min, " to ", range.max,
+             "): it is stored as ", stored));
+}
+
+void Checker::check_text(std::string_view value) {
+    if (statement_ends_with("FILE=")) return;
+    if (statement_is("NAME=")) {
         const std::string why = [&]() -> std::string {
             const std::string name(value);
             if (name.empty()) return "NAME= gives no name";
@@ -513,11 +565,11 @@ void Checker::handle_value(const StateClass& c, std::string_view value) {
         return;
     }
     if (!value.empty() && is_blank(value[0]))
-        warn(Warning::TextBlank, token_at_, cat("the text of ", statement_, " starts with a blank, which is part of it"));
+        warn(Warning::TextBlank, token_at_, cat("the text of ", statement(), " starts with a blank, which is part of it"));
     for (size_t pos = value.find("//"); pos != std::string_view::npos; pos = value.find("//", pos + 2)) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
-             cat("'", value.substr(pos), "' is part of the text of ", statement_),
+             cat("'", value.substr(pos), "' is part of the text of ", statement()),
              {Note{"a comment is a line of its own that starts with //", {}, ""}});
         break;
     }
@@ -525,7 +577,7 @@ void Checker::handle_value(const StateClass& c, std::string_view value) {
 
 void Checker::given_back(size_t length) {
     const size_t n = std::min(length, lines_.size() - line_starts_.back());
-    lines_.resize(lines_.size() - n);
+    lines_.truncate(lines_.size() - n);
     column_ -= static_cast<uint32_t>(n);
 }
 
@@ -543,6 +595,8 @@ void Checker::copied_out(const char* text, size_t length) {
         // The line is complete already (a comment that ran to the end).
         stray_warning(token_at_.line, token_at_.column, line_text(token_at_.line));
         stray_at_.reset();
+    } else {
+        watch_line_ = line_;
     }
 }
 
@@ -591,14 +645,19 @@ void Checker::Definition::start(Kind k, LineRef at) {
     focused_line.reset();
     id_line.reset();
     items_given = false;
-    given_count = 0;
+    given.clear();
+    given_text.clear();
     cell_colours.clear();
 }
 
-void Checker::Definition::give(std::string_view statement) {
-    if (given_count < given.size()) given[given_count].assign(statement);
-    else given.emplace_back(statement);
-    ++given_count;
+void Checker::Definition::give(std::string_view head, std::string_view tail, bool kept) {
+    if (!kept) {
+        std::string& whole = given_text.emplace_back(head);
+        whole += tail;
+        head = whole;
+        tail = {};
+    }
+    given.push_back(Given{head, tail});
 }
 
 void Checker::definition_opened(Kind kind) {
@@ -607,7 +666,7 @@ void Checker::definition_opened(Kind kind) {
     if (from > first_line_ && from <= line_) {
         const size_t k = from - first_line_;
         const size_t cut = line_starts_[k];
-        lines_.erase(0, cut);
+        lines_.drop_front(cut);
         line_starts_.erase(line_starts_.begin(), line_starts_.begin() + static_cast<long>(k));
         for (size_t& start : line_starts_) start -= cut;
         first_line_ = from;
@@ -620,12 +679,15 @@ void Checker::definition_opened(Kind kind) {
     def_->start(kind, LineRef{token_at_, opening});
     stray_reported_ = false;
     group_ = {};
-    statement_ = {};
+    group_kept_ = true;
+    statement_head_ = {};
+    statement_tail_ = {};
 }
 
 void Checker::object_type_line(Kind kind) {
     if (!def_) return;
     def_->object_type = true;
+    if (def_->undoable.empty()) return;
     const std::string type_line = std::string(format::statement(format::FieldId::ObjectType)) + format::kind_keyword(kind);
     for (const auto& [statement, at] : def_->undoable)
         warn(Warning::UndoneLine, at,
@@ -761,8 +823,11 @@ void Checker::carried_items(const char* kind, size_t count) {
 
 bool Checker::given(std::string_view statement) const {
     if (!def_) return false;
-    const auto end = def_->given.begin() + static_cast<long>(def_->given_count);
-    return std::find(def_->given.begin(), end, statement) != end;
+    for (const Definition::Given& g : def_->given)
+        if (statement.size() == g.head.size() + g.tail.size() && starts_with(statement, g.head) &&
+            ends_with(statement, g.tail))
+            return true;
+    return false;
 }
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
@@ -920,12 +985,12 @@ void Checker::syntax_error(const char* state) {
         message = quoted(raw) + " is not " + help.place;
         const std::string near = nearest_word(word, help.choices);
         if (!near.empty()) notes.push_back(Note{"did you mean " + quoted(near) + "?", {}, ""});
-        notes.push_back(Note{(statement_.empty() ? std::string("it") : std::string(statement_)) + " takes " + word_list(help.choices),
+        notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + word_list(help.choices),
                              {}, ""});
     } else {
         message = quoted(raw) + " is not " + help.place;
         if (!help.takes.empty())
-            notes.push_back(Note{(statement_.empty() ? std::string("it") : std::string(statement_)) + " takes " + help.takes, {}, ""});
+            notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + help.takes, {}, ""});
         if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
     }
     error(token_at_, message + " [" + state + "]", std::move(notes));

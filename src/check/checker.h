@@ -100,13 +100,19 @@ private:
         std::optional<Location> id_line;    // the last ID= line
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
         // The statements it gives that the checks at its end ask for (the
-        // colours, widths and heights): the first given_count of `given`.
-        std::vector<std::string> given;
-        size_t given_count = 0;
+        // colours, widths and heights), each a head and a tail as the
+        // statement being read has them; copied to given_text when they do
+        // not stay.
+        struct Given {
+            std::string_view head;
+            std::string_view tail;
+        };
+        std::vector<Given> given;
+        std::deque<std::string> given_text;
         std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
 
         void start(format::Kind k, LineRef at);
-        void give(std::string_view statement);
+        void give(std::string_view head, std::string_view tail, bool kept);
     };
 
     // What the matches of a scanner state are.
@@ -116,19 +122,40 @@ private:
         std::optional<format::Kind> kind;
         std::optional<NumberRange> range;
     };
-    const StateClass& classify(const char* state);
-    const StateClass& add_class(const char* state);
+    const StateClass& classify(const char* state) {
+        const ClassSlot& home = class_slots_[slot_of(state)];
+        if (home.state == state) [[likely]] return *home.state_class;
+        return classify_further(state);
+    }
+    const StateClass& classify_further(const char* state);
 
-    void advance(const char* text, size_t length);
+    // The text of a match joins the current line; a line end completes it.
+    void advance(const char* text, size_t length) {
+        const size_t k = lines_.append_to_line_end(text, length);
+        column_ += static_cast<uint32_t>(k);
+        if (k != length) advance_lines(text + k + 1, length - k - 1);
+    }
+    void advance_lines(const char* text, size_t length);
     void line_completed();
+    void line_watched();
+    static std::string_view value_of(const char* text, size_t length);
+    bool name_line(std::string_view text);
+    void statement_match(const StateClass& c, std::string_view text);
+    void group_statement(const Statement& statement, bool kept);
     void handle_statement(const Statement& statement, bool kept);
-    void handle_value(const StateClass& c, std::string_view value);
+    void noted_statement(const Statement& statement, bool kept);
+    void check_number(const NumberRange& range, std::string_view value);
+    void number_warning(const NumberRange& range, std::string_view digits, int64_t value, size_t start);
+    void check_text(std::string_view value);
     // The text of a line, when it is one that is kept (else empty): valid
     // until the next match.
     std::string_view line_text(uint32_t line) const;
-    std::string_view current_line() const { return std::string_view(lines_).substr(line_starts_.back()); }
+    std::string_view current_line() const { return lines_.view(line_starts_.back(), lines_.size()); }
     LineRef line_ref(Location at);
 
+    // "-Wname" or "-Werror,-Wname".
+    const std::string& flag(Warning w);
+    std::array<std::string, static_cast<size_t>(Warning::Count_)> flags_;
     void warn(Warning w, Location at, std::string message, std::vector<Note> notes = {});
     // A warning at a line kept from earlier (its text is not at hand any more).
     void warn(Warning w, const LineRef& line, std::string message, std::vector<Note> notes = {});
@@ -154,24 +181,46 @@ private:
 
     uint32_t line_ = 1;
     uint32_t column_ = 1;
+    // The line whose end has something to do (a diagnostic waits for its
+    // text, or its text is kept: see line_watched), or 0.
+    uint32_t watch_line_ = 0;
     // The lines kept, one after the other without their line ends: the
     // current line and the one before it, and from the opening line of the
     // latest definition on (for notes; the storage is reused).
-    std::string lines_;
+    LineBuffer lines_;
     std::vector<size_t> line_starts_{0};  // where each starts; the last is line_'s
     uint32_t first_line_ = 1;             // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
-    // The statement whose value is being read, and the picture or bounds
-    // group ("FORM_BITMAP."): a word that spellings_ keeps, a literal, or
-    // the text beside it.
-    std::string_view statement_;
+    // The statement whose value is being read: its head then its tail, each
+    // a word that spellings_ keeps, a literal, or statement_text_ (made
+    // whole only when a message needs it: "BOUNDS." then "X=").
+    std::string_view statement_head_;
+    std::string_view statement_tail_;
     std::string statement_text_;
+    std::string statement_spare_;
+    bool statement_empty() const { return statement_head_.empty() && statement_tail_.empty(); }
+    bool statement_is(std::string_view s) const;
+    bool statement_ends_with(std::string_view suffix) const;
+    std::string statement() const;
+    // `word` is kept when it stays valid (a word of spellings_ or a literal).
+    void set_statement(std::string_view word, bool kept) { set_statement(word, {}, kept); }
+    void set_statement(std::string_view head, std::string_view tail, bool kept) {
+        if (!kept) [[unlikely]] {
+            make_statement(head, tail);
+            return;
+        }
+        statement_head_ = head;
+        statement_tail_ = tail;
+    }
+    void make_statement(std::string_view head, std::string_view tail);
+    void append_to_statement(std::string_view word, bool kept);
     Location statement_at_;
+    // The picture or bounds group ("FORM_BITMAP."): a word of spellings_, a
+    // literal, or group_text_ (group_kept_ false).
     std::string_view group_;
     std::string group_text_;
-    void set_statement(std::string_view word, bool kept);
-    void set_statement(std::string_view first, std::string_view second);
+    bool group_kept_ = true;
     void set_group(std::string_view word, bool kept);
     std::optional<Location> file_at_;  // the FILE= line of the picture due
     std::string file_source_;
@@ -197,14 +246,16 @@ private:
     std::vector<uint32_t> id_owner_;  // by identifier: the first resource that has it, or kNoResource
     static constexpr uint32_t kNoResource = UINT32_MAX;
     std::vector<FormCheck> forms_;
-    std::vector<StateClass> classes_;
+    std::deque<StateClass> classes_;
     // classes_ by state name: the scanner names its states with literals, so
-    // the pointer tells the state.
+    // the pointer tells the state. Open addressing; most states sit in the
+    // slot their pointer gives.
     struct ClassSlot {
         const char* state = nullptr;
-        uint32_t index = 0;
+        const StateClass* state_class = nullptr;
     };
     std::array<ClassSlot, 128> class_slots_{};
+    static size_t slot_of(const char* state) { return (reinterpret_cast<uintptr_t>(state) >> 3) & 127; }
     // Picture file facts by file name: within one run a name stands for one
     // picture. The last few are kept.
     struct PictureFacts {

@@ -4,85 +4,96 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstring>
 
 namespace orrinrc::check {
 
 namespace {
 
-void append_number(std::string& out, uint32_t n) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-}
+// Writes a rendered diagnostic into room made for it beforehand.
+class Writer {
+public:
+    explicit Writer(char* at) : at_(at) {}
+    char* at() const { return at_; }
 
-// "FILE:LINE:COL: what: " (without the place for line 0).
-void append_header(std::string& out, const std::string& file, Location at, const char* what) {
-    out += file;
-    if (at.line > 0) {
-        out += ':';
-        append_number(out, at.line);
-        out += ':';
-        append_number(out, at.column);
+    void put(std::string_view s) {
+        std::memcpy(at_, s.data(), s.size());
+        at_ += s.size();
     }
-    out += ": ";
-    out += what;
-    out += ": ";
-}
-
-// A source line as printed: control bytes other than tabs shown as "?", so
-// that the caret stays under its column.
-void append_printable(std::string& out, std::string_view source) {
-    const size_t from = out.size();
-    out.append(source);
-    for (size_t i = from; i < out.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(out[i]);
-        if ((c < 0x20 && c != '\t') || c == 0x7F) out[i] = '?';
+    void put(char c) { *at_++ = c; }
+    void number(uint32_t n) { at_ = std::to_chars(at_, at_ + 10, n).ptr; }
+    // "FILE:LINE:COL: what: " (without the place for line 0).
+    void header(const std::string& file, Location at, std::string_view what) {
+        put(file);
+        if (at.line > 0) {
+            put(':');
+            number(at.line);
+            put(':');
+            number(at.column);
+        }
+        put(": ");
+        put(what);
+        put(": ");
     }
-}
+    // A source line as printed: control bytes other than tabs shown as "?",
+    // so that the caret stays under its column.
+    void printable(std::string_view source) {
+        for (const char c : source) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            *at_++ = (u < 0x20 && c != '\t') || u == 0x7F ? '?' : c;
+        }
+    }
+    void caret(std::string_view source, uint32_t column) {
+        const size_t blanks = column > 0 ? column - 1 : 0;
+        for (size_t i = 0; i < blanks; ++i) *at_++ = i < source.size() && source[i] == '\t' ? '\t' : ' ';
+        put('^');
+    }
 
-void append_caret(std::string& out, std::string_view source, uint32_t column) {
-    const size_t from = out.size();
-    const size_t blanks = column > 0 ? column - 1 : 0;
-    out.append(blanks, ' ');
-    for (size_t i = 0; i < blanks && i < source.size(); ++i)
-        if (source[i] == '\t') out[from + i] = '\t';
-    out += '^';
-}
+    // The most a header takes besides the file name and the word.
+    static constexpr size_t kHeaderRoom = 2 + 2 * 10 + 4;
+
+private:
+    char* at_;
+};
 
 }  // namespace
 
 std::string render(const std::string& file, const Diagnostic& d) {
-    size_t size = file.size() + d.message.size() + d.flag.size() + 2 * d.source.size() + 64;
-    for (const Note& n : d.notes) size += file.size() + n.text.size() + n.source.size() + 48;
-    std::string out;
-    out.reserve(size);
-    append_header(out, file, d.at, d.severity == Severity::Error ? "error" : "warning");
-    out += d.message;
+    // Room for the longest it can be, cut to size at the end.
+    size_t room = file.size() + Writer::kHeaderRoom + 7 + d.message.size() + d.flag.size() + 4;
+    if (d.at.line > 0) room += 4 + d.source.size() + 5 + size_t{d.at.column} + 2;
+    for (const Note& n : d.notes) room += file.size() + Writer::kHeaderRoom + 4 + n.text.size() + 6 + n.source.size();
+    std::string out(room, '\0');
+    Writer w(out.data());
+    w.header(file, d.at, d.severity == Severity::Error ? "error" : "warning");
+    w.put(d.message);
     if (!d.flag.empty()) {
-        out += " [";
-        out += d.flag;
-        out += ']';
+        w.put(" [");
+        w.put(d.flag);
+        w.put(']');
     }
-    out += '\n';
+    w.put('\n');
     if (d.at.line > 0) {
-        out += "    ";
-        append_printable(out, d.source);
-        out += "\n    ";
-        append_caret(out, d.source, d.at.column);
-        out += '\n';
+        w.put("    ");
+        w.printable(d.source);
+        w.put("\n    ");
+        w.caret(d.source, d.at.column);
+        w.put('\n');
     }
     for (const Note& n : d.notes) {
         if (n.at.line == 0) {
-            out += "note: ";
-            out += n.text;
-            out += '\n';
+            w.put("note: ");
+            w.put(n.text);
+            w.put('\n');
             continue;
         }
-        append_header(out, file, n.at, "note");
-        out += n.text;
-        out += "\n    ";
-        append_printable(out, n.source);
-        out += '\n';
+        w.header(file, n.at, "note");
+        w.put(n.text);
+        w.put("\n    ");
+        w.printable(n.source);
+        w.put('\n');
     }
+    out.resize(static_cast<size_t>(w.at() - out.data()));
     return out;
 }
 
@@ -145,8 +156,10 @@ std::string render_json(const Diagnostic& d) {
 }
 
 std::string caret_line(std::string_view source, uint32_t column) {
-    std::string out;
-    append_caret(out, source, column);
+    std::string out(static_cast<size_t>(column) + 1, '\0');
+    Writer w(out.data());
+    w.caret(source, column);
+    out.resize(static_cast<size_t>(w.at() - out.data()));
     return out;
 }
 

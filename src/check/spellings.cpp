@@ -53,75 +53,36 @@ uint32_t statement_facts(std::string_view word) {
     return f;
 }
 
-namespace {
-
-uint64_t load8(const char* p) {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    return w;
-}
-
-uint32_t load4(const char* p) {
-    uint32_t w;
-    std::memcpy(&w, p, 4);
-    return w;
-}
-
-uint64_t mix(uint64_t h, uint64_t w) {
-    h = (h ^ w) * 0xff51afd7ed558ccdull;
-    return h ^ (h >> 32);
-}
-
-}  // namespace
-
-// Eight bytes at a time, the last ones read as a whole too (overlapping
-// the ones before): a spelling is a dozen bytes or so.
-uint32_t SpellingCache::hash(const char* p, size_t n) {
-    uint64_t h = 0x9e3779b97f4a7c15ull ^ n;
-    if (n >= 8) {
-        for (size_t i = 0; i + 8 < n; i += 8) h = mix(h, load8(p + i));
-        h = mix(h, load8(p + n - 8));
-    } else if (n >= 4) {
-        h = mix(h, load4(p) | uint64_t{load4(p + n - 4)} << 32);
-    } else if (n > 0) {
-        h = mix(h, static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
-                       static_cast<unsigned char>(p[n - 1]) << 16);
+// The bytes between the first sixteen and the last eight of a longer
+// spelling, eight at a time (the last ones overlapping).
+uint64_t SpellingCache::middle_hash(const char* p, size_t n) {
+    uint64_t h = 0xcbf29ce484222325ull;
+    auto mix = [&h](const char* at, size_t size) {
+        uint64_t w = 0;
+        std::memcpy(&w, at, size);
+        h = (h ^ w) * 0xff51afd7ed558ccdull;
+        h ^= h >> 32;
+    };
+    if (n < 8) {
+        mix(p, n);
+        return h;
     }
-    return static_cast<uint32_t>(h);
+    for (size_t i = 0; i + 8 < n; i += 8) mix(p + i, 8);
+    mix(p + n - 8, 8);
+    return h;
 }
 
-Statement SpellingCache::look_up(std::string_view spelling, bool* kept) {
-    const char* p = spelling.data();
-    const size_t n = spelling.size();
-    const uint32_t h = hash(p, n);
-    if (!slots_.empty()) {
-        const size_t mask = slots_.size() - 1;
-        for (size_t i = h & mask;; i = (i + 1) & mask) {
-            const uint32_t slot = slots_[i];
-            if (slot == 0) break;
-            const Entry& e = entries_[slot - 1];
-            if (e.hash == h && e.spelling_size == n && (n == 0 || std::memcmp(e.spelling, p, n) == 0)) {
-                if (kept) *kept = true;
-                return Statement{std::string_view(e.word, e.word_size), e.facts};
-            }
-        }
-    }
+Statement SpellingCache::add(std::string_view spelling, const Key& key, bool* kept) {
     const std::string_view word = normal_statement(spelling, scratch_);
     const uint32_t facts = statement_facts(word);
-    if (entries_.size() >= kMaxSpellings || n > kMaxLength) {
+    if (entries_.size() >= kMaxSpellings || spelling.size() > kMaxLength) {
         if (kept) *kept = false;
         return Statement{word, facts};
     }
     const std::string_view kept_spelling = text_.keep(spelling);
     const std::string_view kept_word = text_.keep(word);
-    add(Entry{kept_spelling.data(), kept_word.data(), h, static_cast<uint16_t>(n), static_cast<uint16_t>(word.size()),
-              facts});
-    if (kept) *kept = true;
-    return Statement{kept_word, facts};
-}
-
-void SpellingCache::add(const Entry& e) {
-    entries_.push_back(e);
+    entries_.push_back(Entry{key.head, key.middle, key.tail, kept_spelling.data(), kept_word.data(), key.hash,
+                             static_cast<uint16_t>(spelling.size()), static_cast<uint16_t>(word.size()), facts});
     if (entries_.size() * 2 > slots_.size()) {
         // Rebuilt at twice the size: at most half the slots are taken.
         slots_.assign(slots_.empty() ? 256 : slots_.size() * 2, 0);
@@ -130,11 +91,13 @@ void SpellingCache::add(const Entry& e) {
             while (slots_[i] != 0) i = (i + 1) & (slots_.size() - 1);
             slots_[i] = k + 1;
         }
-        return;
+    } else {
+        size_t i = key.hash & (slots_.size() - 1);
+        while (slots_[i] != 0) i = (i + 1) & (slots_.size() - 1);
+        slots_[i] = static_cast<uint32_t>(entries_.size());
     }
-    size_t i = e.hash & (slots_.size() - 1);
-    while (slots_[i] != 0) i = (i + 1) & (slots_.size() - 1);
-    slots_[i] = static_cast<uint32_t>(entries_.size());
+    if (kept) *kept = true;
+    return Statement{kept_word, facts};
 }
 
 }  // namespace orrinrc::check

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ enum StatementFact : uint32_t {
     kCheckboxFull = 1u << 15,
 };
 
+// The facts that a definition notes down when it meets the statement.
+inline constexpr uint32_t kNoted = kIdLine | kEndsDot | kAskedLater | kTableFont | kTableBackground | kObjectId |
+                                   kObjectCount | kFocused | kDataType | kMenuItem | kListItem;
+
 uint32_t statement_facts(std::string_view word);
 
 // Whether the checks at a definition's end may ask if the definition gave
@@ -60,7 +65,24 @@ public:
     // The statement that `spelling` is. The word of a spelling that the
     // cache keeps stays valid as long as the cache (`kept` is true); that of
     // any other until the next call.
-    Statement look_up(std::string_view spelling, bool* kept = nullptr);
+    [[gnu::always_inline]] Statement look_up(std::string_view spelling, bool* kept = nullptr) {
+        const Key key = key_of(spelling.data(), spelling.size());
+        if (!slots_.empty()) {
+            const size_t mask = slots_.size() - 1;
+            for (size_t i = key.hash & mask;; i = (i + 1) & mask) {
+                const uint32_t slot = slots_[i];
+                if (slot == 0) break;
+                const Entry& e = entries_[slot - 1];
+                if (e.head == key.head && e.middle == key.middle && e.tail == key.tail &&
+                    e.spelling_size == spelling.size() &&
+                    (spelling.size() <= kWhole || std::memcmp(e.spelling, spelling.data(), spelling.size()) == 0)) {
+                    if (kept) *kept = true;
+                    return Statement{std::string_view(e.word, e.word_size), e.facts};
+                }
+            }
+        }
+        return add(spelling, key, kept);
+    }
 
     // Spellings kept at most, and the longest kept: an input that spells
     // everything differently (or stray text, which is looked at the same
@@ -69,7 +91,44 @@ public:
     static constexpr size_t kMaxLength = 128;
 
 private:
+    // A spelling's first, second and last eight bytes (fewer, for a shorter
+    // one), which are the whole of a spelling of up to kWhole, and a hash of
+    // it.
+    static constexpr size_t kWhole = 24;
+    struct Key {
+        uint64_t head;
+        uint64_t middle;
+        uint64_t tail;
+        uint32_t hash;
+    };
+    [[gnu::always_inline]] static Key key_of(const char* p, size_t n) {
+        Key k{0, 0, 0, 0};
+        if (n >= 8) {
+            std::memcpy(&k.head, p, 8);
+            std::memcpy(&k.tail, p + n - 8, 8);
+            if (n > 16) std::memcpy(&k.middle, p + 8, 8);
+        } else if (n >= 4) {
+            uint32_t a, b;
+            std::memcpy(&a, p, 4);
+            std::memcpy(&b, p + n - 4, 4);
+            k.head = a;
+            k.tail = b;
+        } else if (n > 0) {
+            k.head = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[n / 2])) << 8 |
+                     static_cast<unsigned>(static_cast<unsigned char>(p[n - 1])) << 16;
+        }
+        uint64_t h = (k.head ^ (k.tail * 0x9e3779b97f4a7c15ull) ^ (k.middle * 0xc4ceb9fe1a85ec53ull) ^ n) *
+                     0xff51afd7ed558ccdull;
+        if (n > kWhole) [[unlikely]] h ^= middle_hash(p + 16, n - kWhole);
+        k.hash = static_cast<uint32_t>(h ^ (h >> 32));
+        return k;
+    }
+    static uint64_t middle_hash(const char* p, size_t n);
+
     struct Entry {
+        uint64_t head;
+        uint64_t middle;
+        uint64_t tail;
         const char* spelling;  // in text_
         const char* word;      // in text_
         uint32_t hash;
@@ -77,8 +136,7 @@ private:
         uint16_t word_size;
         uint32_t facts;
     };
-    static uint32_t hash(const char* p, size_t n);
-    void add(const Entry& e);
+    Statement add(std::string_view spelling, const Key& key, bool* kept);
 
     std::vector<Entry> entries_;
     std::vector<uint32_t> slots_;  // entry + 1, or 0 for a free slot
