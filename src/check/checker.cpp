@@ -24,6 +24,14 @@ using format::Kind;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
+// Letters, digits and '_', not starting with a digit.
+bool c_identifier(std::string_view name) {
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
+    for (const char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
 bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 bool ends_with(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -82,26 +90,37 @@ std::string upper(std::string s) {
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
-// Message text built in one piece: words, and numbers in decimal.
-void put(std::string& out, std::string_view s) { out.append(s.data(), s.size()); }
-void put(std::string& out, const char* s) { out.append(s); }
-template <size_t N>
-void put(std::string& out, const char (&s)[N]) {
-    out.append(s, N - 1);
-}
-template <class Number>
-    requires(std::is_integral_v<Number> && !std::is_same_v<Number, char> && !std::is_same_v<Number, bool>)
-void put(std::string& out, Number n) {
+// Message text built in one piece: words, and numbers in decimal. The
+// room for them is made first, then they are written in.
+struct Piece {
+    Piece(std::string_view s) : text(s) {}
+    Piece(const std::string& s) : text(s) {}
+    Piece(const char* s) : text(s) {}
+    template <class Number>
+        requires(std::is_integral_v<Number> && !std::is_same_v<Number, char> && !std::is_same_v<Number, bool>)
+    Piece(Number n) {
+        text = std::string_view(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+    }
+    Piece(const Piece&) = delete;
+    std::string_view text;
     char digits[24];
-    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+};
+
+std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
+    size_t size = 0;
+    for (const Piece* p : pieces) size += p->text.size();
+    std::string out(size, '\0');
+    char* at = out.data();
+    for (const Piece* p : pieces) {
+        std::memcpy(at, p->text.data(), p->text.size());
+        at += p->text.size();
+    }
+    return out;
 }
 
 template <class... Parts>
 std::string cat(const Parts&... parts) {
-    std::string out;
-    out.reserve(128);
-    (put(out, parts), ...);
-    return out;
+    return [](const auto&... pieces) { return cat_pieces({&pieces...}); }(Piece(parts)...);
 }
 
 // The notes of a diagnostic that has one, made without copies.
@@ -259,15 +278,9 @@ void Checker::warn(Warning w, const LineRef& line, std::string message, std::vec
         warn(w, line.at, std::move(message), std::move(notes));
         return;
     }
-    Diagnostic d;
-    d.severity = options_.werror ? Severity::Error : Severity::Warning;
-    d.at = line.at;
-    d.source = line.source;
-    d.message = std::move(message);
-    d.flag = flag(w);
-    d.notes = std::move(notes);
     warnings_ = before + 1;
-    emit(std::move(d));
+    emit(Diagnostic{options_.werror ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
+                    std::move(message), flag(w), std::move(notes)});
 }
 
 void Checker::error(Location at, std::string message, std::vector<Note> notes) {
@@ -330,6 +343,8 @@ const Checker::StateClass& Checker::classify_further(const char* state) {
     else if (st == "READBOUNDS" || st == "READBITMAP") c.role = StateClass::Group;
     else if (st == "CONTROL_ADD_CHECKBOX") c.role = StateClass::Checkbox;
     else if ((c.kind = definition_kind(st))) c.role = StateClass::Definition;
+    if (c.range && c.range->min <= 0)
+        for (int64_t largest = 9; largest <= c.range->max; largest = largest * 10 + 9) ++c.short_number;
     classes_.push_back(c);
     if (classes_.size() * 2 <= class_slots_.size() && class_slots_[i].state == nullptr)
         class_slots_[i] = ClassSlot{state, &classes_.back()};
@@ -346,7 +361,11 @@ void Checker::matched(const char* state, const char* text, size_t length) {
     } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && name_line(std::string_view(text, length))) {
         // a NAME= line
     } else if (c.role == StateClass::Number) {
-        if (!statement_empty()) check_number(*c.range, value_of(text, length));
+        // (a value such as "120" is one the field takes)
+        const std::string_view value = value_of(text, length);
+        const bool in_range = value.size() <= c.short_number &&
+                              (value.empty() || static_cast<unsigned>(static_cast<unsigned char>(value[0])) - '0' <= 9);
+        if (!in_range && !statement_empty()) check_number(*c.range, value);
     } else if (c.role == StateClass::Text) {
         if (!statement_empty()) check_text(value_of(text, length));
     } else if (c.role != StateClass::Value) {
@@ -441,8 +460,8 @@ bool Checker::statement_is(std::string_view s) const {
            ends_with(s, statement_tail_);
 }
 
-bool Checker::statement_ends_with(std::string_view suffix) const {
-    if (statement_tail_.size() >= suffix.size()) return ends_with(statement_tail_, suffix);
+// A suffix longer than the statement's tail.
+bool Checker::statement_ends_across(std::string_view suffix) const {
     return ends_with(suffix, statement_tail_) &&
            ends_with(statement_head_, suffix.substr(0, suffix.size() - statement_tail_.size()));
 }
@@ -547,6 +566,7 @@ void Checker::number_warning(const NumberRange& range, std::string_view digits, 
 void Checker::check_text(std::string_view value) {
     if (statement_ends_with("FILE=")) return;
     if (statement_is("NAME=")) {
+        if (c_identifier(value)) return;
         const std::string why = [&]() -> std::string {
             const std::string name(value);
             if (name.empty()) return "NAME= gives no name";

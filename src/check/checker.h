@@ -121,6 +121,9 @@ private:
         enum Role { Other, Text, Number, Value, Group, Checkbox, Definition } role;
         std::optional<format::Kind> kind;
         std::optional<NumberRange> range;
+        // Numbers of up to this many characters that start with a digit
+        // are in the range whatever follows them.
+        size_t short_number = 0;
     };
     const StateClass& classify(const char* state) {
         const ClassSlot& home = class_slots_[slot_of(state)];
@@ -201,7 +204,12 @@ private:
     std::string statement_spare_;
     bool statement_empty() const { return statement_head_.empty() && statement_tail_.empty(); }
     bool statement_is(std::string_view s) const;
-    bool statement_ends_with(std::string_view suffix) const;
+    bool statement_ends_with(std::string_view suffix) const {
+        if (statement_tail_.size() >= suffix.size())
+            return statement_tail_.substr(statement_tail_.size() - suffix.size()) == suffix;
+        return statement_ends_across(suffix);
+    }
+    bool statement_ends_across(std::string_view suffix) const;
     std::string statement() const;
     // `word` is kept when it stays valid (a word of spellings_ or a literal).
     void set_statement(std::string_view word, bool kept) { set_statement(word, {}, kept); }
@@ -254,8 +262,10 @@ private:
         const char* state = nullptr;
         const StateClass* state_class = nullptr;
     };
-    std::array<ClassSlot, 128> class_slots_{};
-    static size_t slot_of(const char* state) { return (reinterpret_cast<uintptr_t>(state) >> 3) & 127; }
+    std::array<ClassSlot, 256> class_slots_{};
+    static size_t slot_of(const char* state) {
+        return static_cast<size_t>((reinterpret_cast<uintptr_t>(state) * 0x9e3779b97f4a7c15ull) >> 56);
+    }
     // Picture file facts by file name: within one run a name stands for one
     // picture. The last few are kept.
     struct PictureFacts {
