@@ -681,8 +681,9 @@ void Checker::Definition::give(std::string_view head, std::string_view tail, boo
 }
 
 void Checker::definition_opened(Kind kind) {
-    // The lines kept start again at the opening line.
-    const uint32_t from = token_at_.line;
+    // The lines kept start again at the opening line (and the line before
+    // the current one is always kept).
+    const uint32_t from = std::min(token_at_.line, line_ > 1 ? line_ - 1 : line_);
     if (from > first_line_ && from <= line_) {
         const size_t k = from - first_line_;
         const size_t cut = line_starts_[k];
@@ -692,7 +693,7 @@ void Checker::definition_opened(Kind kind) {
         first_line_ = from;
     }
     // Opening lines are alike: one copy serves as long as they are.
-    const std::string_view text = line_text(from);
+    const std::string_view text = line_text(token_at_.line);
     std::string_view& opening = opening_lines_[format::type_code(kind)];
     if (opening != text) opening = kept_.keep(text);
     if (!def_) def_.emplace();
