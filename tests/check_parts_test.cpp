@@ -123,6 +123,27 @@ TEST(CheckParts, NamesAndKeptText) {
         ASSERT_EQ(names[i], i % 997 == 0 ? std::string(20000, 'n') + std::to_string(i) : std::string("N") += std::to_string(i % 15000));
 }
 
+TEST(CheckParts, RenderedDiagnostics) {
+    // The caret keeps the source's tabs and stands past the line's end when
+    // the column does; control bytes show as '?'; a note without a place has
+    // no line; line 0 is no place.
+    Diagnostic d{Severity::Warning, check::Location{12, 6}, "\tab\x01", "a message", "-Wname",
+                 {Note{"see here", check::Location{3, 1}, "#FORM\x7f"}, Note{"a hint", {}, ""}}};
+    EXPECT_EQ(render("in.rc", d),
+              "in.rc:12:6: warning: a message [-Wname]\n"
+              "    \tab?\n"
+              "    \t    ^\n"
+              "in.rc:3:1: note: see here\n"
+              "    #FORM?\n"
+              "note: a hint\n");
+    EXPECT_EQ(render("in.rc", Diagnostic{Severity::Error, {}, "", "cannot read", "", {}}),
+              "in.rc: error: cannot read\n");
+    EXPECT_EQ(render("f", Diagnostic{Severity::Error, check::Location{4294967295u, 0}, "x", "m", "", {}}),
+              "f:4294967295:0: error: m\n    x\n    ^\n");
+    EXPECT_EQ(caret_line("\t\tx", 3), "\t\t^");
+    EXPECT_EQ(caret_line("", 0), "^");
+}
+
 TEST(CheckSource, WarningsQuoteTheirLinesLongAfterReadingThem) {
     // The objects of a form are checked at the end of the input: each
     // warning quotes its own object line, however far back, with or without
