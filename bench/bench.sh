@@ -13,6 +13,11 @@
 # five, with resource.h) and one --text run, each with its peak memory, which
 # should stay flat from the small input to the large one. Set
 # ORRINRC_BENCH_DUMP_BIN=path/to/orrinrc-dump to measure another binary.
+#
+# orrinrc-check runs on the same input (best of five CPU times, its
+# diagnostics sent to /dev/null as users redirect them), next to the
+# compile's CPU time. Set ORRINRC_BENCH_CHECK_BIN=path/to/orrinrc-check to
+# measure another binary.
 # One line per figure; the last line is the throughput. MB = 2^20 bytes.
 set -euo pipefail
 
@@ -29,12 +34,13 @@ command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/ti
 
 # ORRINRC_BENCH_BIN names a binary to measure instead of a fresh Release
 # build of this checkout (to compare two versions on the same input).
-if [[ -z ${ORRINRC_BENCH_BIN:-} || -z ${ORRINRC_BENCH_DUMP_BIN:-} ]]; then
+if [[ -z ${ORRINRC_BENCH_BIN:-} || -z ${ORRINRC_BENCH_DUMP_BIN:-} || -z ${ORRINRC_BENCH_CHECK_BIN:-} ]]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target orrinrc orrinrc-dump >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target orrinrc orrinrc-dump orrinrc-check >/dev/null
 fi
 orrinrc=$(realpath "${ORRINRC_BENCH_BIN:-$build/orrinrc}")
 dump=$(realpath "${ORRINRC_BENCH_DUMP_BIN:-$build/orrinrc-dump}")
+checker=$(realpath "${ORRINRC_BENCH_CHECK_BIN:-$build/orrinrc-check}")
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -48,7 +54,8 @@ mbps() { awk -v b="$1" -v us="$2" 'BEGIN { printf "%.1f", (b / 1048576) / (us / 
 secs() { awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'; }
 mb() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
-# measure <megabytes>: sets bytes, resources, imports, best_us, wc_us, peak_kb.
+# measure <megabytes>: sets bytes, resources, imports, best_us, best_cpu,
+# wc_us, peak_kb, check_cpu, check_kb and check_lines.
 measure() {
     local dir=$tmp/$1
     mkdir -p "$dir"
@@ -103,6 +110,16 @@ measure() {
     text_kb=$(tail -n 1 "$dir/rss")
     bin_bytes=$(stat -c %s "$dir/resource.bin")
     rm -rf "$dir/text"
+    # The checker on the same text; its exit code is 0 or 1 (warnings).
+    check_cpu=0
+    check_kb=0
+    for ((i = 0; i < runs; i++)); do
+        (cd "$dir" && /usr/bin/time -f '%M %U %S' -o "$dir/rss" "$checker" bench.rc >/dev/null 2>&1) || true
+        read -r kb cpu < <(tail -n 1 "$dir/rss" | awk '{ printf "%d %d\n", $1, ($2 + $3) * 1e6 }')
+        ((kb > check_kb)) && check_kb=$kb
+        ((check_cpu == 0 || cpu < check_cpu)) && check_cpu=$cpu
+    done
+    check_lines=$(cd "$dir" && "$checker" bench.rc 2>&1 >/dev/null | wc -l || true)
     wc_us=0
     for ((i = 0; i < runs; i++)); do
         start=$(now_us)
@@ -126,6 +143,9 @@ report() {
         "$(awk -v k="$list_kb" 'BEGIN { printf "%.1f", k / 1024 }')" "$(mb "$bin_bytes")"
     printf '%-28s %s s, peak %s MB\n' "$label dump --text" "$(secs "$text_us")" \
         "$(awk -v k="$text_kb" 'BEGIN { printf "%.1f", k / 1024 }')"
+    printf '%-28s %s s CPU, %s x the compile CPU time, peak %s MB (%s lines of diagnostics)\n' "$label check" \
+        "$(secs "$check_cpu")" "$(awk -v a="$check_cpu" -v b="$best_cpu" 'BEGIN { printf "%.2f", a / b }')" \
+        "$(awk -v k="$check_kb" 'BEGIN { printf "%.1f", k / 1024 }')" "$check_lines"
 }
 
 measure "$small"

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
+#include <type_traits>
 #include <unistd.h>
 
 #include "bitmap/bmp_import.h"
@@ -21,6 +23,14 @@ namespace {
 using format::Kind;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// Letters, digits and '_', not starting with a digit.
+bool c_identifier(std::string_view name) {
+    if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
+    for (const char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
 
 bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 bool ends_with(std::string_view s, std::string_view suffix) {
@@ -80,6 +90,47 @@ std::string upper(std::string s) {
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
+// Message text built in one piece: words, and numbers in decimal. The
+// room for them is made first, then they are written in.
+struct Piece {
+    Piece(std::string_view s) : text(s) {}
+    Piece(const std::string& s) : text(s) {}
+    Piece(const char* s) : text(s) {}
+    template <class Number>
+        requires(std::is_integral_v<Number> && !std::is_same_v<Number, char> && !std::is_same_v<Number, bool>)
+    Piece(Number n) {
+        text = std::string_view(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits));
+    }
+    Piece(const Piece&) = delete;
+    std::string_view text;
+    char digits[24];
+};
+
+std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
+    size_t size = 0;
+    for (const Piece* p : pieces) size += p->text.size();
+    std::string out(size, '\0');
+    char* at = out.data();
+    for (const Piece* p : pieces) {
+        std::memcpy(at, p->text.data(), p->text.size());
+        at += p->text.size();
+    }
+    return out;
+}
+
+template <class... Parts>
+std::string cat(const Parts&... parts) {
+    return [](const auto&... pieces) { return cat_pieces({&pieces...}); }(Piece(parts)...);
+}
+
+// The notes of a diagnostic that has one, made without copies.
+std::vector<Note> one_note(std::string text, Location at = {}, std::string_view source = {}) {
+    std::vector<Note> notes;
+    notes.reserve(1);
+    notes.push_back(Note{std::move(text), at, std::string(source)});
+    return notes;
+}
+
 // The note for a statement of the kind that has no room where it stands.
 const char* room_note(std::string_view state) {
     if (state == "FORM")
@@ -122,81 +173,83 @@ std::string picture_reason(const std::string& path, const std::string& written, 
 
 Checker::Checker(CheckOptions options, CheckSink& sink) : options_(options), sink_(sink) {}
 
-std::string_view Checker::normalize(std::string_view t) {
-    if (!t.empty() && t[0] == '(') {
-        const size_t close = t.find(')');
-        if (close != std::string_view::npos) t.remove_prefix(close + 1);
-    }
-    word_.resize(t.size());
-    size_t n = 0;
-    for (char c : t) {
-        if (is_blank(c) || c == '\r' || c == '\n') continue;
-        word_[n++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return std::string_view(word_).substr(0, n);
-}
-
 // ---------------------------------------------------------------- positions
 
-void Checker::advance(const char* text, size_t length) {
-    const char* end = text + length;
-    while (text < end) {
-        const char* nl = static_cast<const char*>(std::memchr(text, '\n', static_cast<size_t>(end - text)));
-        const char* stop = nl ? nl : end;
-        line_text_.append(text, stop);
-        column_ += static_cast<uint32_t>(stop - text);
-        if (!nl) break;
+void Checker::advance_lines(const char* text, size_t length) {
+    for (;;) {
         line_completed();
-        text = nl + 1;
+        if (length == 0) return;
+        const size_t k = lines_.append_to_line_end(text, length);
+        column_ += static_cast<uint32_t>(k);
+        if (k == length) return;
+        text += k + 1;
+        length -= k + 1;
     }
 }
 
 void Checker::line_completed() {
-    if (def_) {
-        def_line_starts_.push_back(static_cast<uint32_t>(def_text_.size()));
-        def_text_ += line_text_;
+    if (watch_line_ == line_) [[unlikely]] line_watched();
+    ++line_;
+    column_ = 1;
+    line_starts_.push_back(lines_.size());
+    // Before the first definition only this line and the one before it are
+    // kept: drop the older ones now and then.
+    if (!def_ && line_starts_.size() > 256) [[unlikely]] {
+        const size_t keep_from = line_starts_[line_starts_.size() - 2];
+        lines_.drop_front(keep_from);
+        line_starts_.erase(line_starts_.begin(), line_starts_.end() - 2);
+        for (size_t& s : line_starts_) s -= keep_from;
+        first_line_ = line_ - 1;
     }
+}
+
+// The end of a line that a diagnostic waits for, or whose text is kept.
+void Checker::line_watched() {
     if (stray_at_ && stray_at_->line == line_) {
-        stray_warning(stray_at_->line, stray_at_->column, line_text_);
+        stray_warning(stray_at_->line, stray_at_->column, current_line());
         stray_at_.reset();
     }
-    if (file_at_ && file_at_->line == line_) file_source_ = line_text_;
-    if (name_line_ && name_line_->at.line == line_) name_line_->source = line_text_;
+    if (file_at_ && file_at_->line == line_) file_source_ = current_line();
+    if (name_line_ && name_line_->at.line == line_) name_line_->source = kept_.keep(current_line());
     for (auto it = waiting_.begin(); !waiting_.empty() && it != waiting_.end();) {
         if (it->at.line != line_) {
             ++it;
             continue;
         }
-        it->source = line_text_;
+        it->source = current_line();
         emit(std::move(*it));
         it = waiting_.erase(it);
     }
-    previous_line_ = line_;
-    previous_text_.swap(line_text_);  // both keep their storage for the lines to come
-    line_text_.clear();
-    ++line_;
-    column_ = 1;
 }
 
-std::string Checker::line_text(uint32_t line) const {
-    if (line == line_) return line_text_;
-    if (line == previous_line_) return previous_text_;
-    if (def_ && line >= def_->opened.at.line && line - def_->opened.at.line < def_line_starts_.size()) {
-        const size_t k = line - def_->opened.at.line;
-        const size_t end = k + 1 < def_line_starts_.size() ? def_line_starts_[k + 1] : def_text_.size();
-        return def_text_.substr(def_line_starts_[k], end - def_line_starts_[k]);
+std::string_view Checker::line_text(uint32_t line) const {
+    // The lines of the latest definition from its opening line on are kept;
+    // before the first one, the current line and the one before it.
+    if (line >= first_line_ && line <= line_ && (def_ || line + 1 >= line_)) {
+        const size_t k = line - first_line_;
+        const size_t end = k + 1 < line_starts_.size() ? line_starts_[k + 1] : lines_.size();
+        return lines_.view(line_starts_[k], end);
     }
     if (file_at_ && line == file_at_->line) return file_source_;
-    return "";
+    return {};
 }
 
-Checker::LineRef Checker::line_ref(Location at) const { return LineRef{at, line_text(at.line)}; }
+Checker::LineRef Checker::line_ref(Location at) { return LineRef{at, kept_.keep(line_text(at.line))}; }
 
-Note Checker::note_at(const std::string& text, Location at) const { return Note{text, at, line_text(at.line)}; }
+Note Checker::note_at(const std::string& text, Location at) const {
+    return Note{text, at, std::string(line_text(at.line))};
+}
 
 // ---------------------------------------------------------------- reporting
 
 void Checker::emit(Diagnostic d) { sink_.diagnostic(std::move(d)); }
+
+const std::string& Checker::flag(Warning w) {
+    if (flags_[0].empty())
+        for (const WarningInfo& info : all_warnings())
+            flags_[static_cast<size_t>(info.warning)] = cat(options_.werror ? "-Werror,-W" : "-W", info.name);
+    return flags_[static_cast<size_t>(w)];
+}
 
 void Checker::warn(Warning w, Location at, std::string message, std::vector<Note> notes) {
     if (options_.disabled[static_cast<size_t>(w)]) return;
@@ -206,10 +259,11 @@ void Checker::warn(Warning w, Location at, std::string message, std::vector<Note
     d.severity = options_.werror ? Severity::Error : Severity::Warning;
     d.at = at;
     d.message = std::move(message);
-    d.flag = std::string(options_.werror ? "-Werror,-W" : "-W") + warning_info(w).name;
+    d.flag = flag(w);
     d.notes = std::move(notes);
     if (at.line == line_) {
         waiting_.push_back(std::move(d));  // its line is not complete yet
+        watch_line_ = line_;
         return;
     }
     d.source = line_text(at.line);
@@ -223,15 +277,9 @@ void Checker::warn(Warning w, const LineRef& line, std::string message, std::vec
         warn(w, line.at, std::move(message), std::move(notes));
         return;
     }
-    Diagnostic d;
-    d.severity = options_.werror ? Severity::Error : Severity::Warning;
-    d.at = line.at;
-    d.source = line.source;
-    d.message = std::move(message);
-    d.flag = std::string(options_.werror ? "-Werror,-W" : "-W") + warning_info(w).name;
-    d.notes = std::move(notes);
     warnings_ = before + 1;
-    emit(std::move(d));
+    emit(Diagnostic{options_.werror ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
+                    std::move(message), flag(w), std::move(notes)});
 }
 
 void Checker::error(Location at, std::string message, std::vector<Note> notes) {
@@ -277,9 +325,15 @@ void Checker::failed(const Error& failure) {
 // ---------------------------------------------------------------- matches
 
 // What the matches of a state are, worked out once per state.
-const Checker::StateClass& Checker::classify(const char* state) {
-    const auto known = class_of_.find(state);
-    if (known != class_of_.end()) return classes_[known->second];
+const Checker::StateClass& Checker::classify_further(const char* state) {
+    const size_t mask = class_slots_.size() - 1;
+    size_t i = slot_of(state);
+    for (size_t n = 0; n <= mask && class_slots_[i].state != nullptr; ++n, i = (i + 1) & mask)
+        if (class_slots_[i].state == state) return *class_slots_[i].state_class;
+    // More states than the slots hold (which the scanner does not have):
+    // looked up one by one.
+    for (const StateClass& c : classes_)
+        if (c.name == state) return c;
     const std::string_view st(state);
     StateClass c{state, StateClass::Other, std::nullopt, number_range(st)};
     if (st == "READSTRING") c.role = StateClass::Text;
@@ -288,136 +342,230 @@ const Checker::StateClass& Checker::classify(const char* state) {
     else if (st == "READBOUNDS" || st == "READBITMAP") c.role = StateClass::Group;
     else if (st == "CONTROL_ADD_CHECKBOX") c.role = StateClass::Checkbox;
     else if ((c.kind = definition_kind(st))) c.role = StateClass::Definition;
-    class_of_.emplace(state, classes_.size());
+    if (c.range && c.range->min <= 0)
+        for (int64_t largest = 9; largest <= c.range->max; largest = largest * 10 + 9) ++c.short_number;
     classes_.push_back(c);
+    if (classes_.size() * 2 <= class_slots_.size() && class_slots_[i].state == nullptr)
+        class_slots_[i] = ClassSlot{state, &classes_.back()};
     return classes_.back();
 }
 
 void Checker::matched(const char* state, const char* text, size_t length) {
     token_at_ = Location{line_, column_};
     token_length_ = length;
-    const std::string_view t(text, length);
     const StateClass& c = classify(state);
     const char first = length > 0 ? text[0] : '\n';
     if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
         // blank lines, comments, ~F lines: nothing to follow
-    } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && normalize(t) == "NAME=") {
-        statement_ = "NAME=";
-        statement_at_ = token_at_;
-        name_line_ = LineRef{token_at_, ""};
-    } else if (c.role == StateClass::Number || c.role == StateClass::Text) {
-        std::string_view value = t;
-        while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.remove_suffix(1);
-        handle_value(c, value);
-    } else if (c.role == StateClass::Value) {
-        // a keyword value or a skipped number: nothing to follow
-    } else if (c.role == StateClass::Group) {
-        const std::string_view word = normalize(t);
-        if (ends_with(word, "=")) {
-            statement_ = group_;
-            statement_ += word;
-            statement_at_ = token_at_;
-            if (def_) def_->given.push_back(statement_);
-            if (word == "FILE=" && def_) {
-                file_at_ = token_at_;
-                if (group_restarts_picture(def_->kind, group_)) def_->files[group_] = token_at_;
-                if (!def_->object_type && undone_by_object_type(def_->kind, statement_))
-                    def_->undoable.emplace_back(statement_, token_at_);
-            }
-        }
-    } else if (c.role == StateClass::Definition) {
-        if (def_) handle_statement(normalize(t));
-    } else {
-        // An attribute or CONTROL_ADD. statement inside its sub-state.
-        const std::string_view word = normalize(t);
-        if (ends_with(word, "=") || ends_with(word, ".")) {
-            if (c.role == StateClass::Checkbox) {
-                statement_ = starts_with(word, "CONTROL_ADD.") || word == "CONTROL_BITMAP." ? std::string(word)
-                                                                                          : "CONTROL_ADD." + std::string(word);
-                group_ = "check-box CONTROL_BITMAP.";
-            } else {
-                statement_ += word;
-            }
-            statement_at_ = token_at_;
-        }
+    } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && name_line(std::string_view(text, length))) {
+        // a NAME= line
+    } else if (c.role == StateClass::Number) {
+        // (a value such as "120" is one the field takes)
+        const std::string_view value = value_of(text, length);
+        const bool in_range = value.size() <= c.short_number &&
+                              (value.empty() || static_cast<unsigned>(static_cast<unsigned char>(value[0])) - '0' <= 9);
+        if (!in_range && !statement_empty()) check_number(*c.range, value);
+    } else if (c.role == StateClass::Text) {
+        if (!statement_empty()) check_text(value_of(text, length));
+    } else if (c.role != StateClass::Value) {
+        // (a keyword value or a skipped number has nothing to follow)
+        statement_match(c, std::string_view(text, length));
     }
     advance(text, length);
 }
 
-void Checker::handle_statement(std::string_view word) {
-    Definition& d = *def_;
-    if (starts_with(word, "#END_") || starts_with(word, "OBJECT.TYPE=")) return;
-    if (!ends_with(word, "=") && !ends_with(word, ".")) return;  // the character of a syntax error
-    statement_ = word;
+// A value without its line end.
+std::string_view Checker::value_of(const char* text, size_t length) {
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r')) --length;
+    return std::string_view(text, length);
+}
+
+bool Checker::name_line(std::string_view t) {
+    if (!spellings_.look_up(t).is(kName)) return false;
+    set_statement("NAME=", true);
     statement_at_ = token_at_;
-    if (word == "ID=" || word == "I=") d.id_line = token_at_;
-    if (ends_with(word, ".")) {
+    name_line_ = LineRef{token_at_, {}};
+    watch_line_ = line_;
+    return true;
+}
+
+void Checker::statement_match(const StateClass& c, std::string_view t) {
+    bool kept = false;
+    const Statement s = spellings_.look_up(t, &kept);
+    if (c.role == StateClass::Definition) {
+        if (def_) handle_statement(s, kept);
+    } else if (c.role == StateClass::Group) {
+        if (s.is(kEndsEq)) group_statement(s, kept);
+    } else if (s.is(kEndsEq | kEndsDot)) {
+        // An attribute or CONTROL_ADD. statement inside its sub-state.
+        if (c.role == StateClass::Checkbox) {
+            if (s.is(kCheckboxFull)) set_statement(s.word, kept);
+            else set_statement("CONTROL_ADD.", s.word, kept);
+            group_ = "check-box CONTROL_BITMAP.";
+            group_kept_ = true;
+        } else {
+            append_to_statement(s.word, kept);
+        }
+        statement_at_ = token_at_;
+    }
+}
+
+// A statement of a picture or bounds group ("X=" after "FORM_BITMAP.").
+void Checker::group_statement(const Statement& s, bool kept) {
+    set_statement(group_, s.word, kept && group_kept_);
+    statement_at_ = token_at_;
+    if (!def_) return;
+    // A group ends with '.', which none of the statements asked for holds:
+    // the word alone tells.
+    const bool asked = group_.empty() || group_.back() == '.'
+                           ? s.is(kAskedLater)
+                           : statement_ends_with("COLOR=") || statement_ends_with("WIDTH=") ||
+                                 statement_ends_with("HEIGHT=");
+    if (asked) def_->give(statement_head_, statement_tail_, kept && group_kept_);
+    if (s.is(kFile)) {
+        file_at_ = token_at_;
+        watch_line_ = line_;
+        if (group_restarts_picture(def_->kind, group_)) def_->files[std::string(group_)] = token_at_;
+        if (!def_->object_type && undone_by_object_type(def_->kind, statement()))
+            def_->undoable.emplace_back(statement(), token_at_);
+    }
+}
+
+// The statement made whole in statement_text_ (through the spare text: a
+// part may be the statement's own).
+void Checker::make_statement(std::string_view head, std::string_view tail) {
+    statement_spare_.assign(head);
+    statement_spare_.append(tail);
+    statement_text_.swap(statement_spare_);
+    statement_head_ = statement_text_;
+    statement_tail_ = {};
+}
+
+void Checker::append_to_statement(std::string_view word, bool kept) {
+    if (statement_tail_.empty()) {
+        set_statement(statement_head_, word, kept);
+        return;
+    }
+    statement_spare_.assign(statement_head_);
+    statement_spare_.append(statement_tail_);
+    statement_spare_.append(word);
+    statement_text_.swap(statement_spare_);
+    statement_head_ = statement_text_;
+    statement_tail_ = {};
+}
+
+bool Checker::statement_is(std::string_view s) const {
+    return s.size() == statement_head_.size() + statement_tail_.size() && starts_with(s, statement_head_) &&
+           ends_with(s, statement_tail_);
+}
+
+// A suffix longer than the statement's tail.
+bool Checker::statement_ends_across(std::string_view suffix) const {
+    return ends_with(suffix, statement_tail_) &&
+           ends_with(statement_head_, suffix.substr(0, suffix.size() - statement_tail_.size()));
+}
+
+std::string Checker::statement() const {
+    std::string s(statement_head_);
+    s += statement_tail_;
+    return s;
+}
+
+void Checker::set_group(std::string_view word, bool kept) {
+    group_kept_ = kept;
+    if (kept) {
         group_ = word;
-        const auto file = d.files.find(group_);
+        return;
+    }
+    group_text_.assign(word);
+    group_ = group_text_;
+}
+
+void Checker::handle_statement(const Statement& s, bool kept) {
+    Definition& d = *def_;
+    if (s.is(kEndOrType)) return;
+    if (!s.is(kEndsEq | kEndsDot)) return;  // the character of a syntax error
+    set_statement(s.word, kept);
+    statement_at_ = token_at_;
+    if (!d.object_type && undone_by_object_type(d.kind, s.word)) d.undoable.emplace_back(s.word, token_at_);
+    if (s.is(kNoted)) [[unlikely]] noted_statement(s, kept);
+}
+
+// A statement that the definition notes: where it is, or that it is given.
+void Checker::noted_statement(const Statement& s, bool kept) {
+    Definition& d = *def_;
+    const std::string_view word = s.word;
+    if (s.is(kIdLine)) d.id_line = token_at_;
+    if (s.is(kEndsDot)) {
+        set_group(word, kept);
+        const auto file = d.files.empty() ? d.files.end() : d.files.find(group_);
         if (file != d.files.end()) {
             warn(Warning::UndoneLine, token_at_,
-                 "this " + group_ + " line drops the picture that its FILE= line read",
+                 cat("this ", group_, " line drops the picture that its FILE= line read"),
                  {note_at("the picture was read here", file->second),
                   Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
             d.files.erase(file);
         }
     }
-    if (!d.object_type && undone_by_object_type(d.kind, word)) d.undoable.emplace_back(word, token_at_);
-    d.given.emplace_back(word);
+    if (s.is(kAskedLater)) d.give(word, {}, kept);
     if (d.kind == Kind::Table && !d.cells.empty()) {
-        if (word == "TABLE_FONT_COLOR=") d.cell_colours.back().first = true;
-        if (word == "TABLE_BACKGROUND_COLOR=") d.cell_colours.back().second = true;
+        if (s.is(kTableFont)) d.cell_colours.back().first = true;
+        if (s.is(kTableBackground)) d.cell_colours.back().second = true;
     }
     switch (d.kind) {
     case Kind::Form:
-        if (word == "OBJECT_ID=" || (starts_with(word, "UIOBJECT") && ends_with(word, "ID=")))
-            d.object_ids.push_back(token_at_);
-        else if (word == "NO_OF_OBJECTS=") d.count_line = token_at_;
-        else if (word == "FOCUSED_OBJECT=") d.focused_line = token_at_;
+        if (s.is(kObjectId)) d.object_ids.push_back(token_at_);
+        else if (s.is(kObjectCount)) d.count_line = token_at_;
+        else if (s.is(kFocused)) d.focused_line = token_at_;
         break;
     case Kind::Table:
-        if (word == "TABLE_DATA_TYPE=") {
+        if (s.is(kDataType)) {
             d.cells.push_back(token_at_);
             d.cell_colours.emplace_back(false, false);
         }
         break;
     case Kind::Menu:
-        if (starts_with(word, "MENU_ITEM")) d.items_given = true;
+        if (s.is(kMenuItem)) d.items_given = true;
         break;
     case Kind::List:
-        if (starts_with(word, "LIST_ITEM")) d.items_given = true;
+        if (s.is(kListItem)) d.items_given = true;
         break;
     default: break;
     }
 }
 
-void Checker::handle_value(const StateClass& c, std::string_view value) {
-    if (statement_.empty()) return;
-    if (const auto& range = c.range) {
-        // The digits as written, and what the field keeps of them.
-        size_t i = 0;
-        while (i < value.size() && is_blank(value[i])) ++i;
-        const size_t start = i;
-        bool negative = false;
-        if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-        int64_t magnitude = 0;
-        bool huge = false;
-        for (; i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])); ++i) {
-            magnitude = magnitude * 10 + (value[i] - '0');
-            if (magnitude > (int64_t{1} << 40)) huge = true, magnitude = int64_t{1} << 40;
-        }
-        const int64_t v = negative ? -magnitude : magnitude;
-        if (!huge && v >= range->min && v <= range->max) return;
-        const std::string digits(value.substr(start, i - start));
-        const int64_t stored = stored_value(*range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-        const std::string place = statement_ == "ID=" ? "an identifier" : statement_;
-        warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
-             digits + " does not fit " + place + ", which takes " + range->what + " (" + std::to_string(range->min) +
-                 " to " + std::to_string(range->max) + "): it is stored as " + std::to_string(stored));
-        return;
+// A number as written, and what the field keeps of it.
+void Checker::check_number(const NumberRange& range, std::string_view value) {
+    size_t i = 0;
+    while (i < value.size() && is_blank(value[i])) ++i;
+    const size_t start = i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+    int64_t magnitude = 0;
+    bool huge = false;
+    for (; i < value.size(); ++i) {
+        const unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(value[i])) - '0';
+        if (digit > 9) break;
+        magnitude = magnitude * 10 + digit;
+        if (magnitude > (int64_t{1} << 40)) huge = true, magnitude = int64_t{1} << 40;
     }
-    if (c.role != StateClass::Text || ends_with(statement_, "FILE=")) return;
-    if (statement_ == "NAME=") {
+    const int64_t v = negative ? -magnitude : magnitude;
+    if (!huge && v >= range.min && v <= range.max) return;
+    number_warning(range, value.substr(start, i - start), v, start);
+}
+
+void Checker::number_warning(const NumberRange& range, std::string_view digits, int64_t v, size_t start) {
+    const int64_t stored = stored_value(range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    const std::string place = statement_is("ID=") ? std::string("an identifier") : statement();
+    warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
+         cat(digits, " does not fit ", place, ", which takes ", range.what, " (", range.min, " to ", range.max,
+             "): it is stored as ", stored));
+}
+
+void Checker::check_text(std::string_view value) {
+    if (statement_ends_with("FILE=")) return;
+    if (statement_is("NAME=")) {
+        if (c_identifier(value)) return;
         const std::string why = [&]() -> std::string {
             const std::string name(value);
             if (name.empty()) return "NAME= gives no name";
@@ -436,19 +584,19 @@ void Checker::handle_value(const StateClass& c, std::string_view value) {
         return;
     }
     if (!value.empty() && is_blank(value[0]))
-        warn(Warning::TextBlank, token_at_, "the text of " + statement_ + " starts with a blank, which is part of it");
+        warn(Warning::TextBlank, token_at_, cat("the text of ", statement(), " starts with a blank, which is part of it"));
     for (size_t pos = value.find("//"); pos != std::string_view::npos; pos = value.find("//", pos + 2)) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
-             quoted(std::string(value.substr(pos))) + " is part of the text of " + statement_,
+             cat("'", value.substr(pos), "' is part of the text of ", statement()),
              {Note{"a comment is a line of its own that starts with //", {}, ""}});
         break;
     }
 }
 
 void Checker::given_back(size_t length) {
-    const size_t n = std::min(length, line_text_.size());
-    line_text_.resize(line_text_.size() - n);
+    const size_t n = std::min(length, lines_.size() - line_starts_.back());
+    lines_.truncate(lines_.size() - n);
     column_ -= static_cast<uint32_t>(n);
 }
 
@@ -466,11 +614,13 @@ void Checker::copied_out(const char* text, size_t length) {
         // The line is complete already (a comment that ran to the end).
         stray_warning(token_at_.line, token_at_.column, line_text(token_at_.line));
         stray_at_.reset();
+    } else {
+        watch_line_ = line_;
     }
 }
 
-void Checker::stray_warning(uint32_t line, uint32_t column, const std::string& source) {
-    const std::string rest = source.substr(std::min<size_t>(column - 1, source.size()));
+void Checker::stray_warning(uint32_t line, uint32_t column, std::string_view source) {
+    const std::string rest(source.substr(std::min<size_t>(column - 1, source.size())));
     size_t first = 0;
     while (first < rest.size() && is_blank(rest[first])) ++first;
     const std::string word = upper(word_at(rest, static_cast<uint32_t>(first + 1)));
@@ -502,21 +652,62 @@ void Checker::stray_warning(uint32_t line, uint32_t column, const std::string& s
 
 // ---------------------------------------------------------------- definitions
 
+void Checker::Definition::start(Kind k, LineRef at) {
+    kind = k;
+    opened = at;
+    object_type = false;
+    undoable.clear();
+    files.clear();
+    object_ids.clear();
+    cells.clear();
+    count_line.reset();
+    focused_line.reset();
+    id_line.reset();
+    items_given = false;
+    given.clear();
+    given_text.clear();
+    cell_colours.clear();
+}
+
+void Checker::Definition::give(std::string_view head, std::string_view tail, bool kept) {
+    if (!kept) {
+        std::string& whole = given_text.emplace_back(head);
+        whole += tail;
+        head = whole;
+        tail = {};
+    }
+    given.push_back(Given{head, tail});
+}
+
 void Checker::definition_opened(Kind kind) {
-    Definition d;
-    d.kind = kind;
-    d.opened = line_ref(token_at_);
-    def_text_ = d.opened.source;
-    def_line_starts_.assign(1, 0);
-    def_ = std::move(d);
+    // The lines kept start again at the opening line (and the line before
+    // the current one is always kept).
+    const uint32_t from = std::min(token_at_.line, line_ > 1 ? line_ - 1 : line_);
+    if (from > first_line_ && from <= line_) {
+        const size_t k = from - first_line_;
+        const size_t cut = line_starts_[k];
+        lines_.drop_front(cut);
+        line_starts_.erase(line_starts_.begin(), line_starts_.begin() + static_cast<long>(k));
+        for (size_t& start : line_starts_) start -= cut;
+        first_line_ = from;
+    }
+    // Opening lines are alike: one copy serves as long as they are.
+    const std::string_view text = line_text(token_at_.line);
+    std::string_view& opening = opening_lines_[format::type_code(kind)];
+    if (opening != text) opening = kept_.keep(text);
+    if (!def_) def_.emplace();
+    def_->start(kind, LineRef{token_at_, opening});
     stray_reported_ = false;
-    group_.clear();
-    statement_.clear();
+    group_ = {};
+    group_kept_ = true;
+    statement_head_ = {};
+    statement_tail_ = {};
 }
 
 void Checker::object_type_line(Kind kind) {
     if (!def_) return;
     def_->object_type = true;
+    if (def_->undoable.empty()) return;
     const std::string type_line = std::string(format::statement(format::FieldId::ObjectType)) + format::kind_keyword(kind);
     for (const auto& [statement, at] : def_->undoable)
         warn(Warning::UndoneLine, at,
@@ -533,12 +724,17 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     const char* keyword = format::kind_keyword(d.kind);
     if (!d.object_type)
         warn(Warning::NoObjectType, d.opened.at,
-             std::string("this ") + keyword + " definition has no OBJECT.TYPE=" + keyword +
-                 " line: the values that line resets keep those of the previous " + keyword);
+             cat("this ", keyword, " definition has no OBJECT.TYPE=", keyword,
+                 " line: the values that line resets keep those of the previous ", keyword));
 
-    Resource r{d.kind, id, resource_name ? *resource_name : std::string(), d.opened, name_line_.value_or(d.opened),
-               0, 0, 0, 0};
+    Resource r{d.kind, id, {}, d.opened, name_line_.value_or(d.opened), 0, 0, 0, 0};
     name_line_.reset();
+    if (resource_name) {
+        // The name is most often the end of its NAME= line, kept already.
+        const std::string_view name = *resource_name;
+        r.name = ends_with(r.named.source, name) ? r.named.source.substr(r.named.source.size() - name.size())
+                                                 : kept_.keep(name);
+    }
     const Records& rec = records;
     auto take_bounds = [&](const Bounds& b) {
         r.x = b.x;
@@ -562,20 +758,24 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     }
     const size_t index = resources_.size();
     if (resource_name) {
-        const auto [it, fresh] = names_.emplace(*resource_name, index);
-        if (!fresh) {
-            const Resource& first = resources_[it->second];
+        const uint32_t named_first = names_.find_or_add(r.name, static_cast<uint32_t>(index),
+                                                        [&](uint32_t i) { return resources_[i].name; });
+        if (named_first != index) {
+            const Resource& first = resources_[named_first];
             warn(Warning::DuplicateName, r.named,
-                 quoted(*resource_name) + " names a resource already: resource.h defines it twice",
-                 {Note{std::string("the ") + format::kind_keyword(first.kind) + " " + first.name + " is named here",
-                       first.named.at, first.named.source}});
+                 cat("'", r.name, "' names a resource already: resource.h defines it twice"),
+                 one_note(cat("the ", format::kind_keyword(first.kind), " ", first.name, " is named here"),
+                          first.named.at, first.named.source));
         }
-        const auto [id_it, id_fresh] = ids_.emplace(id, index);
-        if (!id_fresh) {
-            const Resource& first = resources_[id_it->second];
-            warn(Warning::DuplicateId, d.opened, "identifier " + std::to_string(id) + " is used already",
-                 {Note{std::string("by the ") + format::kind_keyword(first.kind) + " " + first.name, first.opened.at,
-                       first.opened.source}});
+        if (id_owner_.empty()) id_owner_.assign(size_t{UINT16_MAX} + 1, kNoResource);
+        uint32_t& owner = id_owner_[id];
+        if (owner == kNoResource) {
+            owner = static_cast<uint32_t>(index);
+        } else {
+            const Resource& first = resources_[owner];
+            warn(Warning::DuplicateId, d.opened, cat("identifier ", id, " is used already"),
+                 one_note(cat("by the ", format::kind_keyword(first.kind), " ", first.name), first.opened.at,
+                          first.opened.source));
         }
     }
     resources_.push_back(r);
@@ -624,7 +824,7 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
 }
 
 void Checker::emit_definition(const Resource& r, Location end) {
-    sink_.definition(ResourceDefinition{r.kind, r.id, r.name, r.opened.at.line, end.line, r.named.at,
+    sink_.definition(ResourceDefinition{r.kind, r.id, std::string(r.name), r.opened.at.line, end.line, r.named.at,
                                         def_->id_line.value_or(Location{})});
 }
 
@@ -635,7 +835,12 @@ void Checker::carried_items(const char* kind, size_t count) {
 }
 
 bool Checker::given(std::string_view statement) const {
-    return def_ && std::find(def_->given.begin(), def_->given.end(), statement) != def_->given.end();
+    if (!def_) return false;
+    for (const Definition::Given& g : def_->given)
+        if (statement.size() == g.head.size() + g.tail.size() && starts_with(statement, g.head) &&
+            ends_with(statement, g.tail))
+            return true;
+    return false;
 }
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
@@ -699,10 +904,10 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure), std::move(notes));
         return;
     }
-    const std::string group = group_.empty() ? "the picture" : group_;
+    const std::string group = group_.empty() ? std::string("the picture") : std::string(group_);
     if (bm.width <= 0 || bm.height <= 0) {
         // A size given as such is taken as meant.
-        if (given(group_ + "WIDTH=") && given(group_ + "HEIGHT=")) return;
+        if (given(cat(group_, "WIDTH=")) && given(cat(group_, "HEIGHT="))) return;
         warn(Warning::PictureSize, at,
              group + " is " + std::to_string(bm.width) + " x " + std::to_string(bm.height) +
                  " pixels: no picture data is stored",
@@ -710,7 +915,7 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         return;
     }
     BmpFacts facts;
-    if (!bmp_facts(file.c_str(), facts)) return;
+    if (!facts_of(file, facts)) return;
     // A row is converted a whole number of words long: pixels up to that
     // width are kept, not cut.
     const long row_pixels =
@@ -726,11 +931,29 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         warn(Warning::PictureSize, at, quoted(path) + " ends before its last row: the missing pixels read as white");
 }
 
+// The facts of a picture file, read once while it is among the last few.
+bool Checker::facts_of(const std::string& file, BmpFacts& facts) {
+    for (const PictureFacts& p : picture_facts_) {
+        if (p.file != file) continue;
+        facts = p.facts;
+        return p.read;
+    }
+    const bool read = bmp_facts(file.c_str(), facts);
+    PictureFacts p{file, read, facts};
+    if (picture_facts_.size() < kPictureFactsKept) {
+        picture_facts_.push_back(std::move(p));
+    } else {
+        picture_facts_[next_picture_] = std::move(p);
+        next_picture_ = (next_picture_ + 1) % kPictureFactsKept;
+    }
+    return read;
+}
+
 // ---------------------------------------------------------------- errors
 
 void Checker::syntax_error(const char* state) {
     const std::string_view st(state);
-    const std::string source = line_text(token_at_.line);
+    const std::string source(line_text(token_at_.line));
     const std::string raw = word_at(source, token_at_.column);
     const std::string word = upper(raw);
     const StateHelp help = state_help(st);
@@ -752,7 +975,7 @@ void Checker::syntax_error(const char* state) {
         const std::vector<std::string> statements = kind_statements(*kind);
         if (token_length_ > 1) {
             // A whole statement matched, then found no room for its value.
-            message = quoted(std::string(normalize(source.substr(token_at_.column - 1, token_length_)))) + " cannot stand here";
+            message = quoted(std::string(normal_statement(std::string_view(source).substr(token_at_.column - 1, token_length_), word_))) + " cannot stand here";
             if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
         } else {
             message = quoted(raw) + " is no statement of " + help.place;
@@ -775,12 +998,12 @@ void Checker::syntax_error(const char* state) {
         message = quoted(raw) + " is not " + help.place;
         const std::string near = nearest_word(word, help.choices);
         if (!near.empty()) notes.push_back(Note{"did you mean " + quoted(near) + "?", {}, ""});
-        notes.push_back(Note{(statement_.empty() ? std::string("it") : statement_) + " takes " + word_list(help.choices),
+        notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + word_list(help.choices),
                              {}, ""});
     } else {
         message = quoted(raw) + " is not " + help.place;
         if (!help.takes.empty())
-            notes.push_back(Note{(statement_.empty() ? std::string("it") : statement_) + " takes " + help.takes, {}, ""});
+            notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + help.takes, {}, ""});
         if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
     }
     error(token_at_, message + " [" + state + "]", std::move(notes));
@@ -821,34 +1044,30 @@ int Checker::finish() {
         const bool focus_found =
             f.focused == 0 || std::find(f.written.begin(), f.written.end(), f.focused) != f.written.end();
         for (const FormObject& o : f.objects) {
-            const auto it = ids_.find(o.id);
-            if (it == ids_.end()) {
+            const uint32_t owner_of_id = id_owner_.empty() ? kNoResource : id_owner_[o.id];
+            if (owner_of_id == kNoResource) {
                 warn(Warning::UndefinedObject, o.line,
-                     "the form " + owner.name + " lists identifier " + std::to_string(o.id) +
-                         ", which no resource has");
+                     cat("the form ", owner.name, " lists identifier ", o.id, ", which no resource has"));
                 continue;
             }
-            const Resource& r = resources_[it->second];
+            const Resource& r = resources_[owner_of_id];
             const char* listed = format::kind_keyword(o.type);
             if (o.type != kNoType && format::type_code(r.kind) != o.type)
                 warn(Warning::ObjectKind, o.line,
-                     "the form " + owner.name + " lists " + std::to_string(o.id) + " as a " +
-                         (listed ? listed : "?") + ", but it is the " + format::kind_keyword(r.kind) + " " + r.name,
-                     {Note{std::string("the ") + format::kind_keyword(r.kind) + " is defined here", r.opened.at,
-                           r.opened.source}});
+                     cat("the form ", owner.name, " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
+                         format::kind_keyword(r.kind), " ", r.name),
+                     one_note(cat("the ", format::kind_keyword(r.kind), " is defined here"), r.opened.at,
+                              r.opened.source));
             const bool inside = r.x >= 0 && r.y >= 0 && r.x + r.width <= owner.width && r.y + r.height <= owner.height;
             if (!inside && r.kind != Kind::Form)
                 warn(Warning::OutsideForm, o.line,
-                     r.name + " (X=" + std::to_string(r.x) + " Y=" + std::to_string(r.y) + " WIDTH=" +
-                         std::to_string(r.width) + " HEIGHT=" + std::to_string(r.height) +
-                         ") reaches outside the form " + owner.name + " (" + std::to_string(owner.width) + " x " +
-                         std::to_string(owner.height) + ")",
-                     {Note{"an object's bounds are counted from the form's top-left corner", {}, ""}});
+                     cat(r.name, " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height,
+                         ") reaches outside the form ", owner.name, " (", owner.width, " x ", owner.height, ")"),
+                     one_note("an object's bounds are counted from the form's top-left corner"));
         }
         if (!focus_found)
             warn(Warning::Focus, *f.focused_line,
-                 "FOCUSED_OBJECT= names " + std::to_string(f.focused) + ", which the form " + owner.name +
-                     " does not list");
+                 cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", owner.name, " does not list"));
     }
     return options_.werror && warnings_ > 0 ? 1 : 0;
 }

@@ -6,15 +6,19 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
+#include "bitmap/bmp_import.h"
 #include "check/diagnostics.h"
 #include "check/hints.h"
+#include "check/kept_text.h"
 #include "check/sink.h"
+#include "check/spellings.h"
 #include "check/warnings.h"
 #include "run/listener.h"
 #include "resources/records.h"
@@ -57,12 +61,12 @@ private:
     // A line's place and text, kept for notes and for checks at the end.
     struct LineRef {
         Location at;
-        std::string source;
+        std::string_view source;  // kept in kept_ (or a literal)
     };
     struct Resource {
         format::Kind kind;
         uint16_t id;
-        std::string name;
+        std::string_view name;  // kept in kept_
         LineRef opened;
         LineRef named;  // its NAME= line, or its opening line
         int16_t x, y, width, height;
@@ -80,7 +84,8 @@ private:
         uint16_t focused;
         std::optional<LineRef> focused_line;
     };
-    // The definition being read.
+    // The definition being read. One object serves every definition in turn,
+    // its storage kept from one to the next.
     struct Definition {
         format::Kind kind;
         LineRef opened;
@@ -88,15 +93,27 @@ private:
         // Statements that OBJECT.TYPE= undoes, given before it.
         std::vector<std::pair<std::string, Location>> undoable;
         // The FILE= line of each picture group.
-        std::map<std::string, Location> files;
+        std::map<std::string, Location, std::less<>> files;
         std::vector<Location> object_ids;   // FORM: the object identifier lines
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         std::optional<Location> id_line;    // the last ID= line
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
-        std::vector<std::string> given;     // the statements it gives
+        // The statements it gives that the checks at its end ask for (the
+        // colours, widths and heights), each a head and a tail as the
+        // statement being read has them; copied to given_text when they do
+        // not stay.
+        struct Given {
+            std::string_view head;
+            std::string_view tail;
+        };
+        std::vector<Given> given;
+        std::deque<std::string> given_text;
         std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
+
+        void start(format::Kind k, LineRef at);
+        void give(std::string_view head, std::string_view tail, bool kept);
     };
 
     // What the matches of a scanner state are.
@@ -105,26 +122,51 @@ private:
         enum Role { Other, Text, Number, Value, Group, Checkbox, Definition } role;
         std::optional<format::Kind> kind;
         std::optional<NumberRange> range;
+        // Numbers of up to this many characters that start with a digit
+        // are in the range whatever follows them.
+        size_t short_number = 0;
     };
-    const StateClass& classify(const char* state);
+    const StateClass& classify(const char* state) {
+        const ClassSlot& home = class_slots_[slot_of(state)];
+        if (home.state == state) [[likely]] return *home.state_class;
+        return classify_further(state);
+    }
+    const StateClass& classify_further(const char* state);
 
-    void advance(const char* text, size_t length);
+    // The text of a match joins the current line; a line end completes it.
+    void advance(const char* text, size_t length) {
+        const size_t k = lines_.append_to_line_end(text, length);
+        column_ += static_cast<uint32_t>(k);
+        if (k != length) advance_lines(text + k + 1, length - k - 1);
+    }
+    void advance_lines(const char* text, size_t length);
     void line_completed();
-    void handle_statement(std::string_view word);
-    // A statement as the scanner takes it: without its line prefix, blanks
-    // and line end, in capitals ("(1) Form_Style =" is "FORM_STYLE=").
-    std::string_view normalize(std::string_view t);
-    void handle_value(const StateClass& c, std::string_view value);
-    std::string line_text(uint32_t line) const;
-    LineRef line_ref(Location at) const;
+    void line_watched();
+    static std::string_view value_of(const char* text, size_t length);
+    bool name_line(std::string_view text);
+    void statement_match(const StateClass& c, std::string_view text);
+    void group_statement(const Statement& statement, bool kept);
+    void handle_statement(const Statement& statement, bool kept);
+    void noted_statement(const Statement& statement, bool kept);
+    void check_number(const NumberRange& range, std::string_view value);
+    void number_warning(const NumberRange& range, std::string_view digits, int64_t value, size_t start);
+    void check_text(std::string_view value);
+    // The text of a line, when it is one that is kept (else empty): valid
+    // until the next match.
+    std::string_view line_text(uint32_t line) const;
+    std::string_view current_line() const { return lines_.view(line_starts_.back(), lines_.size()); }
+    LineRef line_ref(Location at);
 
+    // "-Wname" or "-Werror,-Wname".
+    const std::string& flag(Warning w);
+    std::array<std::string, static_cast<size_t>(Warning::Count_)> flags_;
     void warn(Warning w, Location at, std::string message, std::vector<Note> notes = {});
     // A warning at a line kept from earlier (its text is not at hand any more).
     void warn(Warning w, const LineRef& line, std::string message, std::vector<Note> notes = {});
     void error(Location at, std::string message, std::vector<Note> notes = {});
     void emit(Diagnostic d);
     Note note_at(const std::string& text, Location at) const;
-    void stray_warning(uint32_t line, uint32_t column, const std::string& source);
+    void stray_warning(uint32_t line, uint32_t column, std::string_view source);
 
     // Reports a resource whose definition ends at `end`.
     void emit_definition(const Resource& r, Location end);
@@ -142,14 +184,52 @@ private:
 
     uint32_t line_ = 1;
     uint32_t column_ = 1;
-    std::string line_text_;
-    uint32_t previous_line_ = 0;
-    std::string previous_text_;
+    // The line whose end has something to do (a diagnostic waits for its
+    // text, or its text is kept: see line_watched), or 0.
+    uint32_t watch_line_ = 0;
+    // The lines kept, one after the other without their line ends: the
+    // current line and the one before it, and from the opening line of the
+    // latest definition on (for notes; the storage is reused).
+    LineBuffer lines_;
+    std::vector<size_t> line_starts_{0};  // where each starts; the last is line_'s
+    uint32_t first_line_ = 1;             // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
-    std::string statement_;        // the statement whose value is being read
+    // The statement whose value is being read: its head then its tail, each
+    // a word that spellings_ keeps, a literal, or statement_text_ (made
+    // whole only when a message needs it: "BOUNDS." then "X=").
+    std::string_view statement_head_;
+    std::string_view statement_tail_;
+    std::string statement_text_;
+    std::string statement_spare_;
+    bool statement_empty() const { return statement_head_.empty() && statement_tail_.empty(); }
+    bool statement_is(std::string_view s) const;
+    bool statement_ends_with(std::string_view suffix) const {
+        if (statement_tail_.size() >= suffix.size())
+            return statement_tail_.substr(statement_tail_.size() - suffix.size()) == suffix;
+        return statement_ends_across(suffix);
+    }
+    bool statement_ends_across(std::string_view suffix) const;
+    std::string statement() const;
+    // `word` is kept when it stays valid (a word of spellings_ or a literal).
+    void set_statement(std::string_view word, bool kept) { set_statement(word, {}, kept); }
+    void set_statement(std::string_view head, std::string_view tail, bool kept) {
+        if (!kept) [[unlikely]] {
+            make_statement(head, tail);
+            return;
+        }
+        statement_head_ = head;
+        statement_tail_ = tail;
+    }
+    void make_statement(std::string_view head, std::string_view tail);
+    void append_to_statement(std::string_view word, bool kept);
     Location statement_at_;
-    std::string group_;            // the picture or bounds group ("FORM_BITMAP.")
+    // The picture or bounds group ("FORM_BITMAP."): a word of spellings_, a
+    // literal, or group_text_ (group_kept_ false).
+    std::string_view group_;
+    std::string group_text_;
+    bool group_kept_ = true;
+    void set_group(std::string_view word, bool kept);
     std::optional<Location> file_at_;  // the FILE= line of the picture due
     std::string file_source_;
     std::optional<LineRef> name_line_;  // the NAME= line of the resource due
@@ -164,17 +244,39 @@ private:
     size_t warnings_ = 0;
 
     std::optional<Definition> def_;
-    // The text of the lines of the definition being read, one after the
-    // other, and where each starts (kept for notes; the storage is reused).
-    std::string def_text_;
-    std::vector<uint32_t> def_line_starts_;
-    std::string word_;  // the statement being looked at, as normalize() gives it
-    std::vector<Resource> resources_;
-    std::map<std::string, size_t> names_;
-    std::map<uint16_t, size_t> ids_;
+    std::string word_;  // scratch for normal_statement()
+    SpellingCache spellings_;
+    // Names and lines quoted by later warnings, kept to the end.
+    KeptText kept_;
+    std::array<std::string_view, format::kKindCount> opening_lines_{};  // the last kept of each kind
+    std::deque<Resource> resources_;
+    NameIndex names_;                 // resources_ by name: the first of each
+    std::vector<uint32_t> id_owner_;  // by identifier: the first resource that has it, or kNoResource
+    static constexpr uint32_t kNoResource = UINT32_MAX;
     std::vector<FormCheck> forms_;
-    std::vector<StateClass> classes_;
-    std::unordered_map<const char*, size_t> class_of_;
+    std::deque<StateClass> classes_;
+    // classes_ by state name: the scanner names its states with literals, so
+    // the pointer tells the state. Open addressing; most states sit in the
+    // slot their pointer gives.
+    struct ClassSlot {
+        const char* state = nullptr;
+        const StateClass* state_class = nullptr;
+    };
+    std::array<ClassSlot, 256> class_slots_{};
+    static size_t slot_of(const char* state) {
+        return static_cast<size_t>((reinterpret_cast<uintptr_t>(state) * 0x9e3779b97f4a7c15ull) >> 56);
+    }
+    // Picture file facts by file name: within one run a name stands for one
+    // picture. The last few are kept.
+    struct PictureFacts {
+        std::string file;
+        bool read;
+        BmpFacts facts;
+    };
+    static constexpr size_t kPictureFactsKept = 16;
+    std::vector<PictureFacts> picture_facts_;
+    size_t next_picture_ = 0;
+    bool facts_of(const std::string& file, BmpFacts& facts);
 };
 
 }  // namespace orrinrc::check

@@ -3,51 +3,97 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstring>
 
 namespace orrinrc::check {
 
 namespace {
 
-std::string header(const std::string& file, Location at, const char* what, const std::string& message) {
-    std::string out = file;
-    if (at.line > 0) {
-        out += ':';
-        out += std::to_string(at.line);
-        out += ':';
-        out += std::to_string(at.column);
-    }
-    out += ": ";
-    out += what;
-    out += ": ";
-    out += message;
-    out += '\n';
-    return out;
-}
+// Writes a rendered diagnostic into room made for it beforehand.
+class Writer {
+public:
+    explicit Writer(char* at) : at_(at) {}
+    char* at() const { return at_; }
 
-// A source line as printed: control bytes other than tabs shown as "?", so
-// that the caret stays under its column.
-std::string printable(std::string_view source) {
-    std::string out(source);
-    for (char& c : out)
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
-    return out;
-}
+    void put(std::string_view s) {
+        std::memcpy(at_, s.data(), s.size());
+        at_ += s.size();
+    }
+    void put(char c) { *at_++ = c; }
+    void number(uint32_t n) { at_ = std::to_chars(at_, at_ + 10, n).ptr; }
+    // "FILE:LINE:COL: what: " (without the place for line 0).
+    void header(const std::string& file, Location at, std::string_view what) {
+        put(file);
+        if (at.line > 0) {
+            put(':');
+            number(at.line);
+            put(':');
+            number(at.column);
+        }
+        put(": ");
+        put(what);
+        put(": ");
+    }
+    // A source line as printed: control bytes other than tabs shown as "?",
+    // so that the caret stays under its column.
+    void printable(std::string_view source) {
+        for (const char c : source) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            *at_++ = (u < 0x20 && c != '\t') || u == 0x7F ? '?' : c;
+        }
+    }
+    void caret(std::string_view source, uint32_t column) {
+        const size_t blanks = column > 0 ? column - 1 : 0;
+        for (size_t i = 0; i < blanks; ++i) *at_++ = i < source.size() && source[i] == '\t' ? '\t' : ' ';
+        put('^');
+    }
+
+    // The most a header takes besides the file name and the word.
+    static constexpr size_t kHeaderRoom = 2 + 2 * 10 + 4;
+
+private:
+    char* at_;
+};
 
 }  // namespace
 
 std::string render(const std::string& file, const Diagnostic& d) {
-    std::string message = d.message;
-    if (!d.flag.empty()) message += " [" + d.flag + "]";
-    std::string out = header(file, d.at, d.severity == Severity::Error ? "error" : "warning", message);
-    if (d.at.line > 0) out += "    " + printable(d.source) + "\n    " + caret_line(d.source, d.at.column) + "\n";
+    // Room for the longest it can be, cut to size at the end.
+    size_t room = file.size() + Writer::kHeaderRoom + 7 + d.message.size() + d.flag.size() + 4;
+    if (d.at.line > 0) room += 4 + d.source.size() + 5 + size_t{d.at.column} + 2;
+    for (const Note& n : d.notes) room += file.size() + Writer::kHeaderRoom + 4 + n.text.size() + 6 + n.source.size();
+    std::string out(room, '\0');
+    Writer w(out.data());
+    w.header(file, d.at, d.severity == Severity::Error ? "error" : "warning");
+    w.put(d.message);
+    if (!d.flag.empty()) {
+        w.put(" [");
+        w.put(d.flag);
+        w.put(']');
+    }
+    w.put('\n');
+    if (d.at.line > 0) {
+        w.put("    ");
+        w.printable(d.source);
+        w.put("\n    ");
+        w.caret(d.source, d.at.column);
+        w.put('\n');
+    }
     for (const Note& n : d.notes) {
         if (n.at.line == 0) {
-            out += "note: " + n.text + "\n";
+            w.put("note: ");
+            w.put(n.text);
+            w.put('\n');
             continue;
         }
-        out += header(file, n.at, "note", n.text);
-        out += "    " + printable(n.source) + "\n";
+        w.header(file, n.at, "note");
+        w.put(n.text);
+        w.put("\n    ");
+        w.printable(n.source);
+        w.put('\n');
     }
+    out.resize(static_cast<size_t>(w.at() - out.data()));
     return out;
 }
 
@@ -110,9 +156,11 @@ std::string render_json(const Diagnostic& d) {
 }
 
 std::string caret_line(std::string_view source, uint32_t column) {
-    std::string out;
-    for (uint32_t i = 1; i < column; ++i) out += i - 1 < source.size() && source[i - 1] == '\t' ? '\t' : ' ';
-    return out + "^";
+    std::string out(static_cast<size_t>(column) + 1, '\0');
+    Writer w(out.data());
+    w.caret(source, column);
+    out.resize(static_cast<size_t>(w.at() - out.data()));
+    return out;
 }
 
 size_t edit_distance(std::string_view a, std::string_view b) {

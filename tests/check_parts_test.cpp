@@ -1,0 +1,201 @@
+// The parts the checker keeps its place with (the current line, statements
+// by spelling, names, kept text), and checks of whole inputs that lean on
+// them: lines quoted long after they were read, inputs that spell their
+// statements in more ways than are kept.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "check/check_run.h"
+#include "check/kept_text.h"
+#include "check/spellings.h"
+
+using namespace orrinrc;
+using namespace orrinrc::check;
+
+namespace {
+
+// What orrinrc-check prints for `text` (named input.rc), and its exit code.
+std::string check(const std::string& text, int* code = nullptr, CheckOptions options = {}) {
+    FILE* out = std::tmpfile();
+    const int c = check_source("input.rc", SourceText{-1, text}, options, RunOptions{}, out);
+    if (code) *code = c;
+    std::string printed;
+    std::rewind(out);
+    for (int ch; (ch = std::fgetc(out)) != EOF;) printed.push_back(static_cast<char>(ch));
+    std::fclose(out);
+    return printed;
+}
+
+size_t count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(CheckParts, LineBufferStopsAtTheFirstLineEnd) {
+    // Every length up to past two words, with no line end, one at each
+    // place, and a second one after it.
+    std::mt19937 rng(7);
+    for (size_t n = 0; n <= 40; ++n) {
+        for (size_t at = 0; at <= n; ++at) {
+            std::string text(n, 'x');
+            for (char& c : text) c = static_cast<char>('a' + rng() % 26);
+            if (at < n) text[at] = '\n';
+            if (at + 3 < n) text[at + 3] = '\n';
+            LineBuffer lines;
+            lines.append_to_line_end("ab", 2);
+            const size_t k = lines.append_to_line_end(text.data(), text.size());
+            ASSERT_EQ(k, at) << "length " << n;
+            ASSERT_EQ(std::string(lines.view(0, lines.size())), "ab" + text.substr(0, at)) << "length " << n;
+        }
+    }
+}
+
+TEST(CheckParts, SpellingsOfAStatement) {
+    std::string out;
+    EXPECT_EQ(normal_statement("(12) Form_Style =", out), "FORM_STYLE=");
+    EXPECT_EQ(normal_statement("\tbounds.\r\n", out), "BOUNDS.");
+    EXPECT_EQ(normal_statement("(no close x=", out), "(NOCLOSEX=");
+    EXPECT_EQ(normal_statement("", out), "");
+
+    SpellingCache cache;
+    bool kept = false;
+    const Statement s = cache.look_up("(3) UIObject.ID =", &kept);
+    EXPECT_TRUE(kept);
+    EXPECT_EQ(s.word, "UIOBJECT.ID=");
+    EXPECT_TRUE(s.is(kObjectId) && s.is(kEndsEq) && !s.is(kEndsDot));
+    EXPECT_TRUE(cache.look_up("FORM_BITMAP.").is(kEndsDot));
+    EXPECT_TRUE(cache.look_up("BOUNDS.HEIGHT=").is(kAskedLater));
+    EXPECT_TRUE(cache.look_up("#END_FORM").is(kEndOrType));
+    EXPECT_EQ(cache.look_up("(3) UIObject.ID =").word, "UIOBJECT.ID=");
+}
+
+TEST(CheckParts, SpellingsAlikeButForOneByteAreTwo) {
+    // Spellings of every length that differ in one byte anywhere (also
+    // where the cache looks at no single word of them) are told apart, the
+    // kept words stay as they were, and a cache that is full, or a spelling
+    // too long to keep, still gives the right word.
+    SpellingCache cache;
+    std::vector<std::pair<std::string, std::string_view>> seen;
+    for (size_t n = 1; n <= 40; ++n) {
+        for (size_t at = 0; at < n; ++at) {
+            std::string spelling(n, 'a');
+            spelling[at] = 'b';
+            const Statement s = cache.look_up(spelling);
+            std::string upper(n, 'A');
+            upper[at] = 'B';
+            ASSERT_EQ(s.word, upper);
+            seen.emplace_back(upper, s.word);
+        }
+    }
+    for (const auto& [word, view] : seen) ASSERT_EQ(view, word);
+    for (size_t i = 0; i < SpellingCache::kMaxSpellings + 100; ++i) {
+        bool kept = true;
+        const std::string spelling = "x" + std::to_string(i) + "=";
+        const Statement s = cache.look_up(spelling, &kept);
+        ASSERT_EQ(s.word, "X" + std::to_string(i) + "=");
+        if (i > SpellingCache::kMaxSpellings) {
+            EXPECT_FALSE(kept);
+        }
+    }
+    const std::string longest(SpellingCache::kMaxLength + 1, 'q');
+    EXPECT_EQ(cache.look_up(longest).word, std::string(longest.size(), 'Q'));
+}
+
+TEST(CheckParts, NamesAndKeptText) {
+    KeptText kept;
+    NameIndex index;
+    std::vector<std::string_view> names;
+    auto name_of = [&](uint32_t i) { return names[i]; };
+    for (uint32_t i = 0; i < 20000; ++i) {
+        // Now and then a text larger than a block's quarter.
+        const std::string name = i % 997 == 0 ? std::string(20000, 'n') + std::to_string(i) : std::string("N") += std::to_string(i % 15000);
+        names.push_back(kept.keep(name));
+        const uint32_t first = index.find_or_add(names.back(), i, name_of);
+        const bool fresh = i < 15000 || i % 997 == 0 || (i - 15000) % 997 == 0;
+        ASSERT_EQ(first, fresh ? i : i - 15000) << name;
+    }
+    for (uint32_t i = 0; i < names.size(); ++i)
+        ASSERT_EQ(names[i], i % 997 == 0 ? std::string(20000, 'n') + std::to_string(i) : std::string("N") += std::to_string(i % 15000));
+}
+
+TEST(CheckParts, RenderedDiagnostics) {
+    // The caret keeps the source's tabs and stands past the line's end when
+    // the column does; control bytes show as '?'; a note without a place has
+    // no line; line 0 is no place.
+    Diagnostic d{Severity::Warning, check::Location{12, 6}, "\tab\x01", "a message", "-Wname",
+                 {Note{"see here", check::Location{3, 1}, "#FORM\x7f"}, Note{"a hint", {}, ""}}};
+    EXPECT_EQ(render("in.rc", d),
+              "in.rc:12:6: warning: a message [-Wname]\n"
+              "    \tab?\n"
+              "    \t    ^\n"
+              "in.rc:3:1: note: see here\n"
+              "    #FORM?\n"
+              "note: a hint\n");
+    EXPECT_EQ(render("in.rc", Diagnostic{Severity::Error, {}, "", "cannot read", "", {}}),
+              "in.rc: error: cannot read\n");
+    EXPECT_EQ(render("f", Diagnostic{Severity::Error, check::Location{4294967295u, 0}, "x", "m", "", {}}),
+              "f:4294967295:0: error: m\n    x\n    ^\n");
+    EXPECT_EQ(caret_line("\t\tx", 3), "\t\t^");
+    EXPECT_EQ(caret_line("", 0), "^");
+}
+
+TEST(CheckSource, WarningsQuoteTheirLinesLongAfterReadingThem) {
+    // The objects of a form are checked at the end of the input: each
+    // warning quotes its own object line, however far back, with or without
+    // a line prefix or a CR.
+    std::string text = "NAME=Main\n#FORM\nID=1\nOBJECT.TYPE=FORM\nNO_OF_OBJECTS=3\n";
+    text += "UIOBJECT.ID=500\nUIOBJECT.TYPE=FIELD\n";
+    for (int i = 0; i < 300; ++i) text += "// filler\n";
+    text += "(2) UIOBJECT.ID=501\r\n(2) UIOBJECT.TYPE=FIELD\r\n";
+    for (int i = 0; i < 300; ++i) text += "\n";
+    text += "UIOBJECT.ID=502\nUIOBJECT.TYPE=FIELD\n#END_FORM\n";
+    const std::string out = check(text);
+    EXPECT_NE(out.find("input.rc:6:1: warning: the form Main lists identifier 500, which no resource has "
+                       "[-Wundefined-object]\n    UIOBJECT.ID=500\n    ^\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("input.rc:308:1: warning: the form Main lists identifier 501, which no resource has "
+                       "[-Wundefined-object]\n    (2) UIOBJECT.ID=501\n    ^\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("input.rc:610:1: warning: the form Main lists identifier 502"), std::string::npos) << out;
+}
+
+TEST(CheckSource, RepeatedIdentifiersNameTheFirstOwner) {
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+        text += "NAME=S" + std::to_string(i) + "\n#STRING\nID=7\nOBJECT.TYPE=STRING\n#END_STRING\n\n";
+    const std::string out = check(text);
+    EXPECT_EQ(count(out, "[-Wduplicate-id]"), 2u) << out;
+    EXPECT_EQ(count(out, "input.rc:2:1: note: by the STRING S0\n    #STRING\n"), 2u) << out;
+    EXPECT_NE(out.find("input.rc:14:1: warning: identifier 7 is used already"), std::string::npos) << out;
+}
+
+TEST(CheckSource, MoreSpellingsThanAreKept) {
+    // Every object line spelt its own way (a prefix of its own): more
+    // spellings than the checker keeps, and every one still read right.
+    const int objects = 6000;
+    std::string text = "NAME=Main\n#FORM\nID=1\nOBJECT.TYPE=FORM\nNO_OF_OBJECTS=" + std::to_string(objects) + "\n";
+    for (int i = 0; i < objects; ++i) {
+        std::string prefix = "(";
+        prefix += std::to_string(i);
+        prefix += ") ";
+        text += prefix + "UIOBJECT.ID=" + std::to_string(1000 + i) + "\n" + prefix + "UIOBJECT.TYPE=FIELD\n";
+    }
+    text += "#END_FORM\n";
+    int code = -1;
+    const std::string out = check(text, &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(count(out, "[-Wundefined-object]"), static_cast<size_t>(objects));
+    const std::string last = std::to_string(objects - 1);
+    EXPECT_NE(out.find("lists identifier " + std::to_string(1000 + objects - 1) +
+                       ", which no resource has [-Wundefined-object]\n    (" + last + ") UIOBJECT.ID="),
+              std::string::npos);
+}
+
+}  // namespace
