@@ -8,6 +8,7 @@
 #include <string>
 
 #include "format/format.h"
+#include "format/language.h"
 #include "format/values.h"
 #include "util/error.h"
 
@@ -30,6 +31,16 @@ public:
     virtual void read_on(const char* text, size_t length) = 0;
     // Matched text that no statement takes, copied to standard output.
     virtual void copied_out(const char* text, size_t length) = 0;
+
+    // The statement a rule took, right after its matched(): the entry of the
+    // language's tables (format/language.h), the same for every spelling of
+    // one statement. A statement whose place depends on what the definition
+    // holds is the entry of the place it reached (CONTROL_ADD. of the
+    // control's style, the picture that is due). Not told for a statement
+    // with no place at all (a third check-box picture).
+    virtual void statement(const format::StatementInfo&) {}
+    // The word a value line gave, right after its matched(), likewise.
+    virtual void value_word(const format::WordInfo&) {}
 
     virtual void definition_opened(format::Kind kind) = 0;
     virtual void object_type_line(format::Kind kind) = 0;
