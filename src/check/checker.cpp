@@ -195,7 +195,9 @@ Note Checker::note_at(const std::string& text, Location at) const { return Note{
 // ---------------------------------------------------------------- reporting
 
 void Checker::emit(Diagnostic d) {
-    std::fputs(options_.json ? (render_json(d) + "\n").c_str() : render(file_, d).c_str(), out_);
+    // Written by length: a message may quote text that holds a NUL byte.
+    const std::string text = options_.json ? render_json(d) + "\n" : render(file_, d);
+    std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
 }
 
