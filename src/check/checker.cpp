@@ -820,12 +820,15 @@ void Checker::missing_name(uint16_t id) {
 
 int Checker::finish() {
     finished_ = true;
+    // Stray text on a last line without a line end: its warning waits for
+    // that line like the others, so it goes before them.
+    if (stray_at_) stray_warning(stray_at_->line, stray_at_->column, line_text(stray_at_->line));
+    stray_at_.reset();
     for (Diagnostic& d : waiting_) {
         d.source = line_text(d.at.line);
         emit(std::move(d));
     }
     waiting_.clear();
-    if (stray_at_) stray_warning(stray_at_->line, stray_at_->column, line_text(stray_at_->line));
     for (const FormCheck& f : forms_) {
         const Resource& owner = resources_[f.resource];
         const bool focus_found =
