@@ -7,7 +7,7 @@
 //   - every JSON line parses, and there is exactly one error when the
 //     compiler stops and none when it does not;
 //   - every diagnostic and note points at a line of the text and a column
-//     of that line (or at no place);
+//     of that line (or at no place), and no line has more than a few;
 //   - after a successful run, the resources listed are the records of
 //     resource.bin, in order; after a failed one, at most one more (the
 //     resource whose end stopped the run);
@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,12 @@
 using namespace orrinrc;
 
 namespace {
+
+// A line takes a few diagnostics at most (a form's object line: an unknown
+// identifier, or a kind and bounds that do not match); many more mean that
+// one mistake is reported over and over, and the output can grow with the
+// square of the input.
+constexpr size_t kMostPerLine = 8;
 
 struct CheckOutput {
     int code = 0;
@@ -88,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fuzz::TextPlaces places(fuzz::scanned_text(input.text));
     size_t errors = 0, warnings = 0;
     std::vector<uint16_t> resources;
+    std::map<uint64_t, size_t> per_line;
     size_t start = 0;
     while (start < json.text.size()) {
         size_t end = json.text.find('\n', start);
@@ -111,6 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             else fuzz::fail("a diagnostic of severity " + severity);
             if (j.at("message").get<std::string>().empty()) fuzz::fail("a diagnostic without a message: " + line);
             check_place(places, j, "line", "column", line);
+            if (++per_line[j.at("line").get<uint64_t>()] > kMostPerLine)
+                fuzz::fail("more than " + std::to_string(kMostPerLine) + " diagnostics at one line: " + line);
             for (const auto& note : j.at("notes")) check_place(places, note, "line", "column", line);
         } catch (const nlohmann::json::exception& e) {
             fuzz::fail(std::string("a JSON line that does not parse or lacks a field (") + e.what() + "): " + line);

@@ -302,13 +302,15 @@ void Checker::matched(const char* state, const char* text, size_t length) {
     const std::string_view t(text, length);
     const StateClass& c = classify(state);
     const char first = length > 0 ? text[0] : '\n';
-    if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
+    if (c.role == StateClass::Text) {
+        text_value_piece(c, t);
+    } else if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
         // blank lines, comments, ~F lines: nothing to follow
     } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && normalize(t) == "NAME=") {
         statement_ = "NAME=";
         statement_at_ = token_at_;
         name_line_ = LineRef{token_at_, ""};
-    } else if (c.role == StateClass::Number || c.role == StateClass::Text) {
+    } else if (c.role == StateClass::Number) {
         std::string_view value = t;
         while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.remove_suffix(1);
         handle_value(c, value);
@@ -345,6 +347,29 @@ void Checker::matched(const char* state, const char* text, size_t length) {
         }
     }
     advance(text, length);
+}
+
+void Checker::text_value_piece(const StateClass& c, std::string_view t) {
+    // A text value line is matched in pieces around its NULs and is whole at
+    // its line end. A lone CR makes the pieces before it text that is copied
+    // out, and the value starts again after it.
+    if (t == "\r") {
+        text_value_.clear();
+        text_value_at_.reset();
+        return;
+    }
+    if (!text_value_at_) text_value_at_ = token_at_;
+    const bool line_end = !t.empty() && t.back() == '\n';
+    while (!t.empty() && (t.back() == '\n' || t.back() == '\r')) t.remove_suffix(1);
+    text_value_.append(t);
+    if (!line_end) return;
+    // Warnings point into the value from where it starts.
+    const Location here = token_at_;
+    token_at_ = *text_value_at_;
+    handle_value(c, text_value_);
+    token_at_ = here;
+    text_value_.clear();
+    text_value_at_.reset();
 }
 
 void Checker::handle_statement(std::string_view word) {

@@ -114,6 +114,8 @@ private:
     // and line end, in capitals ("(1) Form_Style =" is "FORM_STYLE=").
     std::string_view normalize(std::string_view t);
     void handle_value(const StateClass& c, std::string_view value);
+    // Gathers a text value line and handles it once whole.
+    void text_value_piece(const StateClass& c, std::string_view t);
     std::string line_text(uint32_t line) const;
     LineRef line_ref(Location at) const;
 
@@ -148,6 +150,8 @@ private:
     Location token_at_;
     size_t token_length_ = 0;
     std::string statement_;        // the statement whose value is being read
+    std::string text_value_;       // the pieces of a text value line so far
+    std::optional<Location> text_value_at_;  // where its first piece starts
     Location statement_at_;
     std::string group_;            // the picture or bounds group ("FORM_BITMAP.")
     std::optional<Location> file_at_;  // the FILE= line of the picture due
