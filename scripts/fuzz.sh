@@ -140,7 +140,7 @@ run_libfuzzer() {
         -artifact_prefix="$work/findings/" -print_final_stats=1 >"$work/libfuzzer.log" 2>&1 ||
         { tail -60 "$work/libfuzzer.log"; exit 1; }
     grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$work/libfuzzer.log"
-    grep -E '^#[0-9]+ *(INITED|DONE)' "$work/libfuzzer.log" || true
+    grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)' "$work/libfuzzer.log" || true
     ls "$work/findings"
 }
 
