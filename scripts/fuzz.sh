@@ -121,6 +121,20 @@ write_text_seeds() {
             } >"$seeds/$name"
         done
     done
+    # The BMP import's seeds as the picture of a BITMAP definition of the
+    # width, height and depth that their first six bytes give.
+    for f in fuzz/seeds/bmp/*; do
+        [ -f "$f" ] || continue
+        read -r width height depth < <(echo $(od -An -t d2 -N 4 "$f") $(od -An -t u1 -j 4 -N 1 "$f"))
+        word=Q_FOUR_BIT
+        [ "$depth" = 2 ] && word=Q_TWO_BIT
+        {
+            printf 'NAME=Picture\n#BITMAP\nID=1\nOBJECT.TYPE=BITMAP\nBITMAP_BITMAP.WIDTH=%s\nBITMAP_BITMAP.HEIGHT=%s\n' \
+                "$width" "$height"
+            printf 'BITMAP_BITMAP.FILE=%s, p.bmp\n#END_BITMAP\n%%%%picture p.bmp\n' "$word"
+            tail -c +7 "$f"
+        } >"$seeds/bmp_$(basename "$f")"
+    done
     # A picture that is an empty file.
     if [ -f tests/golden/hostile_bmp_empty/input.rc ]; then
         { cat tests/golden/hostile_bmp_empty/input.rc; printf '%%%%picture empty.bmp\n'; } >"$seeds/hostile_bmp_empty_input"
