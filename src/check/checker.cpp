@@ -355,7 +355,10 @@ void Checker::matched(const char* state, const char* text, size_t length) {
     token_length_ = length;
     const StateClass& c = classify(state);
     const char first = length > 0 ? text[0] : '\n';
-    if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
+    if (c.role == StateClass::Text) {
+        // (a text value is gathered whole, also when it is empty)
+        if (!statement_empty()) text_value_piece(std::string_view(text, length));
+    } else if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
         // blank lines, comments, ~F lines: nothing to follow
     } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && name_line(std::string_view(text, length))) {
         // a NAME= line
@@ -365,8 +368,6 @@ void Checker::matched(const char* state, const char* text, size_t length) {
         const bool in_range = value.size() <= c.short_number &&
                               (value.empty() || static_cast<unsigned>(static_cast<unsigned char>(value[0])) - '0' <= 9);
         if (!in_range && !statement_empty()) check_number(*c.range, value);
-    } else if (c.role == StateClass::Text) {
-        if (!statement_empty()) check_text(value_of(text, length));
     } else if (c.role != StateClass::Value) {
         // (a keyword value or a skipped number has nothing to follow)
         statement_match(c, std::string_view(text, length));
@@ -560,6 +561,33 @@ void Checker::number_warning(const NumberRange& range, std::string_view digits, 
     warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
          cat(digits, " does not fit ", place, ", which takes ", range.what, " (", range.min, " to ", range.max,
              "): it is stored as ", stored));
+}
+
+void Checker::text_value_piece(std::string_view t) {
+    // A text value line is matched in pieces around its NULs and is whole at
+    // its line end. A lone CR makes the pieces before it text that is copied
+    // out, and the value starts again after it.
+    if (t == "\r") {
+        text_value_.clear();
+        text_value_at_.reset();
+        return;
+    }
+    const bool line_end = !t.empty() && t.back() == '\n';
+    if (line_end && !text_value_at_) {
+        // The whole line in one piece: the common case, with no copy.
+        check_text(value_of(t.data(), t.size()));
+        return;
+    }
+    if (!text_value_at_) text_value_at_ = token_at_;
+    text_value_.append(value_of(t.data(), t.size()));
+    if (!line_end) return;
+    // Warnings point into the value from where it starts.
+    const Location here = token_at_;
+    token_at_ = *text_value_at_;
+    check_text(text_value_);
+    token_at_ = here;
+    text_value_.clear();
+    text_value_at_.reset();
 }
 
 void Checker::check_text(std::string_view value) {
@@ -758,13 +786,15 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     }
     const size_t index = resources_.size();
     if (resource_name) {
-        const uint32_t named_first = names_.find_or_add(r.name, static_cast<uint32_t>(index),
-                                                        [&](uint32_t i) { return resources_[i].name; });
+        // Names are compared as resource.h writes them: up to a NUL.
+        auto defined = [](std::string_view name) { return name.substr(0, name.find('\0')); };
+        const uint32_t named_first = names_.find_or_add(defined(r.name), static_cast<uint32_t>(index),
+                                                        [&](uint32_t i) { return defined(resources_[i].name); });
         if (named_first != index) {
             const Resource& first = resources_[named_first];
             warn(Warning::DuplicateName, r.named,
-                 cat("'", r.name, "' names a resource already: resource.h defines it twice"),
-                 one_note(cat("the ", format::kind_keyword(first.kind), " ", first.name, " is named here"),
+                 cat("'", defined(r.name), "' names a resource already: resource.h defines it twice"),
+                 one_note(cat("the ", format::kind_keyword(first.kind), " ", defined(first.name), " is named here"),
                           first.named.at, first.named.source));
         }
         if (id_owner_.empty()) id_owner_.assign(size_t{UINT16_MAX} + 1, kNoResource);
@@ -1033,12 +1063,15 @@ void Checker::missing_name(uint16_t id) {
 
 int Checker::finish() {
     finished_ = true;
+    // Stray text on a last line without a line end: its warning waits for
+    // that line like the others, so it goes before them.
+    if (stray_at_) stray_warning(stray_at_->line, stray_at_->column, line_text(stray_at_->line));
+    stray_at_.reset();
     for (Diagnostic& d : waiting_) {
         d.source = line_text(d.at.line);
         emit(std::move(d));
     }
     waiting_.clear();
-    if (stray_at_) stray_warning(stray_at_->line, stray_at_->column, line_text(stray_at_->line));
     for (const FormCheck& f : forms_) {
         const Resource& owner = resources_[f.resource];
         const bool focus_found =

@@ -151,6 +151,8 @@ private:
     void check_number(const NumberRange& range, std::string_view value);
     void number_warning(const NumberRange& range, std::string_view digits, int64_t value, size_t start);
     void check_text(std::string_view value);
+    // Gathers a text value line and checks it once whole.
+    void text_value_piece(std::string_view t);
     // The text of a line, when it is one that is kept (else empty): valid
     // until the next match.
     std::string_view line_text(uint32_t line) const;
@@ -224,6 +226,8 @@ private:
     void make_statement(std::string_view head, std::string_view tail);
     void append_to_statement(std::string_view word, bool kept);
     Location statement_at_;
+    std::string text_value_;                 // the pieces of a text value line so far
+    std::optional<Location> text_value_at_;  // where its first piece starts
     // The picture or bounds group ("FORM_BITMAP."): a word of spellings_, a
     // literal, or group_text_ (group_kept_ false).
     std::string_view group_;

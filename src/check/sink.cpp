@@ -14,12 +14,16 @@ std::string render_json(const ResourceDefinition& r) {
 void PrintSink::diagnostic(Diagnostic d) {
     // Each diagnostic is flushed as it comes, so that a reader sees it even
     // when a later one takes long or never comes.
-    std::fputs(json_ ? (render_json(d) + "\n").c_str() : render(file_, d).c_str(), out_);
+    // Written by length: a message may quote text that holds a NUL byte.
+    const std::string text = json_ ? render_json(d) + "\n" : render(file_, d);
+    std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
 }
 
 void PrintSink::definition(const ResourceDefinition& r) {
-    if (json_) std::fputs((render_json(r) + "\n").c_str(), out_);
+    if (!json_) return;
+    const std::string text = render_json(r) + "\n";
+    std::fwrite(text.data(), 1, text.size(), out_);
 }
 
 }  // namespace orrinrc::check

@@ -14,8 +14,16 @@ namespace {
 
 // Complete records are handed to the file once this much has gathered; a
 // single record larger than the hard limit is flushed while it is written.
+// Fuzz builds flush after a few bytes, so that small inputs reach the
+// flushes, the length patches in the file and write failures in the middle
+// of the outputs.
+#ifdef ORRINRC_SMALL_BUFFERS
+constexpr size_t kFlushAt = 64;
+constexpr size_t kHardLimit = 256;
+#else
 constexpr size_t kFlushAt = 256 * 1024;
 constexpr size_t kHardLimit = 4 * 1024 * 1024;
+#endif
 
 // Writes the first n buffered bytes and moves the buffer's base past them.
 // After a failure the base still counts exactly the bytes that reached the

@@ -12,8 +12,13 @@ namespace orrinrc {
 
 namespace {
 
-// resource.h is flushed in blocks of this size.
+// resource.h is flushed in blocks of this size (a few lines in fuzz builds,
+// as resource.bin).
+#ifdef ORRINRC_SMALL_BUFFERS
+constexpr size_t kHeaderFlushAt = 128;
+#else
 constexpr size_t kHeaderFlushAt = 64 * 1024;
+#endif
 
 void note_record_end(Run& run, uint64_t bin, uint64_t header) {
     while (!run.unsaved_ends.empty() && run.unsaved_ends.front().bin <= run.resource_bin.base) {
