@@ -216,13 +216,4 @@ RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type) {
     return frame;
 }
 
-void next_inner_block(BinWriter& w, RecordFrame& frame) {
-    frame.inner = next_block(w, frame.inner);
-}
-
-void end_record(BinWriter& w, const RecordFrame& frame) {
-    close_block(w, frame.inner);
-    close_block(w, frame.outer);
-}
-
 }  // namespace orrinrc

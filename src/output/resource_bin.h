@@ -114,15 +114,13 @@ void close_block(BinWriter& w, uint64_t start);
 uint64_t next_block(BinWriter& w, uint64_t start);
 
 // One resource record being written: its identifier, then the outer block,
-// whose first inner block holds the object type code. Every kind's writer
-// goes begin_record, next_inner_block once per further inner block,
-// end_record.
+// whose first inner block holds the object type code. begin_record writes
+// them with both blocks open; the writer closes the type block, writes the
+// other inner blocks and closes the outer block.
 struct RecordFrame {
     uint64_t outer;
     uint64_t inner;
 };
 RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type);
-void next_inner_block(BinWriter& w, RecordFrame& frame);
-void end_record(BinWriter& w, const RecordFrame& frame);
 
 }  // namespace orrinrc

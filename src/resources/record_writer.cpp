@@ -24,17 +24,25 @@ uint64_t text_bytes(const Text* text) { return text && *text ? std::strlen((*tex
 // block, each field goes out at its encoding's width.
 class RecordWriter {
 public:
-    RecordWriter(BinWriter& w, const Records& records, format::Kind kind, FieldSource source, RecordFrame& frame,
+    RecordWriter(BinWriter& w, const Records& records, format::Kind kind, FieldSource source, uint64_t outer,
                  uint64_t stored_cells)
-        : w_(w), records_(records), kind_(kind), source_(source), frame_(frame), stored_cells_(stored_cells) {}
+        : w_(w), records_(records), kind_(kind), source_(source), outer_(outer), stored_cells_(stored_cells) {}
 
     // The blocks are framed as they are written: nothing to check.
     void least_blocks(size_t) {}
     void block_count(size_t) {}
     void unknown_style(uint32_t style) { raise(unknown_control_style_error(style)); }
 
-    void begin_block(size_t, const BlockLayout&, uint32_t) { next_inner_block(w_, frame_); }
-    void end_block(size_t, const BlockLayout&) {}
+    // A block of fixed fields has its length written first; the length of
+    // one with a text or a bitmap (or of the cells) after its content.
+    void begin_block(size_t, const BlockLayout& block, uint32_t times) {
+        open_ = block.variable();
+        if (open_) start_ = open_block(w_);
+        else put(4, static_cast<uint32_t>(4 + size_t{times} * block.fixed_size()));
+    }
+    void end_block(size_t, const BlockLayout&) {
+        if (open_) close_block(w_, start_);
+    }
 
     uint32_t number(FieldId id) const { return value(id, 0).number; }
 
@@ -67,15 +75,16 @@ public:
     // large for the 32-bit block lengths is refused before its gigabytes are
     // written: the outer block ends after the cells and the blocks that
     // follow them, whose sizes are fixed.
-    uint64_t begin_cells(size_t n, const BlockLayout& block, uint64_t count) {
-        begin_block(n, block, 0);
+    uint64_t begin_cells(size_t, const BlockLayout& block, uint64_t count) {
+        open_ = true;
+        start_ = open_block(w_);
         const uint64_t given = std::min(count, stored_cells_);
         uint64_t bytes = count * format::kCellFixedBytes;
         for (uint64_t i = 0; i < given; ++i) bytes += text_bytes(value(FieldId::CellText, i).text());
         const std::span<const BlockLayout> blocks = format::record_blocks(kind_);
         for (const BlockLayout* after = &block + 1; after < blocks.data() + blocks.size(); ++after)
             bytes += 4 + after->fixed_size();
-        check_block_length(frame_.outer, (w_.pos() - frame_.outer) + bytes);
+        check_block_length(outer_, (w_.pos() - outer_) + bytes);
         return given;
     }
 
@@ -107,8 +116,10 @@ private:
     const Records& records_;
     format::Kind kind_;
     FieldSource source_;
-    RecordFrame& frame_;
+    uint64_t outer_;  // the record's outer block
     uint64_t stored_cells_;
+    bool open_ = false;   // the block being written has its length filled in at its end
+    uint64_t start_ = 0;  // where that block starts
 };
 
 }  // namespace
@@ -131,14 +142,13 @@ void field_not_answered(format::Kind kind, FieldId id) {
 }
 
 void write_special_block(BinWriter& w, const Records& records, format::Kind kind, FieldSource source,
-                         RecordFrame& frame, size_t n, const BlockLayout& block, uint64_t stored_cells) {
-    RecordWriter writer(w, records, kind, source, frame, stored_cells);
+                         uint64_t outer, size_t n, const BlockLayout& block, uint64_t stored_cells) {
+    RecordWriter writer(w, records, kind, source, outer, stored_cells);
     format::code_any_block(writer, n, block);
 }
 
-void write_style_blocks(BinWriter& w, const Records& records, FieldSource source, RecordFrame& frame,
-                        size_t common) {
-    RecordWriter writer(w, records, format::Kind::Control, source, frame, 0);
+void write_style_blocks(BinWriter& w, const Records& records, FieldSource source, uint64_t outer, size_t common) {
+    RecordWriter writer(w, records, format::Kind::Control, source, outer, 0);
     format::code_style_blocks(writer, common);
 }
 

@@ -55,10 +55,10 @@ Error unknown_control_style_error(uint32_t style);
 // The blocks that the writer walks at run time: a special block (block `n`
 // of the record) and a control's style blocks after its `common` ones.
 // `stored_cells` is for TABLE: the cells that the record holds.
+// `outer` is the record's outer block.
 void write_special_block(BinWriter& w, const Records& records, format::Kind kind, FieldSource source,
-                         RecordFrame& frame, size_t n, const format::BlockLayout& block, uint64_t stored_cells);
-void write_style_blocks(BinWriter& w, const Records& records, FieldSource source, RecordFrame& frame,
-                        size_t common);
+                         uint64_t outer, size_t n, const format::BlockLayout& block, uint64_t stored_cells);
+void write_style_blocks(BinWriter& w, const Records& records, FieldSource source, uint64_t outer, size_t common);
 
 namespace record_writing {
 
@@ -104,18 +104,23 @@ inline void write_fields(BinWriter& w, const Records& records, size_t index, std
 }
 
 // Block I of kind K's table: its fields, as often as its repeat field says.
+// A block of fixed fields has its length written first; the length of one
+// with a text or a bitmap is filled in after its content.
 template <FieldSource source, Kind K, size_t I>
-inline void write_block(BinWriter& w, const Records& records, RecordFrame& frame, uint64_t stored_cells) {
+inline void write_block(BinWriter& w, const Records& records, uint64_t outer, uint64_t stored_cells) {
     constexpr const format::BlockLayout& block = format::kRecordBlocks[format::type_code(K)][I];
     if constexpr (block.special != format::kRegularBlock) {
-        write_special_block(w, records, K, source, frame, I + 1, block, stored_cells);
+        write_special_block(w, records, K, source, outer, I + 1, block, stored_cells);
     } else {
-        next_inner_block(w, frame);
         size_t times = 1;
         if constexpr (block.repeat != FieldId::None) times = value<source, K>(records, block.repeat, 0).number;
+        uint64_t start = 0;
+        if constexpr (block.variable()) start = open_block(w);
+        else write_u32(w, static_cast<uint32_t>(4 + times * block.fixed_size()));
         for (size_t i = 0; i < times; ++i)
             write_fields<source, K, I>(
                 w, records, i, std::make_index_sequence<format::kRecordBlocks[format::type_code(K)][I].field_count>{});
+        if constexpr (block.variable()) close_block(w, start);
     }
 }
 
@@ -130,12 +135,13 @@ inline void write_block(BinWriter& w, const Records& records, RecordFrame& frame
 template <FieldSource source, format::Kind K>
 void write_record(BinWriter& w, const Records& records, uint16_t id, uint64_t stored_cells = 0) {
     constexpr size_t count = format::kRecordBlocks[format::type_code(K)].size();
-    RecordFrame frame = begin_record(w, id, format::type_code(K));
+    const RecordFrame frame = begin_record(w, id, format::type_code(K));
+    close_block(w, frame.inner);
     [&]<size_t... I>(std::index_sequence<I...>) {
-        (record_writing::write_block<source, K, I + 1>(w, records, frame, stored_cells), ...);
+        (record_writing::write_block<source, K, I + 1>(w, records, frame.outer, stored_cells), ...);
     }(std::make_index_sequence<count - 1>{});
-    if constexpr (K == format::Kind::Control) write_style_blocks(w, records, source, frame, count);
-    end_record(w, frame);
+    if constexpr (K == format::Kind::Control) write_style_blocks(w, records, source, frame.outer, count);
+    close_block(w, frame.outer);
 }
 
 }  // namespace orrinrc
