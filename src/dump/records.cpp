@@ -1,14 +1,14 @@
-// Per-kind decoding of resource.bin records into fields, by the kinds'
-// block layouts.
+// Decoding of resource.bin records into fields, by the record walk that
+// the compiler's writer shares (format/codec.h).
 #include "dump/records.h"
-
-#include "format/codec.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <unordered_set>
+
+#include "format/codec.h"
 
 namespace orrinrc::dump {
 

@@ -8,7 +8,8 @@
 //
 //   c.least_blocks(count)     the record has at least `count` inner blocks
 //   c.block_count(count)      it has exactly `count` (once that is known)
-//   c.unknown_style(style)    a control's style has no blocks: the walk ends
+//   c.unknown_style(style)    a control's style has no blocks (the coder
+//                             raises; the walk ends)
 //   c.begin_block(n, block, times)   inner block n (counted from 1, the object
 //                             type block being 1) holds `block`'s fields
 //                             `times` over
@@ -76,18 +77,14 @@ void code_any_block(Coder& c, size_t n, const BlockLayout& block) {
     }
 }
 
-// A control's style blocks, which follow its `common` blocks. False (after
-// telling the coder) for a style that has none.
+// A control's style blocks, which follow its `common` blocks; a style that
+// has none is the coder's to refuse.
 template <typename Coder>
-bool code_style_blocks(Coder& c, size_t common) {
+void code_style_blocks(Coder& c, size_t common) {
     const uint32_t style = c.number(FieldId::ControlStyle);
     const std::span<const BlockLayout> own = control_style_blocks(style);
-    if (own.empty()) {
-        c.unknown_style(style);
-        return false;
-    }
+    if (own.empty()) c.unknown_style(style);
     for (size_t i = 0; i < own.size(); ++i) code_block(c, common + i + 1, own[i]);
-    return true;
 }
 
 // The blocks of a record of `kind` after its object type block. A control's
@@ -107,11 +104,12 @@ void code_record(Coder& c, Kind kind) {
         code_any_block(c, i + 1, blocks[i]);
         if (blocks[i].fields[0] != FieldId::ControlStyle) continue;
         const uint32_t style = c.number(FieldId::ControlStyle);
-        if (control_style_blocks(style).empty()) {
+        const size_t own = control_style_blocks(style).size();
+        if (own == 0) {
             c.unknown_style(style);
             return;
         }
-        c.block_count(blocks.size() + control_style_blocks(style).size());
+        c.block_count(blocks.size() + own);
     }
     code_style_blocks(c, blocks.size());
 }
