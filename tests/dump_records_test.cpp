@@ -119,10 +119,13 @@ TEST(DumpRecords, InnerBlockFaults) {
     const DumpError e3 = fault(image({bounds}));
     EXPECT_NE(e3.what.find("inner block 3 of a CONTROL (bounds) holds 10 bytes, its layout has 8"),
               std::string::npos);
-    // A style outside 0-4 leaves the number of style blocks unknown.
+    // A style outside 0-4 leaves the number of style blocks unknown; the
+    // fault is the style's byte.
     Bytes style = hex_bytes(kControl69);
     style[33] = 9;
-    EXPECT_NE(fault(image({style})).what.find("unknown control style 9"), std::string::npos);
+    const DumpError e4 = fault(image({style}));
+    EXPECT_EQ(e4.offset, 4u + 33);
+    EXPECT_NE(e4.what.find("unknown control style 9"), std::string::npos);
     // A text without its NUL.
     Bytes nul = hex_bytes(kForm60);
     nul[42] = '!';

@@ -1,11 +1,14 @@
-// Per-kind decoding of resource.bin records into fields, by the kinds'
-// block layouts.
+// Decoding of resource.bin records into fields, by the record walk that
+// the compiler's writer shares (format/codec.h).
 #include "dump/records.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <unordered_set>
+
+#include "format/codec.h"
 
 namespace orrinrc::dump {
 
@@ -56,208 +59,6 @@ bool BitmapView::drawable(std::string& why) const {
 }
 
 namespace {
-
-// Decodes the inner blocks of one record into its fields.
-class Decoder {
-public:
-    Decoder(const Window& bytes, const RawRecord& raw, Record& rec) : bytes_(bytes), raw_(raw), rec_(rec) {}
-
-    void expect_blocks(size_t n, const char* which = "") {
-        if (raw_.inner.size() != n)
-            throw DumpError{raw_.outer.start,
-                            strf("%s%s record has %zu inner blocks, its layout has %zu", kind(), which,
-                                 raw_.inner.size(), n)};
-    }
-
-    // Inner block n (counted from 1) for reading.
-    Reader open(size_t n) const {
-        const Block& b = raw_.inner.at(n - 1);
-        return Reader(bytes_, b.content(), b.end());
-    }
-
-    // Inner block n, which must hold exactly `size` bytes.
-    Reader fixed(size_t n, size_t size, const char* what) const {
-        const Block& b = raw_.inner.at(n - 1);
-        if (b.content_size() != size)
-            throw DumpError{b.start, strf("inner block %zu of a %s (%s) holds %zu byte%s, its layout has %zu", n,
-                                          kind(), what, b.content_size(), b.content_size() == 1 ? "" : "s", size)};
-        return open(n);
-    }
-
-    // Checks that a block of variable content has been read to its end.
-    void finish(const Reader& r, size_t n, const char* what) const {
-        if (!r.at_end())
-            throw DumpError{r.pos(), strf("inner block %zu of a %s (%s) has %zu byte%s after its content", n, kind(),
-                                          what, r.left(), r.left() == 1 ? "" : "s")};
-    }
-
-    // The blocks of `blocks`, the first of them being inner block `first`
-    // (counted from 1); a special block goes to `special`.
-    template <typename Special>
-    void blocks(std::span<const BlockLayout> blocks, size_t first, Special&& special) {
-        size_t n = first;
-        for (const BlockLayout& block : blocks) {
-            if (block.special) special(n, block);
-            else this->block(n, block);
-            ++n;
-        }
-    }
-    void blocks(std::span<const BlockLayout> list, size_t first) {
-        blocks(list, first, [](size_t, const BlockLayout&) {});
-    }
-
-    // One regular block: its fields, as many times as its repeat field says.
-    void block(size_t n, const BlockLayout& block) {
-        const uint32_t times = block.repeat == FieldId::None ? 1 : value_of(block.repeat);
-        if (const size_t size = block.fixed_size()) {
-            Reader r = fixed(n, size_t{times} * size, block.what);
-            for (uint32_t i = 0; i < times; ++i)
-                for (FieldId id : block.field_list()) field(r, id, n);
-            return;
-        }
-        Reader r = open(n);
-        for (FieldId id : block.field_list()) field(r, id, n);
-        finish(r, n, block.what);
-    }
-
-    // One field at the reader; a text or a bitmap takes the rest of it.
-    uint32_t field(Reader& r, FieldId id, size_t n) {
-        const format::FieldInfo& info = format::field_info(id);
-        const char* key = info.statement;
-        switch (info.encoding) {
-        case Encoding::U8:
-        case Encoding::Choice: return add(id, r.pos()).value = r.u8(key);
-        case Encoding::U16:
-        case Encoding::S16:
-        case Encoding::Boolean: return add(id, r.pos()).value = r.u16(key);
-        case Encoding::Word: return add(id, r.pos()).value = r.u32(key);
-        case Encoding::Bounds: {
-            StoredBounds& b = add(id, r.pos()).bounds;
-            b.x = static_cast<int16_t>(r.u16("bounds"));
-            b.y = static_cast<int16_t>(r.u16("bounds"));
-            b.width = static_cast<int16_t>(r.u16("bounds"));
-            b.height = static_cast<int16_t>(r.u16("bounds"));
-            return 0;
-        }
-        case Encoding::Bitmap: bitmap(r, id); return 0;
-        case Encoding::Text:
-            if (info.count != FieldId::None) texts(r, id, value_of(info.count), n);
-            else text(r, id);
-            return 0;
-        }
-        return 0;
-    }
-
-    void reserve(size_t more) { rec_.fields.reserve(rec_.fields.size() + more); }
-
-    Field& add(FieldId id, size_t offset) {
-        Field& f = rec_.fields.emplace_back();
-        f.id = id;
-        f.offset = offset;
-        return f;
-    }
-
-    // The value of the last field decoded with this identifier.
-    uint32_t value_of(FieldId id) const {
-        for (auto it = rec_.fields.rbegin(); it != rec_.fields.rend(); ++it)
-            if (it->id == id) return it->value;
-        return 0;
-    }
-
-    // A text that fills the rest of the reader: nothing (none) or its bytes
-    // and one NUL.
-    void text(Reader& r, FieldId id) {
-        Field& f = add(id, r.pos());
-        if (!r.at_end()) f.text = r.cstring(format::statement(id));
-    }
-    // Texts back to back, at most `count` of them, filling the rest.
-    void texts(Reader& r, FieldId id, uint32_t count, size_t n) {
-        uint32_t seen = 0;
-        while (!r.at_end()) {
-            if (seen == count)
-                throw DumpError{r.pos(), strf("inner block %zu of a %s holds more texts than the %u it declares", n,
-                                              kind(), count)};
-            text_at(r, id);
-            ++seen;
-        }
-    }
-    // A text that is there: its bytes and one NUL.
-    void text_at(Reader& r, FieldId id) {
-        Field& f = add(id, r.pos());
-        f.text = r.cstring(format::statement(id));
-    }
-    // A bitmap data block that fills the rest of the reader, or nothing.
-    void bitmap(Reader& r, FieldId id) {
-        BitmapView& bm = add(id, r.pos()).set_bitmap();
-        if (r.at_end()) return;
-        bm.present = true;
-        bm.offset = r.pos();
-        bm.x = static_cast<int16_t>(r.u16("bitmap header"));
-        bm.y = static_cast<int16_t>(r.u16("bitmap header"));
-        bm.width = static_cast<int16_t>(r.u16("bitmap header"));
-        bm.height = static_cast<int16_t>(r.u16("bitmap header"));
-        bm.reserved = r.u8("bitmap header");
-        bm.depth = r.u8("bitmap header");
-        bm.size = r.u16("bitmap header");
-        bm.padding = (4 - bm.offset % 4) % 4;
-        for (size_t i = 0; i < bm.padding; ++i)
-            if (r.u8("bitmap padding") != 0) bm.padding_zero = false;
-        const size_t count = bm.size / 4;
-        if (r.left() / 4 < count)
-            throw DumpError{r.pos(), strf("bitmap data of %u bytes runs past its block, which has %zu bytes left",
-                                          bm.size, r.left())};
-        bm.words.reserve(count);
-        for (size_t i = 0; i < count; ++i) bm.words.push_back(r.u32("bitmap data"));
-    }
-
-    const char* kind() const { return rec_.keyword(); }
-
-    const Window& bytes_;
-    const RawRecord& raw_;
-    Record& rec_;
-};
-
-// The blocks after the object type block of a kind's record.
-std::span<const BlockLayout> blocks_after_type(Kind k) { return format::record_blocks(k).subspan(1); }
-
-void decode_form(Decoder& d) {
-    d.expect_blocks(format::record_blocks(Kind::Form).size());
-    d.blocks(blocks_after_type(Kind::Form), 2, [&](size_t n, const BlockLayout& block) {
-        // The bitmap block holds a picture only for the styles that show one.
-        Reader r = d.open(n);
-        const uint32_t style = d.value_of(FieldId::FormStyle);
-        if (format::form_stores_bitmap(style)) {
-            d.bitmap(r, FieldId::FormBitmap);
-            d.finish(r, n, block.what);
-        } else if (!r.at_end()) {
-            throw DumpError{r.pos(), strf("inner block %zu of a FORM holds %zu bytes, a form of style %u stores no "
-                                          "bitmap",
-                                          n, r.left(), style)};
-        }
-    });
-}
-
-void decode_control(Decoder& d, const RawRecord& raw) {
-    const auto common = format::record_blocks(Kind::Control);
-    if (raw.inner.size() < common.size()) d.expect_blocks(common.size() + 1);
-    // The style decides the blocks that follow the common ones.
-    d.blocks(common.subspan(1, 3), 2);
-    const uint32_t style = d.value_of(FieldId::ControlStyle);
-    const auto own = format::control_style_blocks(style);
-    if (own.empty()) throw DumpError{raw.inner[3].content(), strf("unknown control style %u (the styles are 0 to 4)", style)};
-    if (raw.inner.size() != common.size() + own.size())
-        d.expect_blocks(common.size() + own.size(), strf(" (%s)", format::kControlStyleWords.word(style)).c_str());
-    d.blocks(common.subspan(4), 5, [&](size_t n, const BlockLayout&) {
-        // A check box stores no subtype.
-        if (style == format::kCheckbox) {
-            d.fixed(n, 0, "subtype, not stored for a check box");
-        } else {
-            Reader r = d.fixed(n, 1, "subtype");
-            d.field(r, FieldId::ControlSubtype, n);
-        }
-    });
-    d.blocks(own, common.size() + 1);
-}
 
 constexpr size_t kCellFixed = format::kCellFixedBytes;
 
@@ -376,47 +177,204 @@ std::vector<bool> split_cells(const Window& b, const Block& block, uint64_t coun
                                       static_cast<unsigned long long>(count))};
 }
 
-void decode_table(Decoder& d, const Window& bytes, const RawRecord& raw) {
-    d.expect_blocks(format::record_blocks(Kind::Table).size());
-    d.blocks(blocks_after_type(Kind::Table), 2, [&](size_t n, const BlockLayout&) {
-        const uint64_t count = uint64_t{d.value_of(FieldId::TableRows)} * d.value_of(FieldId::TableColumns);
-        const std::vector<bool> has_text = split_cells(bytes, raw.inner[n - 1], count, n);
-        // Room for every cell's fields and the attributes at once, so that a
-        // large grid does not grow the field list by doubling.
-        d.reserve(count * format::table_cell_fields().size() + 8);
-        Reader r = d.open(n);
-        for (uint64_t i = 0; i < count; ++i) {
-            for (FieldId id : format::table_cell_fields()) {
-                if (id != FieldId::CellText) d.field(r, id, n);
-                else if (has_text[i]) d.text_at(r, id);
-                else d.add(id, r.pos());
-            }
+// The decoder's side of the record walk (format/codec.h): each block is
+// checked against what the walk says it holds, and its fields are read into
+// the record.
+class Decoder {
+public:
+    Decoder(const Window& bytes, const RawRecord& raw, Record& rec) : bytes_(bytes), raw_(raw), rec_(rec) {}
+
+    void least_blocks(size_t n) {
+        if (raw_.inner.size() < n) expect_blocks(n);
+    }
+    void block_count(size_t n) {
+        if (raw_.inner.size() == n) return;
+        if (rec_.layout != Kind::Control) expect_blocks(n);
+        expect_blocks(n, strf(" (%s)", format::kControlStyleWords.word(value_of(FieldId::ControlStyle))).c_str());
+    }
+    void unknown_style(uint32_t style) {
+        throw DumpError{rec_.find(FieldId::ControlStyle)->offset,
+                        strf("unknown control style %u (the styles are 0 to 4)", style)};
+    }
+
+    // A block of fixed fields holds exactly their bytes, `times` over; one
+    // with a text or a bitmap is read to its end.
+    void begin_block(size_t n, const BlockLayout& block, uint32_t times) {
+        n_ = n;
+        if (block.variable()) r_.emplace(open(n));
+        else r_.emplace(fixed(n, size_t{times} * block.fixed_size(), block.what));
+    }
+    void end_block(size_t n, const BlockLayout& block) {
+        finish(*r_, n, block.what);
+        in_cells_ = false;
+    }
+
+    uint32_t number(FieldId id) const { return value_of(id); }
+
+    // One field at the reader; a text or a bitmap takes the rest of the
+    // block, except a cell's text, which the split of the cells places.
+    void field(FieldId id, size_t index) {
+        Reader& r = *r_;
+        const char* key = format::statement(id);
+        // The field is added before its value is read, so that its offset
+        // is where the value starts.
+        switch (format::field_info(id).encoding) {
+        case Encoding::U8:
+        case Encoding::Choice: {
+            Field& f = add(id, r.pos());
+            f.value = r.u8(key);
+            return;
         }
-        d.finish(r, n, "cells");
-    });
-}
+        case Encoding::U16:
+        case Encoding::S16:
+        case Encoding::Boolean: {
+            Field& f = add(id, r.pos());
+            f.value = r.u16(key);
+            return;
+        }
+        case Encoding::Word: {
+            Field& f = add(id, r.pos());
+            f.value = r.u32(key);
+            return;
+        }
+        case Encoding::Bounds: {
+            StoredBounds& b = add(id, r.pos()).bounds;
+            b.x = static_cast<int16_t>(r.u16("bounds"));
+            b.y = static_cast<int16_t>(r.u16("bounds"));
+            b.width = static_cast<int16_t>(r.u16("bounds"));
+            b.height = static_cast<int16_t>(r.u16("bounds"));
+            return;
+        }
+        case Encoding::Bitmap: bitmap(r, id); return;
+        case Encoding::Text:
+            if (!in_cells_) text(r, id);
+            else if (cell_texts_[index]) text_at(r, id);
+            else add(id, r.pos());
+            return;
+        }
+    }
 
-// The kinds without a block that needs code of its own.
-void decode_regular(Decoder& d, Kind k) {
-    d.expect_blocks(format::record_blocks(k).size());
-    d.blocks(blocks_after_type(k), 2);
-}
+    // Texts back to back, at most `count` of them, filling the rest.
+    void texts(FieldId id, uint32_t count) {
+        Reader& r = *r_;
+        uint32_t seen = 0;
+        while (!r.at_end()) {
+            if (seen == count)
+                throw DumpError{r.pos(), strf("inner block %zu of a %s holds more texts than the %u it declares",
+                                              n_, kind(), count)};
+            text_at(r, id);
+            ++seen;
+        }
+    }
 
-}  // namespace
+    // The cells block: which cells have a text comes from a split of the
+    // whole block; room for every cell's fields and the attributes is
+    // reserved at once, so that a large grid does not grow the field list
+    // by doubling.
+    uint64_t begin_cells(size_t n, const BlockLayout&, uint64_t count) {
+        n_ = n;
+        cell_texts_ = split_cells(bytes_, raw_.inner[n - 1], count, n);
+        in_cells_ = true;
+        rec_.fields.reserve(rec_.fields.size() + count * format::table_cell_fields().size() + 8);
+        r_.emplace(open(n));
+        return count;
+    }
+    void cleared_cells(uint64_t) {}
 
-namespace {
+private:
+    [[noreturn]] void expect_blocks(size_t n, const char* which = "") {
+        throw DumpError{raw_.outer.start, strf("%s%s record has %zu inner blocks, its layout has %zu", kind(), which,
+                                               raw_.inner.size(), n)};
+    }
+
+    // Inner block n (counted from 1) for reading.
+    Reader open(size_t n) const {
+        const Block& b = raw_.inner.at(n - 1);
+        return Reader(bytes_, b.content(), b.end());
+    }
+
+    // Inner block n, which must hold exactly `size` bytes.
+    Reader fixed(size_t n, size_t size, const char* what) const {
+        const Block& b = raw_.inner.at(n - 1);
+        if (b.content_size() != size)
+            throw DumpError{b.start, strf("inner block %zu of a %s (%s) holds %zu byte%s, its layout has %zu", n,
+                                          kind(), what, b.content_size(), b.content_size() == 1 ? "" : "s", size)};
+        return open(n);
+    }
+
+    // Checks that a block has been read to its end.
+    void finish(const Reader& r, size_t n, const char* what) const {
+        if (!r.at_end())
+            throw DumpError{r.pos(), strf("inner block %zu of a %s (%s) has %zu byte%s after its content", n, kind(),
+                                          what, r.left(), r.left() == 1 ? "" : "s")};
+    }
+
+    Field& add(FieldId id, size_t offset) {
+        Field& f = rec_.fields.emplace_back();
+        f.id = id;
+        f.offset = offset;
+        return f;
+    }
+
+    // The value of the last field decoded with this identifier.
+    uint32_t value_of(FieldId id) const {
+        for (auto it = rec_.fields.rbegin(); it != rec_.fields.rend(); ++it)
+            if (it->id == id) return it->value;
+        return 0;
+    }
+
+    // A text that fills the rest of the reader: nothing (none) or its bytes
+    // and one NUL.
+    void text(Reader& r, FieldId id) {
+        Field& f = add(id, r.pos());
+        if (!r.at_end()) f.text = r.cstring(format::statement(id));
+    }
+    // A text that is there: its bytes and one NUL.
+    void text_at(Reader& r, FieldId id) {
+        Field& f = add(id, r.pos());
+        f.text = r.cstring(format::statement(id));
+    }
+    // A bitmap data block that fills the rest of the reader, or nothing.
+    void bitmap(Reader& r, FieldId id) {
+        BitmapView& bm = add(id, r.pos()).set_bitmap();
+        if (r.at_end()) return;
+        bm.present = true;
+        bm.offset = r.pos();
+        bm.x = static_cast<int16_t>(r.u16("bitmap header"));
+        bm.y = static_cast<int16_t>(r.u16("bitmap header"));
+        bm.width = static_cast<int16_t>(r.u16("bitmap header"));
+        bm.height = static_cast<int16_t>(r.u16("bitmap header"));
+        bm.reserved = r.u8("bitmap header");
+        bm.depth = r.u8("bitmap header");
+        bm.size = r.u16("bitmap header");
+        bm.padding = (4 - bm.offset % 4) % 4;
+        for (size_t i = 0; i < bm.padding; ++i)
+            if (r.u8("bitmap padding") != 0) bm.padding_zero = false;
+        const size_t count = bm.size / 4;
+        if (r.left() / 4 < count)
+            throw DumpError{r.pos(), strf("bitmap data of %u bytes runs past its block, which has %zu bytes left",
+                                          bm.size, r.left())};
+        bm.words.reserve(count);
+        for (size_t i = 0; i < count; ++i) bm.words.push_back(r.u32("bitmap data"));
+    }
+
+    const char* kind() const { return rec_.keyword(); }
+
+    const Window& bytes_;
+    const RawRecord& raw_;
+    Record& rec_;
+    std::optional<Reader> r_;       // the block being read
+    size_t n_ = 0;                  // its number, counted from 1
+    bool in_cells_ = false;         // it is TABLE's cells block
+    std::vector<bool> cell_texts_;  // there: which cells have a text
+};
 
 // Decodes the record's blocks by the layout of `kind` into rec.fields.
 void decode_as(Record& rec, const Window& bytes, const RawRecord& raw, Kind kind) {
     rec.layout = kind;
     rec.fields.clear();
     Decoder d(bytes, raw, rec);
-    switch (kind) {
-    case Kind::Form: decode_form(d); break;
-    case Kind::Control: decode_control(d, raw); break;
-    case Kind::Table: decode_table(d, bytes, raw); break;
-    default: decode_regular(d, kind); break;
-    }
+    format::code_record(d, kind);
 }
 
 }  // namespace

@@ -72,16 +72,6 @@ const char* kind_keyword(uint32_t code) {
 
 std::span<const KindInfo> all_kinds() { return kKinds; }
 
-size_t BlockLayout::fixed_size() const {
-    size_t size = 0;
-    for (FieldId id : field_list()) {
-        const size_t width = fixed_width(field_info(id).encoding);
-        if (width == 0) return 0;
-        size += width;
-    }
-    return size;
-}
-
 std::span<const BlockLayout> record_blocks(Kind k) { return kRecordBlocks[type_code(k)]; }
 
 std::span<const BlockLayout> control_style_blocks(uint32_t style) {
@@ -90,5 +80,13 @@ std::span<const BlockLayout> control_style_blocks(uint32_t style) {
 }
 
 std::span<const FieldId> table_cell_fields() { return kCellFields; }
+
+const BlockLayout& form_bitmap_block(uint32_t form_style) {
+    return form_stores_bitmap(form_style) ? tables::kFormBitmapShown : tables::kFormBitmapNotStored;
+}
+
+const BlockLayout& control_subtype_block(uint32_t control_style) {
+    return control_style == kCheckbox ? tables::kControlSubtypeNotStored : tables::kControlSubtype;
+}
 
 }  // namespace orrinrc::format

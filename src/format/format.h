@@ -182,26 +182,45 @@ inline const char* statement(FieldId id);
 
 // ---------------------------------------------------------------- blocks
 
+// The blocks whose content depends on values stored before them; the record
+// walk (format/codec.h) decides what each one holds.
+enum SpecialBlock : uint8_t {
+    kRegularBlock,
+    kFormBitmapBlock,       // the picture, only for the form styles that show one
+    kControlSubtypeBlock,   // the subtype, not stored for a check box
+    kTableCellsBlock,       // rows x columns cells (table_cell_fields)
+};
+
 // One inner block of a record: the fields it holds in order. A block with a
 // `repeat` field holds its fields that many times over (entry lists). A
-// `special` block is written and read by hand-written code of its kind
-// (its content depends on other values); its fields say what it may hold.
+// special block's fields say what it may hold; the record walk says what it
+// holds in a given record.
 struct BlockLayout {
     const char* what;
     FieldId fields[8] = {};
     uint8_t field_count = 0;
     FieldId repeat = FieldId::None;
-    bool special = false;
+    SpecialBlock special = kRegularBlock;
+    bool has_variable = false;  // a field is a text or a bitmap
+    uint16_t fixed_bytes = 0;   // of the fixed-width fields, one pass
 
     constexpr BlockLayout(const char* what_, std::initializer_list<FieldId> f, FieldId repeat_ = FieldId::None,
-                        bool special_ = false)
+                          SpecialBlock special_ = kRegularBlock)
         : what(what_), repeat(repeat_), special(special_) {
-        for (FieldId id : f) fields[field_count++] = id;
+        for (FieldId id : f) {
+            fields[field_count++] = id;
+            const size_t width = fixed_width(field_info(id).encoding);
+            if (width == 0) has_variable = true;
+            fixed_bytes = static_cast<uint16_t>(fixed_bytes + width);
+        }
     }
     constexpr std::span<const FieldId> field_list() const { return {fields, field_count}; }
     // The bytes of one pass over the fields, or 0 when one of them is a
     // text or a bitmap.
-    size_t fixed_size() const;
+    constexpr size_t fixed_size() const { return has_variable ? 0 : fixed_bytes; }
+    // Whether a field is a text or a bitmap, so that the block's size is
+    // known only from its content.
+    constexpr bool variable() const { return has_variable; }
 };
 
 // The inner blocks of a kind's record, in order, the object type block
@@ -218,6 +237,13 @@ inline constexpr size_t kCellFixedBytes = 15;
 
 // Whether a form of this style stores its bitmap.
 constexpr bool form_stores_bitmap(uint32_t style) { return style == kFormNormal || style == kFormBitmapDialog; }
+
+// What a special block of a form or a control holds, by the value that
+// decides it: FORM's bitmap block by the form's style, CONTROL's subtype
+// block by the control's style. Each is a regular block, empty when the
+// record stores nothing there.
+const BlockLayout& form_bitmap_block(uint32_t form_style);
+const BlockLayout& control_subtype_block(uint32_t control_style);
 
 }  // namespace orrinrc::format
 

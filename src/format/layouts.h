@@ -1,7 +1,6 @@
 // The tables of the resource.bin format: every field's description and every
-// kind's inner blocks, in order. They are constant expressions, so that the
-// compiler's writers can be unrolled from them at build time while the dump
-// tool walks the same tables at run time.
+// kind's inner blocks, in order. The record walk (format/codec.h) goes
+// through them for the compiler's writers and the dump tool's decoder alike.
 #pragma once
 
 #include <iterator>
@@ -204,6 +203,13 @@ constexpr bool field_infos_in_order() {
 }
 static_assert(field_infos_in_order(), "the field descriptions are indexed by field identifier");
 
+}  // namespace tables
+
+constexpr const FieldInfo& field_info(FieldId id) { return tables::kFieldInfos[static_cast<size_t>(id)]; }
+inline const char* statement(FieldId id) { return field_info(id).statement; }
+
+namespace tables {
+
 
 // Blocks 1 to 3 of the eight kinds that have a related table.
 #define TYPE_RELATED_BOUNDS                                                             \
@@ -216,7 +222,7 @@ inline constexpr BlockLayout kFormBlocks[] = {
     BlockLayout("focused object", {F::FormFocused}),
     BlockLayout("style", {F::FormStyle}),
     BlockLayout("title", {F::FormTitle}),
-    BlockLayout("bitmap", {F::FormBitmap}, F::None, true),  // only for the styles that show it
+    BlockLayout("bitmap", {F::FormBitmap}, F::None, kFormBitmapBlock),  // only for the styles that show it
     BlockLayout("number of objects", {F::FormCount}),
     BlockLayout("object list", {F::FormObjectId, F::FormObjectType}, F::FormCount),
 };
@@ -224,7 +230,7 @@ inline constexpr BlockLayout kFormBlocks[] = {
 inline constexpr BlockLayout kControlBlocks[] = {
     TYPE_RELATED_BOUNDS,
     BlockLayout("style", {F::ControlStyle}),
-    BlockLayout("subtype", {F::ControlSubtype}, F::None, true),  // empty for a check box
+    BlockLayout("subtype", {F::ControlSubtype}, F::None, kControlSubtypeBlock),  // empty for a check box
     BlockLayout("text", {F::ControlText}),
     BlockLayout("text alignment", {F::ControlAlignment}),
     BlockLayout("attributes", {F::ControlEnable, F::ControlActive, F::ControlVisible}),
@@ -311,13 +317,31 @@ inline constexpr BlockLayout kTableBlocks[] = {
     BlockLayout("style", {F::TableStyle}),
     BlockLayout("background colour", {F::TableBackgroundColor}),
     BlockLayout("bitmap", {F::TableBitmap}),
-    BlockLayout("cells", {F::CellDataType}, F::None, true),  // rows x columns cells, table_cell_fields
+    BlockLayout("cells", {F::CellDataType}, F::None, kTableCellsBlock),  // rows x columns cells, kCellFields
     BlockLayout("attributes", {F::TableEnable, F::TableScrollbar, F::TableActive, F::TableHighlightEnable, F::TableVisible}),
 };
 
 inline constexpr FieldId kCellFields[] = {F::CellDataType,  F::CellUiObjectId,      F::CellFont,      F::CellValue,
                                F::CellAlignment, F::CellFontColor,       F::CellBackgroundColor,
                                F::CellHighlight, F::CellHasBitmap,       F::CellText};
+
+constexpr bool cell_fields_fixed_then_text() {
+    size_t bytes = 0;
+    for (FieldId id : kCellFields) {
+        if (id == F::CellText) return id == std::end(kCellFields)[-1] && bytes == kCellFixedBytes;
+        if (fixed_width(field_info(id).encoding) == 0) return false;
+        bytes += fixed_width(field_info(id).encoding);
+    }
+    return false;
+}
+static_assert(cell_fields_fixed_then_text(), "a cell is kCellFixedBytes of fixed fields, then its text");
+
+// What the special blocks of forms and controls hold in a given record
+// (form_bitmap_block, control_subtype_block).
+inline constexpr BlockLayout kFormBitmapShown("bitmap", {F::FormBitmap});
+inline constexpr BlockLayout kFormBitmapNotStored("bitmap, not stored for this form style", {});
+inline constexpr BlockLayout kControlSubtype("subtype", {F::ControlSubtype});
+inline constexpr BlockLayout kControlSubtypeNotStored("subtype, not stored for a check box", {});
 
 inline constexpr BlockLayout kSchlineBlocks[] = {
     BlockLayout("object type", {F::ObjectType}),
@@ -389,15 +413,5 @@ using tables::kCellFields;
 using tables::kControlStyleBlocks;
 using tables::kFieldInfos;
 using tables::kRecordBlocks;
-
-constexpr const FieldInfo& field_info(FieldId id) { return kFieldInfos[static_cast<size_t>(id)]; }
-inline const char* statement(FieldId id) { return field_info(id).statement; }
-
-// The blocks of `kind` after its object type block; for a control, with
-// `style` 0..4, the blocks of that style instead.
-constexpr std::span<const BlockLayout> layout_blocks(Kind kind, int style = -1) {
-    if (style >= 0) return kControlStyleBlocks[style];
-    return kRecordBlocks[type_code(kind)].subspan(1);
-}
 
 }  // namespace orrinrc::format

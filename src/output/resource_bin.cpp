@@ -31,7 +31,7 @@ constexpr size_t kHardLimit = 4 * 1024 * 1024;
 int flush_bytes(BinWriter& w, size_t n) {
     size_t done = 0;
     const int err = w.out->append(w.buf.data(), n, done);
-    w.buf.erase(w.buf.begin(), w.buf.begin() + static_cast<std::ptrdiff_t>(done));
+    w.buf.drop_front(done);
     w.base += done;
     if (err != 0) w.failed = true;
     return err;
@@ -137,23 +137,21 @@ int bin_close_at(BinWriter& w, uint64_t end) {
 // The small writes stay out of line: every kind's writer is a run of calls
 // to them, and inlined they would make each writer several times larger.
 void write_u8(BinWriter& w, uint32_t v) {
-    w.buf.push_back(static_cast<uint8_t>(v));
+    *w.buf.grow(1) = static_cast<uint8_t>(v);
 }
 
 void write_u16(BinWriter& w, uint32_t v) {
-    uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    w.buf.insert(w.buf.end(), b, b + 2);
+    uint8_t* p = w.buf.grow(2);
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
 }
 
 void write_u32(BinWriter& w, uint32_t v) {
-    uint8_t b[4];
-    put_le32(b, v);
-    w.buf.insert(w.buf.end(), b, b + 4);
+    put_le32(w.buf.grow(4), v);
 }
 
 void write_bytes(BinWriter& w, const void* data, size_t n) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    w.buf.insert(w.buf.end(), p, p + n);
+    w.buf.append(data, n);
     maybe_flush_inside_record(w);
 }
 
@@ -185,9 +183,8 @@ void write_bitmap_block(BinWriter& w, const BitmapRecord& bm) {
     // The data words start at a file offset that is a multiple of 4.
     for (uint64_t pad = (4 - start % 4) % 4; pad > 0; --pad) write_u8(w, 0);
     size_t count = std::min<size_t>(bm.size / 4, bm.words.size());
-    size_t at = w.buf.size();
-    w.buf.resize(at + 4 * count);
-    for (size_t i = 0; i < count; ++i) put_le32(w.buf.data() + at + 4 * i, bm.words[i]);
+    uint8_t* at = w.buf.grow(4 * count);
+    for (size_t i = 0; i < count; ++i) put_le32(at + 4 * i, bm.words[i]);
     maybe_flush_inside_record(w);
 }
 
@@ -225,15 +222,6 @@ RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type) {
     frame.inner = open_block(w);
     write_u8(w, type);
     return frame;
-}
-
-void next_inner_block(BinWriter& w, RecordFrame& frame) {
-    frame.inner = next_block(w, frame.inner);
-}
-
-void end_record(BinWriter& w, const RecordFrame& frame) {
-    close_block(w, frame.inner);
-    close_block(w, frame.outer);
 }
 
 }  // namespace orrinrc

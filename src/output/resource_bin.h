@@ -4,14 +4,56 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "format/values.h"
 #include "output/target.h"
 #include "util/error.h"
 
 namespace orrinrc {
+
+// Bytes gathered for a file. Room is handed out at the end and filled by the
+// caller, so that a field of a record costs a few stores, not a call into
+// the container.
+class ByteBuffer {
+public:
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    uint8_t* data() { return data_.get(); }
+    void clear() { size_ = 0; }
+    void reserve(size_t n) {
+        if (n > capacity_) reallocate(n);
+    }
+    // `n` more bytes at the end, for the caller to fill.
+    uint8_t* grow(size_t n) {
+        if (capacity_ - size_ < n) reallocate(size_ + n > 2 * capacity_ ? size_ + n : 2 * capacity_);
+        uint8_t* at = data_.get() + size_;
+        size_ += n;
+        return at;
+    }
+    void append(const void* bytes, size_t n) {
+        if (n > 0) std::memcpy(grow(n), bytes, n);
+    }
+    // Drops the first `n` bytes.
+    void drop_front(size_t n) {
+        if (n < size_) std::memmove(data_.get(), data_.get() + n, size_ - n);
+        size_ = n < size_ ? size_ - n : 0;
+    }
+
+private:
+    void reallocate(size_t capacity) {
+        std::unique_ptr<uint8_t[]> bigger(new uint8_t[capacity]);
+        if (size_ > 0) std::memcpy(bigger.get(), data_.get(), size_);
+        data_ = std::move(bigger);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<uint8_t[]> data_;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+};
 
 // The resource.bin stream. Bytes are collected in a buffer whose first byte
 // sits at file offset `base`, so every position handed out stays an absolute
@@ -23,7 +65,7 @@ struct BinWriter {
     OutputTarget* out = nullptr;  // none: closed
     std::string path;
     uint64_t base = 0;
-    std::vector<uint8_t> buf;
+    ByteBuffer buf;
     uint64_t committed = 0;  // file offset just past the last complete record
     bool failed = false;     // a write failed: nothing more is written to the file
 
@@ -72,15 +114,13 @@ void close_block(BinWriter& w, uint64_t start);
 uint64_t next_block(BinWriter& w, uint64_t start);
 
 // One resource record being written: its identifier, then the outer block,
-// whose first inner block holds the object type code. Every kind's writer
-// goes begin_record, next_inner_block once per further inner block,
-// end_record.
+// whose first inner block holds the object type code. begin_record writes
+// them with both blocks open; the writer closes the type block, writes the
+// other inner blocks and closes the outer block.
 struct RecordFrame {
     uint64_t outer;
     uint64_t inner;
 };
 RecordFrame begin_record(BinWriter& w, uint16_t id, uint8_t type);
-void next_inner_block(BinWriter& w, RecordFrame& frame);
-void end_record(BinWriter& w, const RecordFrame& frame);
 
 }  // namespace orrinrc

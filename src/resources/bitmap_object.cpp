@@ -1,7 +1,7 @@
 // BITMAP definitions: record, statement routines and writer.
 #include "resources/bitmap_object.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 #include "util/error.h"
 #include "util/strf.h"
@@ -38,8 +38,6 @@ BitmapRecord* bitmap_select_picture(Records& records, bool second) {
     return picture;
 }
 
-namespace {
-
 FieldValue bitmap_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const BitmapObjectRecord& bitmap_object = records.bitmap_object;
     const uint16_t related_table_id = records.related_table_id;
@@ -54,11 +52,9 @@ FieldValue bitmap_field(const Records& records, orrinrc::format::FieldId id, siz
     case F::BitmapEnable: return number_value_of(r.enable);
     case F::BitmapActive: return number_value_of(r.active);
     case F::BitmapVisible: return number_value_of(r.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_bitmap(BinWriter& w, const Records& records) {
     const BitmapObjectRecord& bitmap_object = records.bitmap_object;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -37,6 +38,9 @@ BitmapBoundsTarget bitmap_bounds_line(Records& records);
 // A picture line ("BITMAP_BITMAP." and the like, or a late "BOUNDS" line):
 // the picture that it describes, with its image data cleared.
 BitmapRecord* bitmap_select_picture(Records& records, bool second);
+
+// The value of each field of the record, for the writer.
+FieldValue bitmap_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_bitmap(BinWriter& w, const Records& records);

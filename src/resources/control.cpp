@@ -3,9 +3,8 @@
 #include "resources/records.h"
 
 #include "util/error.h"
-#include "util/strf.h"
 
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -40,8 +39,6 @@ Text* control_popup_next_item(Records& records) {
     return &p.items[p.item_counter++];
 }
 
-namespace {
-
 FieldValue control_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
     const ControlRecord& control = records.control;
     const ButtonData& control_button = records.control_button;
@@ -54,6 +51,7 @@ FieldValue control_field(const Records& records, orrinrc::format::FieldId id, si
     case F::RelatedTableId: return number_value_of(related_table_id);
     case F::Bounds: return bounds_value_of(control.bounds);
     case F::ControlStyle: return number_value_of(control.style);
+    case F::ControlSubtype: return number_value_of(control.subtype);
     case F::ControlText: return text_value_of(control.text);
     case F::ControlAlignment: return number_value_of(control.alignment);
     case F::ControlEnable: return number_value_of(control.enable);
@@ -78,38 +76,18 @@ FieldValue control_field(const Records& records, orrinrc::format::FieldId id, si
     case F::PopupTop: return number_value_of(control_popup.top_item);
     // A slot without storage is none, and none writes nothing.
     case F::PopupItem:
-        return index < control_popup.items.size() ? text_value_of(control_popup.items[index]) : FieldValue{};
-    default: return {};
+        return index < control_popup.items.size() ? text_value_of(control_popup.items[index]) : no_text();
+    default: return no_such_field();
     }
 }
 
-}  // namespace
-
+// A check box stores no subtype; the style chooses the blocks after the
+// common ones. A style without blocks is refused before anything is written.
 void write_control(BinWriter& w, const Records& records) {
     const ControlRecord& control = records.control;
-    namespace format = orrinrc::format;
-    using format::Kind;
-    if (format::control_style_blocks(control.style).empty()) {
-        Error e;
-        e.kind = ErrorKind::UnknownControlStyle;
-        e.message = strf("write_control unknown style %i\n", control.style);
-        e.stream = Stream::Err;
-        raise(std::move(e));
-    }
-    RecordFrame frame = begin_record(w, control.id, format::type_code(Kind::Control));
-    // A check box stores no subtype.
-    write_blocks<control_field, Kind::Control>(w, records, frame, [&](const format::BlockLayout&) {
-        if (control.style != format::kCheckbox) write_u8(w, control.subtype);
-    });
-    // The blocks of the control's style.
-    switch (control.style) {
-    case format::kButton: write_blocks<control_field, Kind::Control, format::kButton>(w, records, frame); break;
-    case format::kPushButton: write_blocks<control_field, Kind::Control, format::kPushButton>(w, records, frame); break;
-    case format::kRepeatButton: write_blocks<control_field, Kind::Control, format::kRepeatButton>(w, records, frame); break;
-    case format::kCheckbox: write_blocks<control_field, Kind::Control, format::kCheckbox>(w, records, frame); break;
-    default: write_blocks<control_field, Kind::Control, format::kPopupTrigger>(w, records, frame); break;
-    }
-    end_record(w, frame);
+    if (orrinrc::format::control_style_blocks(control.style).empty())
+        raise(unknown_control_style_error(control.style));
+    write_record<control_field, orrinrc::format::Kind::Control>(w, records, control.id);
 }
 
 }  // namespace orrinrc

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -74,6 +75,9 @@ void control_popup_count(Records& records);
 // the item storage at the first item after NUM_OBJECTS=. Returns nullptr when
 // the definition has no NUM_OBJECTS= or all its slots are filled.
 Text* control_popup_next_item(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue control_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin; a style outside 0..4 ends the run.
 void write_control(BinWriter& w, const Records& records);

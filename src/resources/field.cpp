@@ -1,7 +1,7 @@
 // FIELD definitions: record, statement routines and writer.
 #include "resources/field.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -11,8 +11,6 @@ void field_object_type(Records& records) {
     // previous field definition.
     field.text.reset();
 }
-
-namespace {
 
 FieldValue field_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const FieldRecord& field = records.field;
@@ -38,11 +36,9 @@ FieldValue field_field(const Records& records, orrinrc::format::FieldId id, size
         // The eight attribute words, in their stored order.
         if (id >= F::FieldActive && id <= F::FieldVisible)
             return number_value_of(f.attr[static_cast<int>(id) - static_cast<int>(F::FieldActive)]);
-        return {};
+        return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_field(BinWriter& w, const Records& records) {
     const FieldRecord& field = records.field;

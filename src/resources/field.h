@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -35,6 +36,9 @@ struct FieldRecord {
 
 // The OBJECT.TYPE=FIELD line.
 void field_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue field_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_field(BinWriter& w, const Records& records);

@@ -2,7 +2,7 @@
 #include "resources/form.h"
 #include "resources/records.h"
 
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -52,8 +52,6 @@ void form_definition_ended(Records& records) {
     form.count_given = false;
 }
 
-namespace {
-
 FieldValue form_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
     const FormRecord& form = records.form;
     using F = orrinrc::format::FieldId;
@@ -62,23 +60,20 @@ FieldValue form_field(const Records& records, orrinrc::format::FieldId id, size_
     case F::FormFocused: return number_value_of(form.focused);
     case F::FormStyle: return number_value_of(form.style);
     case F::FormTitle: return text_value_of(form.title);
+    case F::FormBitmap: return bitmap_value_of(form.bitmap);
     case F::FormCount: return number_value_of(form.count);
     // As many entries as the count says; any beyond the list that exists
     // (a count given without object statements) are written as zeros.
     case F::FormObjectId: return number_value_of(index < form.objects.size() ? form.objects[index].id : 0);
     case F::FormObjectType: return number_value_of(index < form.objects.size() ? form.objects[index].type : 0);
-    default: return {};
+    default: return no_such_field();
     }
 }
 
-}  // namespace
-
+// The bitmap block holds the picture only for the styles that show one
+// (format::form_bitmap_block).
 void write_form(BinWriter& w, const Records& records) {
-    const FormRecord& form = records.form;
-    // The bitmap block holds the picture only for the styles that show one.
-    write_record<form_field, orrinrc::format::Kind::Form>(w, records, form.id, [&](const orrinrc::format::BlockLayout&) {
-        if (orrinrc::format::form_stores_bitmap(form.style)) write_bitmap_block(w, form.bitmap);
-    });
+    write_record<form_field, orrinrc::format::Kind::Form>(w, records, records.form.id);
 }
 
 }  // namespace orrinrc

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -54,6 +55,9 @@ FormObjectEntry* form_next_type_entry(Records& records);
 
 // After #END_FORM: the next definition has not given NO_OF_OBJECTS= yet.
 void form_definition_ended(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue form_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_form(BinWriter& w, const Records& records);

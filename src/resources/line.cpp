@@ -2,14 +2,12 @@
 #include "resources/line.h"
 #include "resources/records.h"
 
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
 // The OBJECT.TYPE=LINE line: a line resets nothing between definitions.
 void line_object_type(Records&) {}
-
-namespace {
 
 FieldValue line_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const LineRecord& line = records.line;
@@ -24,11 +22,9 @@ FieldValue line_field(const Records& records, orrinrc::format::FieldId id, size_
     case F::LineEndX: return number_value_of(line.endpt_x);
     case F::LineEndY: return number_value_of(line.endpt_y);
     case F::LineVisible: return number_value_of(line.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_line(BinWriter& w, const Records& records) {
     const LineRecord& line = records.line;

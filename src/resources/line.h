@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -24,6 +25,9 @@ struct LineRecord {
 
 // The OBJECT.TYPE=LINE line.
 void line_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue line_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_line(BinWriter& w, const Records& records);

@@ -1,7 +1,7 @@
 // LIST definitions: record, statement routines and writer.
 #include "resources/list.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -32,8 +32,6 @@ Text* list_next_item(Records& records) {
     return &list.items[list.item_counter++];
 }
 
-namespace {
-
 // The tables may be shorter than their counts (a count given without entry
 // lines keeps the earlier table, or none): missing entries are 0 and no
 // text.
@@ -55,16 +53,14 @@ FieldValue list_field(const Records& records, orrinrc::format::FieldId id, size_
     case F::ListStyle: return number_value_of(l.style);
     case F::ListTextColor: return number_value_of(l.text_color);
     case F::ListBackgroundColor: return number_value_of(l.background_color);
-    case F::ListItem: return index < l.items.size() ? text_value_of(l.items[index]) : FieldValue{};
+    case F::ListItem: return index < l.items.size() ? text_value_of(l.items[index]) : no_text();
     default:
         // The five attribute words, in their stored order.
         if (id >= F::ListEnable && id <= F::ListSynchronous)
             return number_value_of(l.attr[static_cast<int>(id) - static_cast<int>(F::ListEnable)]);
-        return {};
+        return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_list(BinWriter& w, const Records& records) {
     const ListRecord& list = records.list;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -51,6 +52,9 @@ uint16_t* list_next_related(Records& records);
 // A LIST_ITEM= line: the entry its text goes to, or nullptr when the table is
 // already full (the line then stores nothing).
 Text* list_next_item(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue list_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_list(BinWriter& w, const Records& records);

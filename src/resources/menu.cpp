@@ -1,7 +1,7 @@
 // MENU definitions: record, statement routines and writer.
 #include "resources/menu.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -27,8 +27,6 @@ void menu_definition_ended(Records& records) {
     menu.items_declared = false;
 }
 
-namespace {
-
 FieldValue menu_field(const Records& records, orrinrc::format::FieldId id, size_t index) {
     const MenuRecord& menu = records.menu;
     using F = orrinrc::format::FieldId;
@@ -38,13 +36,11 @@ FieldValue menu_field(const Records& records, orrinrc::format::FieldId id, size_
     case F::MenuSelected: return number_value_of(static_cast<uint16_t>(menu.selected_item));
     // A count raised without item lines since leaves entries that the table
     // does not hold: they are written as no text.
-    case F::MenuItem: return index < menu.items.size() ? text_value_of(menu.items[index]) : FieldValue{};
+    case F::MenuItem: return index < menu.items.size() ? text_value_of(menu.items[index]) : no_text();
     case F::MenuVisible: return number_value_of(menu.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_menu(BinWriter& w, const Records& records) {
     const MenuRecord& menu = records.menu;

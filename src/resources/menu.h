@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -44,6 +45,9 @@ Text* menu_next_item(Records& records);
 // After #END_MENU: the next definition needs its own MENU_NUM_ITEMS= line
 // before item lines.
 void menu_definition_ended(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue menu_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_menu(BinWriter& w, const Records& records);

@@ -1,14 +1,12 @@
 // SCHLINE definitions: record, statement routines and writer.
 #include "resources/schline.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
 // The OBJECT.TYPE=SCHLINE line: a SCHLINE resets nothing between definitions.
 void schline_object_type(Records&) {}
-
-namespace {
 
 FieldValue schline_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const SchlineRecord& schline = records.schline;
@@ -19,11 +17,9 @@ FieldValue schline_field(const Records& records, orrinrc::format::FieldId id, si
     case F::SchlineEnable: return number_value_of(schline.enable);
     case F::SchlineActive: return number_value_of(schline.active);
     case F::SchlineVisible: return number_value_of(schline.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_schline(BinWriter& w, const Records& records) {
     const SchlineRecord& schline = records.schline;

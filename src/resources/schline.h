@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -21,6 +22,9 @@ struct SchlineRecord {
 
 // The OBJECT.TYPE=SCHLINE line.
 void schline_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue schline_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_schline(BinWriter& w, const Records& records);

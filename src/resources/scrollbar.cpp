@@ -1,7 +1,7 @@
 // SCROLLBAR definitions: record, statement routines and writer.
 #include "resources/scrollbar.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -16,8 +16,6 @@ void scrollbar_object_type(Records& records) {
     scrollbar.arrow1.clear_image();
     scrollbar.arrow2.clear_image();
 }
-
-namespace {
 
 FieldValue scrollbar_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const ScrollBarRecord& scrollbar = records.scrollbar;
@@ -40,11 +38,9 @@ FieldValue scrollbar_field(const Records& records, orrinrc::format::FieldId id, 
     case F::ScrollbarActive: return number_value_of(r.attrs[0]);
     case F::ScrollbarEnable: return number_value_of(r.attrs[1]);
     case F::ScrollbarVisible: return number_value_of(r.attrs[2]);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_scrollbar(BinWriter& w, const Records& records) {
     const ScrollBarRecord& scrollbar = records.scrollbar;

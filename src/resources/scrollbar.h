@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -32,6 +33,9 @@ void scrollbar_open(Records& records);
 
 // The OBJECT.TYPE=SCROLLBAR line: also drops the text and both arrows' images.
 void scrollbar_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue scrollbar_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_scrollbar(BinWriter& w, const Records& records);

@@ -1,7 +1,7 @@
 // STRING definitions: record, statement routines and writer.
 #include "resources/string_object.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -10,8 +10,6 @@ void string_object_type(Records& records) {
     // A text given before this line belongs to no definition: it is dropped.
     string_object.text.reset();
 }
-
-namespace {
 
 FieldValue string_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const StringRecord& string_object = records.string_object;
@@ -28,11 +26,9 @@ FieldValue string_field(const Records& records, orrinrc::format::FieldId id, siz
     case F::StringFont: return number_value_of(s.font);
     case F::StringAlignment: return number_value_of(s.alignment);
     case F::StringVisible: return number_value_of(s.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_string(BinWriter& w, const Records& records) {
     const StringRecord& string_object = records.string_object;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -26,6 +27,9 @@ struct StringRecord {
 
 // The OBJECT.TYPE=STRING line.
 void string_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue string_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_string(BinWriter& w, const Records& records);

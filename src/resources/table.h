@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -84,6 +85,9 @@ TableCell* table_current_cell(Records& records);
 // TABLE_BACKGROUND_COLOR=: the table's colour until a cell is current, the
 // current cell's colour afterwards.
 uint8_t* table_background_color_target(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue table_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin. A record whose outer block would pass
 // the 32-bit length ends the run before any cell is written.

@@ -1,14 +1,12 @@
 // TEXTBOX definitions: record, statement routines and writer.
 #include "resources/textbox.h"
 #include "resources/records.h"
-#include "output/record_writer.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
 // The OBJECT.TYPE=TEXTBOX line: a text box resets nothing between definitions.
 void textbox_object_type(Records&) {}
-
-namespace {
 
 FieldValue textbox_field(const Records& records, orrinrc::format::FieldId id, size_t) {
     const TextBoxRecord& textbox = records.textbox;
@@ -36,11 +34,9 @@ FieldValue textbox_field(const Records& records, orrinrc::format::FieldId id, si
     case F::TextboxHighlight: return number_value_of(t.highlight);
     case F::TextboxInsertPtVisible: return number_value_of(t.insert_pt_visible);
     case F::TextboxVisible: return number_value_of(t.visible);
-    default: return {};
+    default: return no_such_field();
     }
 }
-
-}  // namespace
 
 void write_textbox(BinWriter& w, const Records& records) {
     const TextBoxRecord& textbox = records.textbox;

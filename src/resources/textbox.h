@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "output/resource_bin.h"
+#include "resources/record_writer.h"
 
 namespace orrinrc {
 
@@ -39,6 +40,9 @@ struct TextBoxRecord {
 
 // The OBJECT.TYPE=TEXTBOX line.
 void textbox_object_type(Records& records);
+
+// The value of each field of the record, for the writer.
+FieldValue textbox_field(const Records& records, format::FieldId id, size_t index);
 
 // Appends the record to resource.bin.
 void write_textbox(BinWriter& w, const Records& records);

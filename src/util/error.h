@@ -21,6 +21,7 @@ enum class ErrorKind : uint8_t {
     OutputWrite,          // resource.bin or resource.h cannot be written
     ScannerFatal,         // the scanner's own fatal error (it runs out of memory)
     Cancelled,            // the caller's cancel flag was raised
+    Internal,             // a fault of the compiler itself: a writer lacks a field's value
 };
 
 // Where an error happened: a 1-based line and column (in bytes) and the byte
