@@ -58,8 +58,6 @@ struct PopupTriggerData {
     bool count_given = false;   // NUM_OBJECTS= seen in this definition
 };
 
-extern ButtonData control_button;
-extern CheckboxData control_checkbox;
 
 // The "#CONTROL" line: the text becomes none and the pop-up items of an
 // earlier definition are no longer reachable.
