@@ -58,7 +58,6 @@ struct PopupTriggerData {
     bool count_given = false;   // NUM_OBJECTS= seen in this definition
 };
 
-
 // The "#CONTROL" line: the text becomes none and the pop-up items of an
 // earlier definition are no longer reachable.
 void control_open(Records& records);
