@@ -13,6 +13,7 @@
 
 #include "bitmap/bmp_import.h"
 #include "check/hints.h"
+#include "format/language.h"
 #include "format/pixels.h"
 #include "resources/records.h"
 
@@ -824,22 +825,22 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
         for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
         if (!d.items_given && stored) carried_items("LIST", rec.list.total_items);
         check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
-                      given("LIST_TEXT_COLOR=") && given("LIST_BACKGROUND_COLOR="));
+                      given(format::FieldId::ListTextColor) && given(format::FieldId::ListBackgroundColor));
         break;
     }
     case Kind::Field:
         check_colours(rec.field.font_color, rec.field.background_color, rec.field.text && !rec.field.text->empty(), d.opened.at,
-                      "the field's text", given("FIELD_FONT_COLOR=") && given("FIELD_BACKGROUND_COLOR="));
+                      "the field's text", given(format::FieldId::FieldFontColor) && given(format::FieldId::FieldBackgroundColor));
         break;
     case Kind::String:
         check_colours(rec.string_object.font_color, rec.string_object.background_color,
                       rec.string_object.text && !rec.string_object.text->empty(), d.opened.at, "the string's text",
-                      given("STRING_FONT_COLOR=") && given("STRING_BACKGROUND_COLOR="));
+                      given(format::FieldId::StringFontColor) && given(format::FieldId::StringBackgroundColor));
         break;
     case Kind::Textbox:
         check_colours(rec.textbox.font_color, rec.textbox.background_color, rec.textbox.text && !rec.textbox.text->empty(),
                       d.opened.at, "the text box's text",
-                      given("TEXTBOX_FONT_COLOR=") && given("TEXTBOX_BACKGROUND_COLOR="));
+                      given(format::FieldId::TextboxFontColor) && given(format::FieldId::TextboxBackgroundColor));
         break;
     case Kind::Table:
         for (size_t i = 0; i < rec.table.cells.size() && i < d.cells.size(); ++i) {
@@ -870,6 +871,15 @@ bool Checker::given(std::string_view statement) const {
         if (statement.size() == g.head.size() + g.tail.size() && starts_with(statement, g.head) &&
             ends_with(statement, g.tail))
             return true;
+    return false;
+}
+
+bool Checker::given(format::FieldId field) const {
+    if (!def_) return false;
+    // Any spelling of any statement that sets the field: aliases count alike.
+    for (const format::StatementInfo* s : format::statements_setting(field))
+        for (const Definition::Given& g : def_->given)
+            if (format::spells(*s, std::string(g.head) + std::string(g.tail))) return true;
     return false;
 }
 

@@ -178,6 +178,9 @@ private:
     void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                        bool both_given);
     bool given(std::string_view statement) const;
+    // Whether the definition gives a statement that sets the field, in any
+    // of its spellings.
+    bool given(format::FieldId field) const;
 
     CheckOptions options_;
     CheckSink& sink_;
