@@ -9,7 +9,8 @@
 // its kind; each statement's value is matched by what the state it enters
 // takes (numbers, the state's words, text, or further statements). A
 // top-level line that is no comment, NAME= line or #KIND line is marked
-// invalid, as the compiler copies it out as stray text.
+// invalid, as the compiler copies it out as stray text; so is a line in a
+// definition that is none of its statements, which the compiler rejects.
 'use strict';
 const fs = require('fs');
 
@@ -59,12 +60,13 @@ const kinds = tables.statements.filter((s) => s.top_level && s.kind).map((s) => 
 const statementsIn = (state) => tables.statements.filter((s) => s.state === state);
 const wordsIn = (state) => tables.words.filter((w) => w.state === state);
 
-const PREFIX = '^(\\([^)\\n]*\\))?[ \\t]*';
+// A line may start with a parenthesised prefix, which runs to the last ')'.
+const PREFIX = '^(\\([^\\n]*\\))?[ \\t]*';
 const NUMBER = { name: 'constant.numeric.orrinrc', match: '[+-]?[0-9]+' };
 const repository = {};
 
 repository.comment = { name: 'comment.line.double-slash.orrinrc', match: '^//.*$' };
-repository['font-line'] = { name: 'meta.preprocessor.orrinrc', match: '(?i)^~F[A-Z0-9]+[ \\t]*$' };
+repository['font-line'] = { name: 'meta.preprocessor.orrinrc', match: '(?i)^~F[A-Z0-9]+[ \\t]*\\r?$' };
 repository.name = {
   match: '(?i)^(NAME[ \\t]*=)(.*)$',
   captures: {
@@ -72,6 +74,16 @@ repository.name = {
     2: { name: 'entity.name.function.orrinrc' },
   },
 };
+
+// Whether a state takes a blank rest of line as its value: text, numbers
+// (a blank number is 0) and word states with a blank word (alignment).
+function takesBlank(state) {
+  const st = states.get(state);
+  if (st.role === 'definition' || state === 'READSTRING') return true;
+  const words = wordsIn(state);
+  if (words.some((w) => w.spelling === '' || w.forms.includes(''))) return true;
+  return st.role === 'reader' && words.length === 0 && statementsIn(state).length === 0;
+}
 
 // Statements of `state`, grouped by the state they enter: one rule per group,
 // the statement's value matched by that state's patterns up to the line end.
@@ -96,17 +108,29 @@ function statementRules(state, atLineStart, only) {
   for (const [key, group] of groups) {
     const kind = group[0].kind;
     const scope = 'keyword.other.statement.' + (kind ? lower(kind) + '.' : '') + 'orrinrc';
+    // After its opener, or at the start of a value line (see below).
     const begin = atLineStart
       ? '(?i)' + PREFIX + '(' + alternation(group) + ')'
-      : '(?i)\\G[ \\t]*(' + alternation(group) + ')';
-    const rule = {
-      begin,
-      end: '$',
-      beginCaptures: atLineStart
-        ? { 1: { name: 'comment.block.prefix.orrinrc' }, 2: { name: scope } }
-        : { 1: { name: scope } },
-    };
-    if (key !== '') rule.patterns = key.split(' ').map((enters) => ({ include: '#value-' + lower(enters) }));
+      : '(?i)(?:\\G|^)[ \\t]*(' + alternation(group) + ')';
+    const beginCaptures = atLineStart
+      ? { 1: { name: 'comment.block.prefix.orrinrc' }, 2: { name: scope } }
+      : { 1: { name: scope } };
+    const values = key === '' ? [] : key.split(' ').map((enters) => ({ include: '#value-' + lower(enters) }));
+    // A statement that ends its line takes its value from the next line
+    // that is not blank, a comment or a font line ("FORM_STYLE=", a blank
+    // line, "NORMAL"), unless what it reads takes a blank value.
+    const entered = key === '' ? [] : key.split(' ');
+    if (values.length > 0 && !entered.some(takesBlank)) {
+      rules.push({
+        begin: begin + '(?=[ \\t]*\\r?$)',
+        beginCaptures,
+        end: '^(?![ \\t]*(?://|~[Ff]))([ \\t]*\\S.*)$',
+        endCaptures: { 1: { patterns: values } },
+        patterns: [{ include: '#comment' }, { include: '#font-line' }],
+      });
+    }
+    const rule = { begin, end: '$', beginCaptures };
+    if (values.length > 0) rule.patterns = values;
     rules.push(rule);
   }
   return rules;
@@ -120,7 +144,7 @@ for (const st of tables.states) {
   const subStatements = statementsIn(st.name);
   const patterns = [];
   if (st.name === 'READSTRING') {
-    patterns.push({ name: 'string.unquoted.orrinrc', match: '\\G.*' });
+    patterns.push({ name: 'string.unquoted.orrinrc', match: '(?:\\G|^).*' });
   } else if (subStatements.length > 0 && st.role !== 'definition') {
     patterns.push(...statementRules(st.name, false));
   } else if (st.role !== 'definition') {
@@ -151,8 +175,10 @@ for (const kind of kinds) {
   for (const sub of tables.states.filter((x) => x.role === 'substate' && x.kind === kind)) {
     patterns.push(...statementRules(sub.name, true, (s) => s.prefixed));
   }
+  // Any other line in a definition is a syntax error that stops the run.
+  patterns.push({ name: 'invalid.illegal.statement.orrinrc', match: '^.*\\S.*$' });
   repository['definition-' + lower(kind)] = {
-    begin: '(?i)^(#)(' + formPattern(kind) + ')[ \\t]*$',
+    begin: '(?i)^(#)(' + formPattern(kind) + ')[ \\t]*\\r?$',
     beginCaptures: {
       1: { name: 'keyword.control.definition.orrinrc' },
       2: { name: 'keyword.control.definition.orrinrc entity.name.type.orrinrc' },

@@ -164,8 +164,28 @@ function checkLines(grammar) {
     expectScope(doc, 0, 0, line.length, 'invalid.illegal', 'keyword', `top-level line "${line}"`);
     expectScope(doc, 1, 0, 4, 'invalid.illegal', null, `the line after "${line}"`);
   }
+  // In a definition, a line that is none of its statements (a misspelt one,
+  // another kind's end) is invalid, and the definition stays open.
+  for (const line of ['FORM_TITEL=x', '#END_CONTROL', 'CONTROL_TEXT=x']) {
+    const doc = tokenize(grammar, `#FORM\n${line}\n#END_FORM\n#FROM\n`);
+    expectScope(doc, 1, 0, line.length, 'invalid.illegal', 'keyword', `"${line}" in a FORM`);
+    expectScope(doc, 2, 0, 9, 'keyword.control.definition', null, `#END_FORM after "${line}"`);
+    expectScope(doc, 3, 0, 5, 'invalid.illegal', null, `the top level after "${line}"`);
+  }
+  // A statement that ends its line takes its value from a later line, past
+  // blank, comment and font lines, unless a blank value is one it takes.
+  let doc = tokenize(grammar, '#FORM\nFORM_STYLE=\n\n// c\n~FAB12\nNORMAL\nBOUNDS.\n\nHEIGHT=4\n#END_FORM\n#FROM\n');
+  expectScope(doc, 5, 0, 6, 'constant.language', 'invalid', 'a word on the line after its statement');
+  expectScope(doc, 3, 0, 4, 'comment', null, 'a comment before a value');
+  expectScope(doc, 8, 0, 7, 'keyword.other.statement', 'invalid', 'a bounds member on a later line');
+  expectScope(doc, 9, 0, 9, 'keyword.control.definition', null, 'the end after values on later lines');
+  expectScope(doc, 10, 0, 5, 'invalid.illegal', null, 'the top level after values on later lines');
+  for (const line of ['TEXT_ALIGNMENT=  ', 'CONTROL_TEXT=', 'RELATED_TABLE_ID=']) {
+    doc = tokenize(grammar, `#CONTROL\n${line}\n#END_CONTROL\n`);
+    expectScope(doc, 2, 0, 12, 'keyword.control.definition', null, `the end after a blank value of "${line}"`);
+  }
   // A word a number reader also takes is a constant, not text.
-  let doc = tokenize(grammar, '#LIST\nLIST_SELECTED_ITEM=NO_SELECTION\n#END_LIST\n');
+  doc = tokenize(grammar, '#LIST\nLIST_SELECTED_ITEM=NO_SELECTION\n#END_LIST\n');
   expectScope(doc, 1, 19, 31, 'constant.language', 'string', 'NO_SELECTION');
   // A word only counts whole: a longer value is no constant.
   doc = tokenize(grammar, '#LIST\nLIST_SELECTED_ITEM=NO_SELECTIONS\n#END_LIST\n');
