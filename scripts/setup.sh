@@ -3,7 +3,8 @@
 #
 #   setup.sh          everything: the build, the tests (GoogleTest; Ninja,
 #                     file and dpkg-dev for the tests that build the consumer
-#                     example and the Debian package)
+#                     example and the Debian package; Node.js and npm for
+#                     the editor grammar's tests)
 #   setup.sh build    only what building the programs needs (flex, CMake,
 #                     g++, libpng for orrinrc-dump)
 set -euo pipefail
@@ -18,6 +19,8 @@ if [ "${1:-}" != build ]; then
     command -v ninja >/dev/null 2>&1 || need+=(ninja-build)
     command -v file >/dev/null 2>&1 || need+=(file)
     command -v dpkg-shlibdeps >/dev/null 2>&1 || need+=(dpkg-dev)
+    command -v node >/dev/null 2>&1 || need+=(nodejs)
+    command -v npm >/dev/null 2>&1 || need+=(npm)
 fi
 if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"
