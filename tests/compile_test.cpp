@@ -130,31 +130,6 @@ TEST(CompileInProcess, ErrorsWithoutASyntaxStateAreLocatedToo) {
     EXPECT_EQ(unnamed.result.error->at.column, 1u);
 }
 
-// One 2 x 1 picture of 1 bit per pixel: white, black.
-std::string tiny_bmp() {
-    std::string b = "BM";
-    auto le32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    auto le16 = [&](uint16_t v) {
-        b.push_back(static_cast<char>(v));
-        b.push_back(static_cast<char>(v >> 8));
-    };
-    le32(14 + 40 + 8 + 4);
-    le32(0);
-    le32(14 + 40 + 8);
-    le32(40);
-    le32(2);
-    le32(1);
-    le16(1);
-    le16(1);
-    for (int i = 0; i < 6; ++i) le32(0);
-    le32(0x00FFFFFF);  // palette: white, black
-    le32(0x00000000);
-    le32(0x40000000);  // row: 0 1
-    return b;
-}
-
 const char* const kBitmap =
     "NAME=Pic\n#BITMAP\nID=5\nOBJECT.TYPE=BITMAP\nBITMAP_BITMAP.WIDTH=2\nBITMAP_BITMAP.HEIGHT=1\n"
     "BITMAP_BITMAP.FILE=Q_TWO_BIT, pic.bmp\n#END_BITMAP\n";

@@ -94,21 +94,6 @@ public:
     std::vector<std::string> errors;
 };
 
-std::string tiny_bmp() {
-    std::string b = "BM";
-    auto le32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    auto le16 = [&](uint16_t v) {
-        b.push_back(static_cast<char>(v));
-        b.push_back(static_cast<char>(v >> 8));
-    };
-    le32(14 + 40 + 8 + 4), le32(0), le32(14 + 40 + 8), le32(40), le32(2), le32(1), le16(1), le16(1);
-    for (int i = 0; i < 6; ++i) le32(0);
-    le32(0x00FFFFFF), le32(0), le32(0x40000000);
-    return b;
-}
-
 struct Outcome {
     Heard heard;
     std::vector<dump::Record> records;

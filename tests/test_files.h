@@ -1,6 +1,7 @@
 // Reading and writing whole files in tests.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,3 +15,19 @@ inline std::string read_file(const std::filesystem::path& p) {
     return s.str();
 }
 
+
+// A BMP file of 2 x 1 pixels at 1 bit per pixel: white, black.
+inline std::string tiny_bmp() {
+    std::string b = "BM";
+    auto le32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    auto le16 = [&](uint16_t v) {
+        b.push_back(static_cast<char>(v));
+        b.push_back(static_cast<char>(v >> 8));
+    };
+    le32(14 + 40 + 8 + 4), le32(0), le32(14 + 40 + 8), le32(40), le32(2), le32(1), le16(1), le16(1);
+    for (int i = 0; i < 6; ++i) le32(0);
+    le32(0x00FFFFFF), le32(0), le32(0x40000000);  // palette white, black; the row 0 1
+    return b;
+}
