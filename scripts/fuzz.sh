@@ -22,13 +22,14 @@
 # that start at a line beginning with "%%": "%%picture NAME" and the BMP
 # file of that name, "%%limit BIN H" and the size limits of resource.bin
 # and resource.h (fuzz/harness.h; docs/fuzzing.md). Their corpus is seeded
-# from every golden case's resource text with the BMP files beside it, and
-# from the examples.
+# from every golden case's resource text with the BMP files beside it, from
+# the examples, and from the BMP import's seeds as BITMAP pictures. Their
+# builds flush the outputs every few hundred bytes (ORRINRC_SMALL_BUFFERS).
 #
 # All builds have AddressSanitizer and UndefinedBehaviorSanitizer; the
-# libFuzzer ones run a single job in one process (no -jobs, no -fork). Work folders live in
-# build-fuzz/<target>/ and are kept between runs (the corpus grows). Findings
-# land in build-fuzz/<target>/findings/ (libFuzzer) and in
+# libFuzzer ones run a single job in one process (no -jobs, no -fork). Work
+# folders live in build-fuzz/<target>/ and are kept between runs (the corpus
+# grows). Findings land in build-fuzz/<target>/findings/ (libFuzzer) and in
 # build-fuzz/compiler/out/default/crashes and hangs (AFL++). A hang is a run
 # over 1 second (2 for dump and check) on an input under 64 KB.
 set -euo pipefail

@@ -598,8 +598,9 @@ Reports reports_of(const Rule& r) {
         std::string macro;
         for (const char* m : {"SAY", "SAY_SETTING", "SAY_ENTERING", "SAY_HERE", "OPEN_STYLE_BLOCK", "WORD_POP", "FILE_DEPTH"}) {
             const size_t at = r.action.find(std::string(m) + "(", from);
-            if (at != std::string::npos && (at == 0 || !std::isalnum(static_cast<unsigned char>(r.action[at - 1]))) &&
-                r.action[at - 1] != '_' && at < next)
+            if (at != std::string::npos &&
+                (at == 0 || (!std::isalnum(static_cast<unsigned char>(r.action[at - 1])) && r.action[at - 1] != '_')) &&
+                at < next)
                 next = at, macro = m;
         }
         if (next == std::string::npos) break;

@@ -87,7 +87,10 @@ private:
     // The definition being read. One object serves every definition in turn,
     // its storage kept from one to the next.
     struct Definition {
-        format::Kind kind;
+        // Declared, so that the optional below can make one before the
+        // members' initializers are read.
+        Definition() {}
+        format::Kind kind = format::Kind::Form;
         LineRef opened;
         bool object_type = false;
         // Statements that OBJECT.TYPE= undoes, given before it.
@@ -215,6 +218,9 @@ private:
         return statement_ends_across(suffix);
     }
     bool statement_ends_across(std::string_view suffix) const;
+    // The statement being read, as written. (The listener's statement
+    // event is another function: this one hides nothing of it.)
+    using RunListener::statement;
     std::string statement() const;
     // `word` is kept when it stays valid (a word of spellings_ or a literal).
     void set_statement(std::string_view word, bool kept) { set_statement(word, {}, kept); }
