@@ -31,7 +31,7 @@
 # folders live in build-fuzz/<target>/ and are kept between runs (the corpus
 # grows). Findings land in build-fuzz/<target>/findings/ (libFuzzer) and in
 # build-fuzz/compiler/out/default/crashes and hangs (AFL++). A hang is a run
-# over 1 second (2 for dump and check) on an input under 64 KB.
+# over 1 second (2 for compile, check and dump) on an input under 64 KB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -171,8 +171,10 @@ compile | check)
     configure_libfuzzer "${target}_fuzz"
     write_text_seeds "$work/seeds"
     write_text_dict "$work/orrinrc.dict" yes
-    timeout=1
-    [ "$target" = check ] && timeout=2
+    # A run compiles its input three times (and the checker twice), with
+    # output buffers of a few hundred bytes: a grid of 65535 cells declared in
+    # a few lines takes most of a second under the sanitizers.
+    timeout=2
     cd "$work"
     run_libfuzzer "$build/${target}_fuzz" "$work/seeds" -dict="$work/orrinrc.dict" -timeout="$timeout"
     ;;
