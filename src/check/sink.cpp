@@ -11,19 +11,22 @@ std::string render_json(const ResourceDefinition& r) {
            ",\"id_column\":" + std::to_string(r.id_at.column) + "}";
 }
 
-void PrintSink::diagnostic(Diagnostic d) {
-    // Each diagnostic is flushed as it comes, so that a reader sees it even
-    // when a later one takes long or never comes.
-    // Written by length: a message may quote text that holds a NUL byte.
-    const std::string text = json_ ? render_json(d) + "\n" : render(file_, d);
-    std::fwrite(text.data(), 1, text.size(), out_);
-    std::fflush(out_);
-}
+void PrintSink::diagnostic(Diagnostic d) { put(json_ ? render_json(d) + "\n" : render(file_, d)); }
 
 void PrintSink::definition(const ResourceDefinition& r) {
-    if (!json_) return;
-    const std::string text = render_json(r) + "\n";
-    std::fwrite(text.data(), 1, text.size(), out_);
+    if (json_) put(render_json(r) + "\n");
+}
+
+void PrintSink::put(const std::string& text) {
+    pending_ += text;
+    if (pending_.size() >= kPiece) flush();
+}
+
+void PrintSink::flush() {
+    // Written by length: a message may quote text that holds a NUL byte.
+    if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), out_);
+    pending_.clear();
+    std::fflush(out_);
 }
 
 }  // namespace orrinrc::check

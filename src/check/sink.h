@@ -38,16 +38,27 @@ std::string render_json(const ResourceDefinition& r);
 
 // Prints to a stream: diagnostics as compilers print them, naming `file`,
 // and no definitions; or, with `json`, one JSON line for each of both.
+// The text is gathered and written in pieces of some kilobytes (standard
+// error writes each call at once, which costs a system call per line on a
+// file with many findings); flush() writes the rest, and so does the
+// destructor.
 class PrintSink final : public CheckSink {
 public:
     PrintSink(std::string file, bool json, FILE* out) : file_(std::move(file)), json_(json), out_(out) {}
+    PrintSink(const PrintSink&) = delete;
+    PrintSink& operator=(const PrintSink&) = delete;
+    ~PrintSink() override { flush(); }
     void diagnostic(Diagnostic d) override;
     void definition(const ResourceDefinition& r) override;
+    void flush();
 
 private:
+    static constexpr size_t kPiece = 1 << 16;
+    void put(const std::string& text);
     std::string file_;
     bool json_;
     FILE* out_;
+    std::string pending_;
 };
 
 }  // namespace orrinrc::check
