@@ -200,6 +200,10 @@ std::span<const WordInfo* const> words_in(State s);
 // pictures after its bounds).
 std::span<const StatementInfo* const> statements_setting(FieldId f);
 
+// The spelling of a line of a bounds or picture group (X=, ..., FILE=):
+// `role` is one of Role::X to Role::File.
+const char* group_line(Role role);
+
 // Whether a text is written in a spelling form (without regard to case).
 bool form_matches(std::string_view form, std::string_view text);
 // Whether a text is a statement's or a word's canonical spelling or one of
