@@ -194,32 +194,45 @@ Checker::Checker(CheckOptions options, CheckSink& sink) : options_(options), sin
 
 // ---------------------------------------------------------------- positions
 
-void Checker::advance_lines(const char* text, size_t length) {
-    for (;;) {
-        line_completed();
-        if (length == 0) return;
-        const size_t k = lines_.append_to_line_end(text, length);
-        column_ += static_cast<uint32_t>(k);
-        if (k == length) return;
-        text += k + 1;
-        length -= k + 1;
+void Checker::text_read(const char* text, size_t length) {
+    const uint64_t old_end = source_base_ + source_.size();
+    source_.append(text, length);
+    if (line_end_ == kNoLineEnd) line_end_ = line_end_from(std::max(line_start_, old_end));
+}
+
+uint64_t Checker::line_end_from(uint64_t from) const {
+    const uint64_t end = source_base_ + source_.size();
+    if (from >= end) return kNoLineEnd;
+    const char* start = source_.data() + (from - source_base_);
+    const void* found = std::memchr(start, '\n', static_cast<size_t>(end - from));
+    return found ? from + static_cast<uint64_t>(static_cast<const char*>(found) - start) : kNoLineEnd;
+}
+
+void Checker::cross_lines() {
+    while (pos_ > line_end_) {
+        if (watch_line_ == line_) [[unlikely]] line_watched();
+        ++line_;
+        line_start_ = line_end_ + 1;
+        line_starts_.push_back(line_start_);
+        line_end_ = line_end_from(line_start_);
+        // Before the first definition only this line and the one before it
+        // are kept: drop the older ones now and then.
+        if (!def_ && line_starts_.size() > 256) [[unlikely]] keep_lines_from(line_ - 1);
     }
 }
 
-void Checker::line_completed() {
-    if (watch_line_ == line_) [[unlikely]] line_watched();
-    ++line_;
-    column_ = 1;
-    line_starts_.push_back(lines_.size());
-    // Before the first definition only this line and the one before it are
-    // kept: drop the older ones now and then.
-    if (!def_ && line_starts_.size() > 256) [[unlikely]] {
-        const size_t keep_from = line_starts_[line_starts_.size() - 2];
-        lines_.drop_front(keep_from);
-        line_starts_.erase(line_starts_.begin(), line_starts_.end() - 2);
-        for (size_t& s : line_starts_) s -= keep_from;
-        first_line_ = line_ - 1;
-    }
+// Lets go of the lines before one that stays. Their text is dropped once
+// it is most of what is kept, so that the text read ahead is not moved at
+// every definition.
+void Checker::keep_lines_from(uint32_t line) {
+    if (line <= first_line_ || line > line_) return;
+    const size_t k = line - first_line_;
+    line_starts_.erase(line_starts_.begin(), line_starts_.begin() + static_cast<long>(k));
+    first_line_ = line;
+    const size_t dead = static_cast<size_t>(line_starts_.front() - source_base_);
+    if (dead < kDropAtLeast || dead < source_.size() / 2) return;
+    source_.erase(0, dead);
+    source_base_ += dead;
 }
 
 // The end of a line that a diagnostic waits for, or whose text is kept.
@@ -241,13 +254,18 @@ void Checker::line_watched() {
     }
 }
 
+std::string_view Checker::current_line() const {
+    // What the scanner has read of it so far, up to its line end.
+    return source_view(line_start_, std::min(pos_, line_end_));
+}
+
 std::string_view Checker::line_text(uint32_t line) const {
     // The lines of the latest definition from its opening line on are kept;
     // before the first one, the current line and the one before it.
-    if (line >= first_line_ && line <= line_ && (def_ || line + 1 >= line_)) {
+    if (line == line_) return current_line();
+    if (line >= first_line_ && line < line_ && (def_ || line + 1 >= line_)) {
         const size_t k = line - first_line_;
-        const size_t end = k + 1 < line_starts_.size() ? line_starts_[k + 1] : lines_.size();
-        return lines_.view(line_starts_[k], end);
+        return source_view(line_starts_[k], line_starts_[k + 1] - 1);
     }
     if (file_at_ && line == file_at_->line) return file_source_;
     return {};
@@ -343,8 +361,8 @@ void Checker::failed(const Error& failure) {
 
 // ---------------------------------------------------------------- matches
 
-void Checker::matched(State state, const char* text, size_t length) {
-    token_at_ = Location{line_, column_};
+void Checker::matched(State state, const char* text, size_t length, uint64_t offset) {
+    token_at_ = Location{line_, static_cast<uint32_t>(offset - line_start_ + 1)};
     token_length_ = length;
     const StateClass& c = classes_[static_cast<size_t>(state)];
     if (c.role == StateClass::Text) {
@@ -357,7 +375,8 @@ void Checker::matched(State state, const char* text, size_t length) {
                               (value.empty() || static_cast<unsigned>(static_cast<unsigned char>(value[0])) - '0' <= 9);
         if (!in_range && !statement_empty()) check_number(*c.reader, value);
     }
-    advance(text, length);
+    pos_ = offset + length;
+    if (pos_ > line_end_) [[unlikely]] cross_lines();
 }
 
 // A value without its line end.
@@ -589,13 +608,12 @@ void Checker::check_text(std::string_view value) {
     }
 }
 
-void Checker::given_back(size_t length) {
-    const size_t n = std::min(length, lines_.size() - line_starts_.back());
-    lines_.truncate(lines_.size() - n);
-    column_ -= static_cast<uint32_t>(n);
-}
+void Checker::given_back(size_t length) { pos_ -= std::min<uint64_t>(length, pos_ - line_start_); }
 
-void Checker::read_on(const char* text, size_t length) { advance(text, length); }
+void Checker::read_on(const char* /*text*/, size_t length) {
+    pos_ += length;
+    if (pos_ > line_end_) cross_lines();
+}
 
 // ---------------------------------------------------------------- stray text
 
@@ -667,15 +685,7 @@ void Checker::Definition::start(Kind k, LineRef at) {
 void Checker::definition_opened(Kind kind) {
     // The lines kept start again at the opening line (and the line before
     // the current one is always kept).
-    const uint32_t from = std::min(token_at_.line, line_ > 1 ? line_ - 1 : line_);
-    if (from > first_line_ && from <= line_) {
-        const size_t k = from - first_line_;
-        const size_t cut = line_starts_[k];
-        lines_.drop_front(cut);
-        line_starts_.erase(line_starts_.begin(), line_starts_.begin() + static_cast<long>(k));
-        for (size_t& start : line_starts_) start -= cut;
-        first_line_ = from;
-    }
+    keep_lines_from(std::min(token_at_.line, line_ > 1 ? line_ - 1 : line_));
     // Opening lines are alike: one copy serves as long as they are.
     const std::string_view text = line_text(token_at_.line);
     std::string_view& opening = opening_lines_[format::type_code(kind)];

@@ -40,7 +40,8 @@ public:
     // Diagnostics and definitions go to `sink`, which must outlive the checker.
     Checker(CheckOptions options, CheckSink& sink);
 
-    void matched(format::State state, const char* text, size_t length) override;
+    void text_read(const char* text, size_t length) override;
+    void matched(format::State state, const char* text, size_t length, uint64_t offset) override;
     void statement(const format::StatementInfo& s) override;
     void given_back(size_t length) override;
     void read_on(const char* text, size_t length) override;
@@ -147,14 +148,16 @@ private:
     };
     std::array<StateClass, format::kStateCount> classes_{};
 
-    // The text of a match joins the current line; a line end completes it.
-    void advance(const char* text, size_t length) {
-        const size_t k = lines_.append_to_line_end(text, length);
-        column_ += static_cast<uint32_t>(k);
-        if (k != length) advance_lines(text + k + 1, length - k - 1);
+    // The scanner's position passed the end of the current line (and maybe
+    // more): the lines it passed are complete.
+    void cross_lines();
+    // The offset of the first line end at or after `from` in the text read
+    // so far, or kNoLineEnd.
+    uint64_t line_end_from(uint64_t from) const;
+    void keep_lines_from(uint32_t line);
+    std::string_view source_view(uint64_t from, uint64_t to) const {
+        return std::string_view(source_).substr(static_cast<size_t>(from - source_base_), static_cast<size_t>(to - from));
     }
-    void advance_lines(const char* text, size_t length);
-    void line_completed();
     void line_watched();
     static std::string_view value_of(const char* text, size_t length);
     void definition_statement(const Said& here);
@@ -168,7 +171,7 @@ private:
     // The text of a line, when it is one that is kept (else empty): valid
     // until the next match.
     std::string_view line_text(uint32_t line) const;
-    std::string_view current_line() const { return lines_.view(line_starts_.back(), lines_.size()); }
+    std::string_view current_line() const;
     LineRef line_ref(Location at);
 
     // "-Wname" or "-Werror,-Wname".
@@ -198,17 +201,22 @@ private:
     // The run's records, from the first definition that ends.
     const Records* records_ = nullptr;
 
+    // The text read, from the start of the first line kept on: the current
+    // line and the one before it, and from the opening line of the latest
+    // definition on (for notes); and the text read ahead of the scanner.
+    std::string source_;
+    uint64_t source_base_ = 0;  // the offset of its first byte
+    static constexpr uint64_t kNoLineEnd = UINT64_MAX;
+    static constexpr size_t kDropAtLeast = 1 << 16;
     uint32_t line_ = 1;
-    uint32_t column_ = 1;
+    uint64_t line_start_ = 0;         // where the current line starts
+    uint64_t line_end_ = kNoLineEnd;  // its line end, once read
+    uint64_t pos_ = 0;                // where the scanner is: the end of the last match
     // The line whose end has something to do (a diagnostic waits for its
     // text, or its text is kept: see line_watched), or 0.
     uint32_t watch_line_ = 0;
-    // The lines kept, one after the other without their line ends: the
-    // current line and the one before it, and from the opening line of the
-    // latest definition on (for notes; the storage is reused).
-    LineBuffer lines_;
-    std::vector<size_t> line_starts_{0};  // where each starts; the last is line_'s
-    uint32_t first_line_ = 1;             // the number of the first line kept
+    std::vector<uint64_t> line_starts_{0};  // where each kept line starts; the last is line_'s
+    uint32_t first_line_ = 1;               // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
     // The statement whose value is being read, and the picture or bounds

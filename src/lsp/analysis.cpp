@@ -23,7 +23,7 @@ class Probe final : public RunListener {
 public:
     explicit Probe(size_t from) : from_(from) {}
 
-    void matched(format::State state, const char* /*text*/, size_t length) override {
+    void matched(format::State state, const char* /*text*/, size_t length, uint64_t /*offset*/) override {
         if (offset_ >= from_) {
             matches_.push_back(Match{offset_, length, state});
         } else {

@@ -20,9 +20,13 @@ class RunListener {
 public:
     virtual ~RunListener() = default;
 
+    // The text the scanner reads from its input, in order and in pieces
+    // of some kilobytes, before it matches any of it (line ends translated
+    // as the compiler reads them; offsets below count these bytes).
+    virtual void text_read(const char* /*text*/, size_t /*length*/) {}
     // Every text a scanner rule matched, in the start condition `state`,
-    // before the rule's action runs.
-    virtual void matched(format::State state, const char* text, size_t length) = 0;
+    // starting at `offset` in the text read, before the rule's action runs.
+    virtual void matched(format::State state, const char* text, size_t length, uint64_t offset) = 0;
     // The last `length` bytes matched go back to the input, to be matched
     // again.
     virtual void given_back(size_t length) = 0;
