@@ -80,24 +80,16 @@ function(orrinrc_add_resources target rc_file)
   set(bin "${out}/resource.bin")
   set(header "${out}/resource.h")
   set(depfile "${out}/resource.d")
+  # The rule's output is a stamp touched by every run; resource.bin and
+  # resource.h are replaced only when their bytes change (and resource_bin.c
+  # likewise). So a picture touched without a change rebuilds nothing else,
+  # and the stamp, newer than everything it was made from, keeps the next
+  # build from running the rule again (Make has no other way to know).
+  set(stamp "${out}/resource.stamp")
+  set(byproducts "${bin}" "${header}")
+  set(embed_command "")
+  set(embed_script "")
   cmake_path(RELATIVE_PATH rc BASE_DIRECTORY "${CMAKE_SOURCE_DIR}" OUTPUT_VARIABLE shown)
-
-  add_custom_command(
-    OUTPUT "${bin}" "${header}"
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
-    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
-    COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" "${rc}"
-    DEPENDS "${rc}" "$<TARGET_FILE:OrrinRC::orrinrc>" "$<TARGET_FILE:OrrinRC::orrinrc-check>"
-    DEPFILE "${depfile}"
-    WORKING_DIRECTORY "${run}"
-    COMMENT "Compiling resources ${shown}"
-    VERBATIM)
-  target_sources("${target}" PRIVATE "${header}" "${bin}")
-  target_include_directories("${target}" BEFORE PRIVATE "${out}")
-  set_target_properties("${target}" PROPERTIES
-    ORRINRC_RESOURCE_BIN "${bin}"
-    ORRINRC_RESOURCE_H "${header}"
-    ORRINRC_OUTPUT_DIR "${out}")
 
   if(ARG_EMBED)
     set(embed_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OrrinRCEmbed.cmake")
@@ -135,16 +127,36 @@ extern const size_t orrinrc_resource_bin_size;
 
 #endif
 ]])
-    add_custom_command(
-      OUTPUT "${source}"
-      COMMAND "${CMAKE_COMMAND}" "-DINPUT=${bin}" "-DSOURCE=${source}" "-DLANG=${lang}"
-              -P "${embed_script}"
-      DEPENDS "${bin}" "${embed_script}"
-      COMMENT "Embedding resource.bin into ${target}"
-      VERBATIM)
-    set_source_files_properties("${source}" PROPERTIES LANGUAGE ${lang})
-    target_sources("${target}" PRIVATE "${source}" "${out}/resource_bin.h")
+    # Part of the same rule: a rule of its own would depend on resource.bin,
+    # which Make only knows as a file some other rule leaves behind.
+    set(embed_command COMMAND "${CMAKE_COMMAND}" "-DINPUT=${bin}" "-DSOURCE=${source}" "-DLANG=${lang}"
+                              -P "${embed_script}")
+    list(APPEND byproducts "${source}")
+    set_source_files_properties("${source}" PROPERTIES LANGUAGE ${lang} GENERATED TRUE)
   endif()
+
+  add_custom_command(
+    OUTPUT "${stamp}"
+    BYPRODUCTS ${byproducts}
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
+    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
+    COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" --depfile-target "${stamp}" "${rc}"
+    ${embed_command}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS "${rc}" "$<TARGET_FILE:OrrinRC::orrinrc>" "$<TARGET_FILE:OrrinRC::orrinrc-check>" ${embed_script}
+    DEPFILE "${depfile}"
+    WORKING_DIRECTORY "${run}"
+    COMMENT "Compiling resources ${shown}"
+    VERBATIM)
+  target_sources("${target}" PRIVATE "${stamp}" ${byproducts})
+  if(ARG_EMBED)
+    target_sources("${target}" PRIVATE "${out}/resource_bin.h")
+  endif()
+  target_include_directories("${target}" BEFORE PRIVATE "${out}")
+  set_target_properties("${target}" PROPERTIES
+    ORRINRC_RESOURCE_BIN "${bin}"
+    ORRINRC_RESOURCE_H "${header}"
+    ORRINRC_OUTPUT_DIR "${out}")
 endfunction()
 
 cmake_policy(POP)

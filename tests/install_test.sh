@@ -5,7 +5,8 @@
 #       installs BUILD_DIR into BUILD_DIR/install-test/prefix and checks the layout
 #   install_test.sh consumer SOURCE_DIR BUILD_DIR GENERATOR
 #       builds examples/consumer against that prefix with GENERATOR: first
-#       build, no-op build, rebuild after a picture changes, a broken
+#       build, no-op build, a touched picture that recompiles only the
+#       resources, a changed one that recompiles only what holds it, a broken
 #       resource text that fails with a located diagnostic and leaves the
 #       outputs as they were, then the repaired text
 #   install_test.sh deb SOURCE_DIR BUILD_DIR
@@ -63,13 +64,34 @@ consumer)
     build || fail "second build"
     grep -q 'Compiling resources' "$dir/log" && { cat "$dir/log"; fail "an up-to-date build compiled the resources"; }
 
-    # A picture that only the depfile names.
-    before=$(stat -c %Y.%y "$out/resource.bin")
+    # A picture that only the depfile names, touched: the resources are
+    # compiled again, but outputs whose bytes did not change keep their time
+    # stamps, so no C file is compiled again, and the next build does nothing.
+    stamps() { stat -c %y "$out/resource.bin" "$out/resource.h" "$out/resource_bin.c"; }
+    before=$(stamps)
     sleep 1
     touch "$dir/src/arrow_up.bmp"
     build || { cat "$dir/log"; fail "build after touching a picture"; }
     grep -q 'Compiling resources' "$dir/log" || { cat "$dir/log"; fail "touching a picture did not rebuild"; }
-    [ "$(stat -c %Y.%y "$out/resource.bin")" != "$before" ] || fail "resource.bin was not rewritten"
+    [ "$(stamps)" = "$before" ] || fail "unchanged outputs were rewritten"
+    grep -q 'Building C object' "$dir/log" && { cat "$dir/log"; fail "touching a picture compiled C files"; }
+    build || fail "build after the picture's rebuild"
+    grep -qE 'Compiling resources|Building C object' "$dir/log" && { cat "$dir/log"; fail "the build after a rebuild did something"; }
+
+    # A picture whose bytes change: resource.bin and the embedded bytes, not
+    # main.c, whose resource.h stays as it was.
+    cp "$dir/src/arrow_up.bmp" "$dir/arrow_up.bmp.good"
+    cp "$out/resource.bin" "$dir/resource.bin.before"
+    cp "$dir/src/arrow_down.bmp" "$dir/src/arrow_up.bmp"
+    build || { cat "$dir/log"; fail "build after changing a picture"; }
+    grep -q 'Building C object CMakeFiles/about.dir/orrinrc/about/resource_bin.c.o' "$dir/log" ||
+        { cat "$dir/log"; fail "a changed picture did not compile the embedded bytes"; }
+    grep -q 'main.c.o' "$dir/log" && { cat "$dir/log"; fail "a changed picture compiled main.c"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.before" && fail "resource.bin does not hold the changed picture"
+    "$dir/build/about" --file | cmp -s - "$dir/embedded" || fail "resource.bin differs from the embedded bytes"
+    cp "$dir/arrow_up.bmp.good" "$dir/src/arrow_up.bmp"
+    build || { cat "$dir/log"; fail "build after restoring the picture"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.before" || fail "resource.bin differs after restoring the picture"
 
     # A broken text: the checker's diagnostic, and the previous outputs kept.
     cp "$out/resource.bin" "$dir/resource.bin.good"

@@ -37,17 +37,25 @@ public:
 std::string render_json(const ResourceDefinition& r);
 
 // Prints to a stream: diagnostics as compilers print them, naming `file`,
-// and no definitions; or, with `json`, one JSON line for each of both.
+// and no definitions; or, with `json`, one JSON line for each of both, which
+// start with "file":`file` when `json_file` is set (several files checked).
 class PrintSink final : public CheckSink {
 public:
-    PrintSink(std::string file, bool json, FILE* out) : file_(std::move(file)), json_(json), out_(out) {}
+    PrintSink(std::string file, bool json, FILE* out, bool json_file = false)
+        : file_(std::move(file)), json_(json), json_file_(json_file), out_(out) {}
     void diagnostic(Diagnostic d) override;
     void definition(const ResourceDefinition& r) override;
 
 private:
+    void print_json(const std::string& object);
+
     std::string file_;
     bool json_;
+    bool json_file_;
     FILE* out_;
 };
+
+// A JSON object with "file":`file` put first.
+std::string json_with_file(const std::string& object, const std::string& file);
 
 }  // namespace orrinrc::check
