@@ -64,11 +64,16 @@ function(orrinrc_add_resources target rc_file)
   cmake_path(GET rc PARENT_PATH rc_dir)
 
   # The folder of the resource text comes first, then PICTURE_DIRS.
-  set(picture_args -I "${rc_dir}")
+  set(picture_dirs "${rc_dir}")
   foreach(dir IN LISTS ARG_PICTURE_DIRS)
     cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
+    list(APPEND picture_dirs "${dir}")
+  endforeach()
+  set(picture_args "")
+  foreach(dir IN LISTS picture_dirs)
     list(APPEND picture_args -I "${dir}")
   endforeach()
+  _orrinrc_list_picture_dirs("${rc}" ${picture_dirs})
 
   set(out "${CMAKE_CURRENT_BINARY_DIR}/orrinrc/${target}")
   # Both programs run in an empty folder: a relative picture name is tried as
@@ -157,6 +162,33 @@ extern const size_t orrinrc_resource_bin_size;
     ORRINRC_RESOURCE_BIN "${bin}"
     ORRINRC_RESOURCE_H "${header}"
     ORRINRC_OUTPUT_DIR "${out}")
+endfunction()
+
+# orrinrc-lsp, started by an editor without -I, finds the picture folders of
+# a resource text in ${CMAKE_BINARY_DIR}/orrinrc_picture_dirs.txt (it looks
+# for it from the text's folder up, and in build* folders on the way):
+#   text=<resource text>
+#   dir=<folder>          (one line per folder, in lookup order)
+# Each call adds its text; the file is written once the whole project is
+# configured, so that it lists exactly the calls of this configuration.
+function(_orrinrc_list_picture_dirs rc)
+  set(entry "text=${rc}\n")
+  foreach(dir IN LISTS ARGN)
+    string(APPEND entry "dir=${dir}\n")
+  endforeach()
+  set_property(GLOBAL APPEND_STRING PROPERTY ORRINRC_PICTURE_DIRS_LISTING "${entry}")
+  get_property(deferred GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_DEFERRED)
+  if(NOT deferred)
+    set_property(GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_DEFERRED TRUE)
+    cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL _orrinrc_write_picture_dirs)
+  endif()
+endfunction()
+
+function(_orrinrc_write_picture_dirs)
+  get_property(listing GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_LISTING)
+  file(WRITE "${CMAKE_BINARY_DIR}/orrinrc_picture_dirs.txt"
+    "# Written by orrinrc_add_resources: where the pictures of each resource text are looked up.\n"
+    "${listing}")
 endfunction()
 
 cmake_policy(POP)

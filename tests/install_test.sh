@@ -116,6 +116,29 @@ consumer)
     # Nothing was written next to the sources.
     (cd "$dir/src" && find . | sort) | cmp -s - "$dir/source-files" || fail "the build wrote into the source tree"
 
+    # The language server, started without -I as an editor starts it, finds
+    # the pictures of PICTURE_DIRS through the listing the build wrote; with
+    # the listing gone, it cannot.
+    lsp_session() {
+        frame() { printf 'Content-Length: %d\r\n\r\n%s' "$(printf %s "$1" | wc -c)" "$1"; }
+        local text
+        text=$(sed -e 's/\\/\\\\/g' -e 's/"/\\"/g' "$rc" | awk '{ printf "%s\\n", $0 }')
+        {
+            frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+            frame '{"jsonrpc":"2.0","method":"initialized","params":{}}'
+            frame '{"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file://'"$rc"'","languageId":"orrinrc","version":1,"text":"'"$text"'"}}}'
+            frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+            frame '{"jsonrpc":"2.0","method":"exit"}'
+        } | (cd / && "$prefix/bin/orrinrc-lsp") >"$dir/lsp.out" || fail "orrinrc-lsp failed"
+        grep -q '"method":"textDocument/publishDiagnostics"' "$dir/lsp.out" || { cat "$dir/lsp.out"; fail "no diagnostics from orrinrc-lsp"; }
+    }
+    lsp_session
+    grep -q "logo.bmp" "$dir/lsp.out" && { cat "$dir/lsp.out"; fail "orrinrc-lsp did not find the pictures"; }
+    mv "$dir/build/orrinrc_picture_dirs.txt" "$dir/listing"
+    lsp_session
+    grep -q "logo.bmp" "$dir/lsp.out" || { cat "$dir/lsp.out"; fail "orrinrc-lsp found pictures without the listing"; }
+    mv "$dir/listing" "$dir/build/orrinrc_picture_dirs.txt"
+
     # A picture beside the resource text comes before the PICTURE_DIRS one.
     cp "$dir/src/arrow_down.bmp" "$dir/src/consumer/arrow_up.bmp"
     touch "$rc"
