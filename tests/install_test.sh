@@ -38,6 +38,17 @@ install)
     done
     # The package's version is the one the programs print.
     "$prefix/bin/orrinrc" --version | grep -q "version $version\$" || fail "orrinrc --version is not $version"
+    for program in orrinrc-check orrinrc-dump orrinrc-lsp; do
+        [ "$("$prefix/bin/$program" --version)" = "$program $version" ] || fail "$program --version is not $version"
+    done
+    # Every link of the installed guides to a file leads to an installed file.
+    doc=$prefix/share/doc/orrinrc
+    for guide in "$doc/README.md" "$doc/editors/README.md"; do
+        { grep -o '](\([^)#]*\))' "$guide" || true; } | sed 's/^](//; s/)$//' | while read -r link; do
+            case $link in *://* | mailto:*) continue ;; esac
+            [ -z "$link" ] || [ -e "$(dirname "$guide")/$link" ] || fail "${guide#"$doc"/} links to $link, which is not installed"
+        done
+    done
     ;;
 
 consumer)

@@ -30,7 +30,7 @@ constexpr const char* kBanner =
 constexpr const char* kOptions =
     "Options:\n"
     "  -o, --output-dir DIR   write resource.bin and resource.h into DIR, replacing them only\n"
-    "                         when the run succeeds\n"
+    "                         when the run succeeds and their bytes change\n"
     "  -I, --picture-dir DIR  look up a relative picture name that does not exist as written\n"
     "                         in DIR (repeatable, in order)\n"
     "  --depfile FILE         on success, write a Make-syntax dependency file\n"
