@@ -61,49 +61,6 @@ TEST(CheckParts, SpellingsOfAStatement) {
     EXPECT_EQ(normal_statement("\tbounds.\r\n", out), "BOUNDS.");
     EXPECT_EQ(normal_statement("(no close x=", out), "(NOCLOSEX=");
     EXPECT_EQ(normal_statement("", out), "");
-
-    SpellingCache cache;
-    bool kept = false;
-    const Statement s = cache.look_up("(3) UIObject.ID =", &kept);
-    EXPECT_TRUE(kept);
-    EXPECT_EQ(s.word, "UIOBJECT.ID=");
-    EXPECT_TRUE(s.is(kObjectId) && s.is(kEndsEq) && !s.is(kEndsDot));
-    EXPECT_TRUE(cache.look_up("FORM_BITMAP.").is(kEndsDot));
-    EXPECT_TRUE(cache.look_up("BOUNDS.HEIGHT=").is(kAskedLater));
-    EXPECT_TRUE(cache.look_up("#END_FORM").is(kEndOrType));
-    EXPECT_EQ(cache.look_up("(3) UIObject.ID =").word, "UIOBJECT.ID=");
-}
-
-TEST(CheckParts, SpellingsAlikeButForOneByteAreTwo) {
-    // Spellings of every length that differ in one byte anywhere (also
-    // where the cache looks at no single word of them) are told apart, the
-    // kept words stay as they were, and a cache that is full, or a spelling
-    // too long to keep, still gives the right word.
-    SpellingCache cache;
-    std::vector<std::pair<std::string, std::string_view>> seen;
-    for (size_t n = 1; n <= 40; ++n) {
-        for (size_t at = 0; at < n; ++at) {
-            std::string spelling(n, 'a');
-            spelling[at] = 'b';
-            const Statement s = cache.look_up(spelling);
-            std::string upper(n, 'A');
-            upper[at] = 'B';
-            ASSERT_EQ(s.word, upper);
-            seen.emplace_back(upper, s.word);
-        }
-    }
-    for (const auto& [word, view] : seen) ASSERT_EQ(view, word);
-    for (size_t i = 0; i < SpellingCache::kMaxSpellings + 100; ++i) {
-        bool kept = true;
-        const std::string spelling = "x" + std::to_string(i) + "=";
-        const Statement s = cache.look_up(spelling, &kept);
-        ASSERT_EQ(s.word, "X" + std::to_string(i) + "=");
-        if (i > SpellingCache::kMaxSpellings) {
-            EXPECT_FALSE(kept);
-        }
-    }
-    const std::string longest(SpellingCache::kMaxLength + 1, 'q');
-    EXPECT_EQ(cache.look_up(longest).word, std::string(longest.size(), 'Q'));
 }
 
 TEST(CheckParts, NamesAndKeptText) {

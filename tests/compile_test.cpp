@@ -266,7 +266,7 @@ TEST(CompileInProcess, AFailureWhileSavingAfterAnErrorIsReportedAndSetsTheCode) 
 // A listener hears of every error once, after the run's own events.
 class Recorder final : public RunListener {
 public:
-    void matched(const char*, const char*, size_t) override { ++matches; }
+    void matched(format::State, const char*, size_t) override { ++matches; }
     void given_back(size_t) override {}
     void read_on(const char*, size_t) override {}
     void copied_out(const char*, size_t) override {}

@@ -74,7 +74,7 @@ std::vector<std::string> spellings_of(const T& entry, const char* canonical) {
 
 class Heard final : public RunListener {
 public:
-    void matched(const char*, const char*, size_t) override {}
+    void matched(format::State, const char*, size_t) override {}
     void given_back(size_t) override {}
     void read_on(const char*, size_t) override {}
     void copied_out(const char*, size_t) override {}

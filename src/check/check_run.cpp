@@ -21,7 +21,7 @@ int check_source(const std::string& name, const SourceText& source, const CheckO
                  FILE* out, bool json_file) {
     PrintSink printed(name, options.json, out, json_file);
     const int code = check_source(source, options, std::move(run), printed);
-    std::fflush(out);
+    printed.flush();
     return code;
 }
 

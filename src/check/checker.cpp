@@ -38,37 +38,40 @@ bool ends_with(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
-// The state of a value reader: its matches are values, not statements.
-bool reader_state(std::string_view s) {
-    return starts_with(s, "READ") && s != "READBOUNDS" && s != "READBITMAP" && s != "READBITMAPFILE";
-}
+using format::FieldId;
+using format::Role;
+using format::State;
+using format::StatementInfo;
 
-// The text statements that OBJECT.TYPE= clears, and the picture groups
-// whose image it drops, per kind.
-bool undone_by_object_type(Kind kind, std::string_view statement) {
-    switch (kind) {
-    case Kind::Form: return statement == "FORM_TITLE=" || statement == "FORM_BITMAP.FILE=";
-    case Kind::Control: return statement == "CONTROL_TEXT=" || statement == "CONTROL_BITMAP.FILE=";
-    case Kind::Field: return statement == "FIELD_TEXT=";
-    case Kind::Scrollbar:
-        return statement == "SCROLLBAR_TEXT=" || statement == "SCROLLBAR_ARROW1_BITMAP.FILE=" ||
-               statement == "SCROLLBAR_ARROW2_BITMAP.FILE=";
-    case Kind::String: return statement == "STRING_TEXT=";
-    case Kind::Bitmap: return ends_with(statement, "FILE=");
+// The texts that OBJECT.TYPE= clears, and the pictures whose image it drops.
+bool undone_by_object_type(FieldId field) {
+    switch (field) {
+    case FieldId::FormTitle: case FieldId::ControlText: case FieldId::FieldText: case FieldId::ScrollbarText:
+    case FieldId::StringText:
+    case FieldId::FormBitmap: case FieldId::RepeatBitmap: case FieldId::ScrollbarArrow1:
+    case FieldId::ScrollbarArrow2: case FieldId::BitmapPicture1: case FieldId::BitmapPicture2:
+        return true;
     default: return false;
     }
 }
 
 // Picture groups whose every line starts the picture afresh, dropping the
 // image that an earlier FILE= line of the group read.
-bool group_restarts_picture(Kind kind, std::string_view group) {
-    switch (kind) {
-    case Kind::Form: return group == "FORM_BITMAP.";
-    case Kind::Control: return group == "CONTROL_BITMAP.";
-    case Kind::Scrollbar: return group == "SCROLLBAR_ARROW1_BITMAP." || group == "SCROLLBAR_ARROW2_BITMAP.";
-    case Kind::Table: return starts_with(group, "TABLE_CELL_BITMAP");
+bool group_restarts_picture(FieldId field) {
+    switch (field) {
+    case FieldId::FormBitmap: case FieldId::RepeatBitmap: case FieldId::ScrollbarArrow1:
+    case FieldId::ScrollbarArrow2: case FieldId::TableBitmap:
+        return true;
     default: return false;
     }
+}
+
+// The statement that opens a state, where one does (CONTROL_ADD. for a
+// check box's block).
+const StatementInfo* opener_of(State state) {
+    for (const StatementInfo& s : format::all_statements())
+        if (s.enters == state && s.role == Role::Opener) return &s;
+    return nullptr;
 }
 
 // The word that a syntax error stands on: up to and with the first "=" or
@@ -133,20 +136,24 @@ std::vector<Note> one_note(std::string text, Location at = {}, std::string_view 
 }
 
 // The note for a statement of the kind that has no room where it stands.
-const char* room_note(std::string_view state) {
-    if (state == "FORM")
-        return "object lines need a NO_OF_OBJECTS= line before them in this definition, and no more of them than "
-               "it counts";
-    if (state == "MENU")
-        return "item lines need a MENU_NUM_ITEMS= line before them in this definition, and no more of them than "
-               "it counts";
-    if (state == "TABLE")
-        return "cell lines follow a TABLE_DATA_TYPE= line; width, height and TABLE_DATA_TYPE= lines are no more "
-               "than the grid has; TABLE_NUM_ROW= and TABLE_NUM_COLUMN= come before the first cell";
-    if (state == "CONTROL_ADD_POPUPTRIGGER")
-        return "ITEM lines need a NUM_OBJECTS= line before them in this definition, and no more of them than it "
-               "counts";
-    return nullptr;
+std::string room_note(std::optional<State> state) {
+    auto st = [](FieldId f) { return std::string(format::statement(f)); };
+    switch (state.value_or(State::Initial)) {
+    case State::Form:
+        return "object lines need a " + st(FieldId::FormCount) +
+               " line before them in this definition, and no more of them than it counts";
+    case State::Menu:
+        return "item lines need a " + st(FieldId::MenuCount) +
+               " line before them in this definition, and no more of them than it counts";
+    case State::Table:
+        return "cell lines follow a " + st(FieldId::CellDataType) + " line; width, height and " +
+               st(FieldId::CellDataType) + " lines are no more than the grid has; " + st(FieldId::TableRows) +
+               " and " + st(FieldId::TableColumns) + " come before the first cell";
+    case State::ControlAddPopuptrigger:
+        return "ITEM lines need a " + std::string(format::language::after_opener(format::statement(FieldId::PopupCount))) +
+               " line before them in this definition, and no more of them than it counts";
+    default: return "";
+    }
 }
 
 // Why a picture cannot be read, from the file (as it is opened) and the
@@ -172,7 +179,18 @@ std::string picture_reason(const std::string& path, const std::string& written, 
 
 }  // namespace
 
-Checker::Checker(CheckOptions options, CheckSink& sink) : options_(options), sink_(sink) {}
+Checker::Checker(CheckOptions options, CheckSink& sink) : options_(options), sink_(sink) {
+    for (size_t i = 0; i < format::kStateCount; ++i) {
+        StateClass& c = classes_[i];
+        const auto state = static_cast<State>(i);
+        c.definition = format::state_info(state).role == format::StateRole::Definition;
+        if (state == State::ReadString) c.role = StateClass::Text;
+        if ((c.reader = format::number_reader(state)) == nullptr) continue;
+        c.role = StateClass::Number;
+        if (c.reader->min <= 0)
+            for (int64_t largest = 9; largest <= c.reader->max; largest = largest * 10 + 9) ++c.short_number;
+    }
+}
 
 // ---------------------------------------------------------------- positions
 
@@ -325,53 +343,19 @@ void Checker::failed(const Error& failure) {
 
 // ---------------------------------------------------------------- matches
 
-// What the matches of a state are, worked out once per state.
-const Checker::StateClass& Checker::classify_further(const char* state) {
-    const size_t mask = class_slots_.size() - 1;
-    size_t i = slot_of(state);
-    for (size_t n = 0; n <= mask && class_slots_[i].state != nullptr; ++n, i = (i + 1) & mask)
-        if (class_slots_[i].state == state) return *class_slots_[i].state_class;
-    // More states than the slots hold (which the scanner does not have):
-    // looked up one by one.
-    for (const StateClass& c : classes_)
-        if (c.name == state) return c;
-    const std::string_view st(state);
-    StateClass c{state, StateClass::Other, std::nullopt, number_range(st)};
-    if (st == "READSTRING") c.role = StateClass::Text;
-    else if (c.range) c.role = StateClass::Number;
-    else if (reader_state(st)) c.role = StateClass::Value;
-    else if (st == "READBOUNDS" || st == "READBITMAP") c.role = StateClass::Group;
-    else if (st == "CONTROL_ADD_CHECKBOX") c.role = StateClass::Checkbox;
-    else if ((c.kind = definition_kind(st))) c.role = StateClass::Definition;
-    if (c.range && c.range->min <= 0)
-        for (int64_t largest = 9; largest <= c.range->max; largest = largest * 10 + 9) ++c.short_number;
-    classes_.push_back(c);
-    if (classes_.size() * 2 <= class_slots_.size() && class_slots_[i].state == nullptr)
-        class_slots_[i] = ClassSlot{state, &classes_.back()};
-    return classes_.back();
-}
-
-void Checker::matched(const char* state, const char* text, size_t length) {
+void Checker::matched(State state, const char* text, size_t length) {
     token_at_ = Location{line_, column_};
     token_length_ = length;
-    const StateClass& c = classify(state);
-    const char first = length > 0 ? text[0] : '\n';
+    const StateClass& c = classes_[static_cast<size_t>(state)];
     if (c.role == StateClass::Text) {
         // (a text value is gathered whole, also when it is empty)
         if (!statement_empty()) text_value_piece(std::string_view(text, length));
-    } else if (first == '\n' || first == '\r' || ((first == '/' || first == '~') && column_ == 1)) {
-        // blank lines, comments, ~F lines: nothing to follow
-    } else if ((first == 'N' || first == 'n') && column_ == 1 && length >= 5 && name_line(std::string_view(text, length))) {
-        // a NAME= line
     } else if (c.role == StateClass::Number) {
         // (a value such as "120" is one the field takes)
         const std::string_view value = value_of(text, length);
         const bool in_range = value.size() <= c.short_number &&
                               (value.empty() || static_cast<unsigned>(static_cast<unsigned char>(value[0])) - '0' <= 9);
-        if (!in_range && !statement_empty()) check_number(*c.range, value);
-    } else if (c.role != StateClass::Value) {
-        // (a keyword value or a skipped number has nothing to follow)
-        statement_match(c, std::string_view(text, length));
+        if (!in_range && !statement_empty()) check_number(*c.reader, value);
     }
     advance(text, length);
 }
@@ -382,162 +366,142 @@ std::string_view Checker::value_of(const char* text, size_t length) {
     return std::string_view(text, length);
 }
 
-bool Checker::name_line(std::string_view t) {
-    if (!spellings_.look_up(t).is(kName)) return false;
-    set_statement("NAME=", true);
-    statement_at_ = token_at_;
-    name_line_ = LineRef{token_at_, {}};
-    watch_line_ = line_;
-    return true;
-}
-
-void Checker::statement_match(const StateClass& c, std::string_view t) {
-    bool kept = false;
-    const Statement s = spellings_.look_up(t, &kept);
-    if (c.role == StateClass::Definition) {
-        if (def_) handle_statement(s, kept);
-    } else if (c.role == StateClass::Group) {
-        if (s.is(kEndsEq)) group_statement(s, kept);
-    } else if (s.is(kEndsEq | kEndsDot)) {
-        // An attribute or CONTROL_ADD. statement inside its sub-state.
-        if (c.role == StateClass::Checkbox) {
-            if (s.is(kCheckboxFull)) set_statement(s.word, kept);
-            else set_statement("CONTROL_ADD.", s.word, kept);
-            group_ = "check-box CONTROL_BITMAP.";
-            group_kept_ = true;
-        } else {
-            append_to_statement(s.word, kept);
-        }
-        statement_at_ = token_at_;
-    }
-}
-
-// A statement of a picture or bounds group ("X=" after "FORM_BITMAP.").
-void Checker::group_statement(const Statement& s, bool kept) {
-    set_statement(group_, s.word, kept && group_kept_);
-    statement_at_ = token_at_;
-    if (!def_) return;
-    // A group ends with '.', which none of the statements asked for holds:
-    // the word alone tells.
-    const bool asked = group_.empty() || group_.back() == '.'
-                           ? s.is(kAskedLater)
-                           : statement_ends_with("COLOR=") || statement_ends_with("WIDTH=") ||
-                                 statement_ends_with("HEIGHT=");
-    if (asked) def_->give(statement_head_, statement_tail_, kept && group_kept_);
-    if (s.is(kFile)) {
-        file_at_ = token_at_;
+// The statement the match just made is, as the language's tables have it.
+void Checker::statement(const StatementInfo& s) {
+    const Said here{&s, token_at_, static_cast<uint32_t>(token_length_)};
+    switch (s.role) {
+    case Role::Name:
+        current_ = Spoken{{}, here, Spoken::Head::Written};
+        name_line_ = LineRef{token_at_, {}};
         watch_line_ = line_;
-        if (group_restarts_picture(def_->kind, group_)) def_->files[std::string(group_)] = token_at_;
-        if (!def_->object_type && undone_by_object_type(def_->kind, statement()))
-            def_->undoable.emplace_back(statement(), token_at_);
-    }
-}
-
-// The statement made whole in statement_text_ (through the spare text: a
-// part may be the statement's own).
-void Checker::make_statement(std::string_view head, std::string_view tail) {
-    statement_spare_.assign(head);
-    statement_spare_.append(tail);
-    statement_text_.swap(statement_spare_);
-    statement_head_ = statement_text_;
-    statement_tail_ = {};
-}
-
-void Checker::append_to_statement(std::string_view word, bool kept) {
-    if (statement_tail_.empty()) {
-        set_statement(statement_head_, word, kept);
         return;
-    }
-    statement_spare_.assign(statement_head_);
-    statement_spare_.append(statement_tail_);
-    statement_spare_.append(word);
-    statement_text_.swap(statement_spare_);
-    statement_head_ = statement_text_;
-    statement_tail_ = {};
-}
-
-bool Checker::statement_is(std::string_view s) const {
-    return s.size() == statement_head_.size() + statement_tail_.size() && starts_with(s, statement_head_) &&
-           ends_with(s, statement_tail_);
-}
-
-// A suffix longer than the statement's tail.
-bool Checker::statement_ends_across(std::string_view suffix) const {
-    return ends_with(suffix, statement_tail_) &&
-           ends_with(statement_head_, suffix.substr(0, suffix.size() - statement_tail_.size()));
-}
-
-std::string Checker::statement() const {
-    std::string s(statement_head_);
-    s += statement_tail_;
-    return s;
-}
-
-void Checker::set_group(std::string_view word, bool kept) {
-    group_kept_ = kept;
-    if (kept) {
-        group_ = word;
+    case Role::Opens:
+    case Role::Ends:
+    case Role::ObjectType:
+        return;  // the definition's own events follow
+    case Role::X: case Role::Y: case Role::Width: case Role::Height: case Role::File:
+        group_line(here);
         return;
+    default: break;
     }
-    group_text_.assign(word);
-    group_ = group_text_;
+    if (classes_[static_cast<size_t>(s.state)].definition) definition_statement(here);
+    else sub_state_statement(here);
 }
 
-void Checker::handle_statement(const Statement& s, bool kept) {
+// A statement of a definition's own state.
+void Checker::definition_statement(const Said& here) {
+    if (!def_) return;
     Definition& d = *def_;
-    if (s.is(kEndOrType)) return;
-    if (!s.is(kEndsEq | kEndsDot)) return;  // the character of a syntax error
-    set_statement(s.word, kept);
-    statement_at_ = token_at_;
-    if (!d.object_type && undone_by_object_type(d.kind, s.word)) d.undoable.emplace_back(s.word, token_at_);
-    if (s.is(kNoted)) [[unlikely]] noted_statement(s, kept);
-}
-
-// A statement that the definition notes: where it is, or that it is given.
-void Checker::noted_statement(const Statement& s, bool kept) {
-    Definition& d = *def_;
-    const std::string_view word = s.word;
-    if (s.is(kIdLine)) d.id_line = token_at_;
-    if (s.is(kEndsDot)) {
-        set_group(word, kept);
-        const auto file = d.files.empty() ? d.files.end() : d.files.find(group_);
-        if (file != d.files.end()) {
+    const StatementInfo& s = *here.info;
+    current_ = Spoken{{}, here, Spoken::Head::Written};
+    if (s.field != FieldId::None) d.fields_given.set(static_cast<size_t>(s.field));
+    if (!d.object_type && !s.opens_group() && undone_by_object_type(s.field)) d.undoable.push_back(current_);
+    if (s.opens_group() || s.role == Role::Opener) {
+        group_ = here;
+        checkbox_group_ = false;
+        const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == &s; });
+        if (file != d.files.end()) [[unlikely]] {
+            const std::string group = written(here);
             warn(Warning::UndoneLine, token_at_,
-                 cat("this ", group_, " line drops the picture that its FILE= line read"),
+                 cat("this ", group, " line drops the picture that its FILE= line read"),
                  {note_at("the picture was read here", file->second),
                   Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
             d.files.erase(file);
         }
+        return;
     }
-    if (s.is(kAskedLater)) d.give(word, {}, kept);
-    if (d.kind == Kind::Table && !d.cells.empty()) {
-        if (s.is(kTableFont)) d.cell_colours.back().first = true;
-        if (s.is(kTableBackground)) d.cell_colours.back().second = true;
+    if (s.role == Role::Id) {
+        d.id_line = token_at_;
+        return;
     }
-    switch (d.kind) {
-    case Kind::Form:
-        if (s.is(kObjectId)) d.object_ids.push_back(token_at_);
-        else if (s.is(kObjectCount)) d.count_line = token_at_;
-        else if (s.is(kFocused)) d.focused_line = token_at_;
+    switch (s.field) {
+    case FieldId::FormObjectId: d.object_ids.push_back(token_at_); break;
+    case FieldId::FormCount: d.count_line = token_at_; break;
+    case FieldId::FormFocused: d.focused_line = token_at_; break;
+    case FieldId::CellDataType:
+        d.cells.push_back(token_at_);
+        d.cell_colours.emplace_back(false, false);
         break;
-    case Kind::Table:
-        if (s.is(kDataType)) {
-            d.cells.push_back(token_at_);
-            d.cell_colours.emplace_back(false, false);
-        }
+    case FieldId::CellFontColor:
+        if (!d.cells.empty()) d.cell_colours.back().first = true;
         break;
-    case Kind::Menu:
-        if (s.is(kMenuItem)) d.items_given = true;
+    case FieldId::TableBackgroundColor:
+    case FieldId::CellBackgroundColor:
+        if (!d.cells.empty()) d.cell_colours.back().second = true;
         break;
-    case Kind::List:
-        if (s.is(kListItem)) d.items_given = true;
+    case FieldId::MenuItem:
+    case FieldId::ListItem: d.items_given = true; break;
+    default:
+        // An item line past the count still gives items.
+        if (s.role == Role::Past && std::string_view(s.spelling) == format::statement(FieldId::ListItem))
+            d.items_given = true;
         break;
-    default: break;
     }
 }
 
+// A statement of a sub-state: an attribute after its opener, a statement of
+// a control style's block.
+void Checker::sub_state_statement(const Said& here) {
+    const StatementInfo& s = *here.info;
+    if (def_ && s.field != FieldId::None) def_->fields_given.set(static_cast<size_t>(s.field));
+    if (s.state == State::ControlAddCheckbox) {
+        current_ = Spoken{{}, here, Spoken::Head::CheckboxOpener};
+        group_ = here;
+        checkbox_group_ = true;
+        return;
+    }
+    current_ = Spoken{current_.own, here, Spoken::Head::Written};
+}
+
+// A line of a picture or bounds group ("X=" after "FORM_BITMAP.").
+void Checker::group_line(const Said& here) {
+    current_ = Spoken{group_, here, checkbox_group_ ? Spoken::Head::CheckboxGroup : Spoken::Head::Written};
+    if (!def_ || group_.info == nullptr) return;
+    Definition& d = *def_;
+    const Role role = here.info->role;
+    if (role == Role::Width || role == Role::Height) d.sizes_given.emplace_back(group_.info, role);
+    if (role != Role::File) return;
+    file_at_ = token_at_;
+    watch_line_ = line_;
+    const FieldId field = group_.info->field;
+    if (!checkbox_group_ && group_restarts_picture(field)) {
+        const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == group_.info; });
+        if (file != d.files.end()) file->second = token_at_;
+        else d.files.emplace_back(group_.info, token_at_);
+    }
+    if (!d.object_type && !checkbox_group_ && undone_by_object_type(field)) d.undoable.push_back(current_);
+}
+
+std::string Checker::written(const Said& said) const {
+    if (said.info == nullptr) return "";
+    const std::string_view line = line_text(said.at.line);
+    if (said.at.column == 0 || said.at.column - 1 + said.length > line.size()) return said.info->spelling;
+    std::string out;
+    return std::string(normal_statement(line.substr(said.at.column - 1, said.length), out));
+}
+
+std::string Checker::text_of(const Spoken& s) const {
+    std::string own = written(s.own);
+    switch (s.head_form) {
+    case Spoken::Head::CheckboxOpener:
+        // A check-box line written without its CONTROL_ADD. is quoted with it.
+        if (s.own.info != nullptr && !s.own.info->opens_group() && own == s.own.info->spelling)
+            if (const StatementInfo* opener = opener_of(State::ControlAddCheckbox)) return opener->spelling + own;
+        return own;
+    case Spoken::Head::CheckboxGroup: return "check-box " + std::string(s.head.info->spelling) + own;
+    case Spoken::Head::Written: break;
+    }
+    return written(s.head) + own;
+}
+
+std::string Checker::group_text() const {
+    if (group_.info == nullptr) return "the picture";
+    if (checkbox_group_) return "check-box " + std::string(group_.info->spelling);
+    return written(group_);
+}
+
 // A number as written, and what the field keeps of it.
-void Checker::check_number(const NumberRange& range, std::string_view value) {
+void Checker::check_number(const format::NumberReader& reader, std::string_view value) {
     size_t i = 0;
     while (i < value.size() && is_blank(value[i])) ++i;
     const size_t start = i;
@@ -552,15 +516,16 @@ void Checker::check_number(const NumberRange& range, std::string_view value) {
         if (magnitude > (int64_t{1} << 40)) huge = true, magnitude = int64_t{1} << 40;
     }
     const int64_t v = negative ? -magnitude : magnitude;
-    if (!huge && v >= range.min && v <= range.max) return;
-    number_warning(range, value.substr(start, i - start), v, start);
+    if (!huge && v >= reader.min && v <= reader.max) return;
+    number_warning(reader, value.substr(start, i - start), v, start);
 }
 
-void Checker::number_warning(const NumberRange& range, std::string_view digits, int64_t v, size_t start) {
-    const int64_t stored = stored_value(range, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    const std::string place = statement_is("ID=") ? std::string("an identifier") : statement();
+void Checker::number_warning(const format::NumberReader& reader, std::string_view digits, int64_t v, size_t start) {
+    const int64_t stored = format::stored_number(reader, v);
+    const bool id = current_.own.info != nullptr && current_.own.info->role == Role::Id;
+    const std::string place = id ? std::string("an identifier") : statement_text();
     warn(Warning::NumberRange, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(start)},
-         cat(digits, " does not fit ", place, ", which takes ", range.what, " (", range.min, " to ", range.max,
+         cat(digits, " does not fit ", place, ", which takes ", reader.what, " (", reader.min, " to ", reader.max,
              "): it is stored as ", stored));
 }
 
@@ -592,8 +557,9 @@ void Checker::text_value_piece(std::string_view t) {
 }
 
 void Checker::check_text(std::string_view value) {
-    if (statement_ends_with("FILE=")) return;
-    if (statement_is("NAME=")) {
+    const Role role = current_.own.info->role;
+    if (role == Role::File) return;
+    if (role == Role::Name) {
         if (c_identifier(value)) return;
         const std::string why = [&]() -> std::string {
             const std::string name(value);
@@ -613,11 +579,11 @@ void Checker::check_text(std::string_view value) {
         return;
     }
     if (!value.empty() && is_blank(value[0]))
-        warn(Warning::TextBlank, token_at_, cat("the text of ", statement(), " starts with a blank, which is part of it"));
+        warn(Warning::TextBlank, token_at_, cat("the text of ", statement_text(), " starts with a blank, which is part of it"));
     for (size_t pos = value.find("//"); pos != std::string_view::npos; pos = value.find("//", pos + 2)) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
-             cat("'", value.substr(pos), "' is part of the text of ", statement()),
+             cat("'", value.substr(pos), "' is part of the text of ", statement_text()),
              {Note{"a comment is a line of its own that starts with //", {}, ""}});
         break;
     }
@@ -693,19 +659,9 @@ void Checker::Definition::start(Kind k, LineRef at) {
     focused_line.reset();
     id_line.reset();
     items_given = false;
-    given.clear();
-    given_text.clear();
+    fields_given.reset();
+    sizes_given.clear();
     cell_colours.clear();
-}
-
-void Checker::Definition::give(std::string_view head, std::string_view tail, bool kept) {
-    if (!kept) {
-        std::string& whole = given_text.emplace_back(head);
-        whole += tail;
-        head = whole;
-        tail = {};
-    }
-    given.push_back(Given{head, tail});
 }
 
 void Checker::definition_opened(Kind kind) {
@@ -728,9 +684,8 @@ void Checker::definition_opened(Kind kind) {
     def_->start(kind, LineRef{token_at_, opening});
     stray_reported_ = false;
     group_ = {};
-    group_kept_ = true;
-    statement_head_ = {};
-    statement_tail_ = {};
+    checkbox_group_ = false;
+    current_ = {};
 }
 
 void Checker::object_type_line(Kind kind) {
@@ -738,10 +693,10 @@ void Checker::object_type_line(Kind kind) {
     def_->object_type = true;
     if (def_->undoable.empty()) return;
     const std::string type_line = std::string(format::statement(format::FieldId::ObjectType)) + format::kind_keyword(kind);
-    for (const auto& [statement, at] : def_->undoable)
-        warn(Warning::UndoneLine, at,
-             statement + " comes before " + type_line + ", which " +
-                 (ends_with(statement, "FILE=") ? "drops the picture read here" : "clears this text"),
+    for (const Spoken& undone : def_->undoable)
+        warn(Warning::UndoneLine, undone.own.at,
+             text_of(undone) + " comes before " + type_line + ", which " +
+                 (undone.own.info->role == Role::File ? "drops the picture read here" : "clears this text"),
              {note_at(type_line + " is here", token_at_)});
     def_->undoable.clear();
 }
@@ -865,22 +820,9 @@ void Checker::carried_items(const char* kind, size_t count) {
              std::to_string(count) + " declared)");
 }
 
-bool Checker::given(std::string_view statement) const {
-    if (!def_) return false;
-    for (const Definition::Given& g : def_->given)
-        if (statement.size() == g.head.size() + g.tail.size() && starts_with(statement, g.head) &&
-            ends_with(statement, g.tail))
-            return true;
-    return false;
-}
-
 bool Checker::given(format::FieldId field) const {
-    if (!def_) return false;
-    // Any spelling of any statement that sets the field: aliases count alike.
-    for (const format::StatementInfo* s : format::statements_setting(field))
-        for (const Definition::Given& g : def_->given)
-            if (format::spells(*s, std::string(g.head) + std::string(g.tail))) return true;
-    return false;
+    // Any statement that sets the field: its aliases are the same entry.
+    return def_ && def_->fields_given.test(static_cast<size_t>(field));
 }
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
@@ -944,10 +886,14 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure), std::move(notes));
         return;
     }
-    const std::string group = group_.empty() ? std::string("the picture") : std::string(group_);
+    const std::string group = group_text();
     if (bm.width <= 0 || bm.height <= 0) {
         // A size given as such is taken as meant.
-        if (given(cat(group_, "WIDTH=")) && given(cat(group_, "HEIGHT="))) return;
+        auto size_given = [&](Role r) {
+            return def_ && std::find(def_->sizes_given.begin(), def_->sizes_given.end(), std::make_pair(group_.info, r)) !=
+                               def_->sizes_given.end();
+        };
+        if (size_given(Role::Width) && size_given(Role::Height)) return;
         warn(Warning::PictureSize, at,
              group + " is " + std::to_string(bm.width) + " x " + std::to_string(bm.height) +
                  " pixels: no picture data is stored",
@@ -993,30 +939,34 @@ bool Checker::facts_of(const std::string& file, BmpFacts& facts) {
 
 void Checker::syntax_error(const char* state) {
     const std::string_view st(state);
+    const std::optional<State> known = format::state_of_name(st);
     const std::string source(line_text(token_at_.line));
     const std::string raw = word_at(source, token_at_.column);
     const std::string word = upper(raw);
-    const StateHelp help = state_help(st);
+    const StateHelp help = known ? state_help(*known) : StateHelp{"this place", {}, ""};
     std::vector<Note> notes;
     std::string message;
     const char c = token_at_.column - 1 < source.size() ? source[token_at_.column - 1] : '\n';
-    if (st == "CONTROL_ADD") {
-        message = "a REPEAT_BUTTON control has no CONTROL_ADD. statements";
-        notes.push_back(Note{"the statements after CONTROL_ADD. are those of the CONTROL_STYLE= given before them",
+    const std::string add = opener_of(State::ControlAddButton)->spelling;
+    if (st == format::kNoStyleBlockState) {
+        message = std::string("a ") + format::kControlStyleWords.word(format::kRepeatButton) + " control has no " +
+                  add + " statements";
+        notes.push_back(Note{"the statements after " + add + " are those of the " +
+                                 format::statement(FieldId::ControlStyle) + " given before them",
                              {}, ""});
-    } else if (st == "CONTROL_ADD_CHECKBOX" && token_at_.column == 1) {
+    } else if (known == State::ControlAddCheckbox && token_at_.column == 1) {
         message = "the check-box block ends before both of its pictures have had their FILE= line";
     } else if (is_blank(c)) {
         message = "unexpected blank";
         notes.push_back(Note{"a value follows its '=' directly, and a statement starts in the first column or after "
                              "its line prefix",
                              {}, ""});
-    } else if (auto kind = definition_kind(st)) {
+    } else if (auto kind = known ? definition_kind(*known) : std::nullopt) {
         const std::vector<std::string> statements = kind_statements(*kind);
         if (token_length_ > 1) {
             // A whole statement matched, then found no room for its value.
             message = quoted(std::string(normal_statement(std::string_view(source).substr(token_at_.column - 1, token_length_), word_))) + " cannot stand here";
-            if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
+            if (std::string n = room_note(known); !n.empty()) notes.push_back(Note{std::move(n), {}, ""});
         } else {
             message = quoted(raw) + " is no statement of " + help.place;
             const std::string near = nearest_word(word, statements);
@@ -1038,13 +988,13 @@ void Checker::syntax_error(const char* state) {
         message = quoted(raw) + " is not " + help.place;
         const std::string near = nearest_word(word, help.choices);
         if (!near.empty()) notes.push_back(Note{"did you mean " + quoted(near) + "?", {}, ""});
-        notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + word_list(help.choices),
+        notes.push_back(Note{(statement_empty() ? std::string("it") : statement_text()) + " takes " + word_list(help.choices),
                              {}, ""});
     } else {
         message = quoted(raw) + " is not " + help.place;
         if (!help.takes.empty())
-            notes.push_back(Note{(statement_empty() ? std::string("it") : statement()) + " takes " + help.takes, {}, ""});
-        if (const char* n = room_note(st)) notes.push_back(Note{n, {}, ""});
+            notes.push_back(Note{(statement_empty() ? std::string("it") : statement_text()) + " takes " + help.takes, {}, ""});
+        if (std::string n = room_note(known); !n.empty()) notes.push_back(Note{std::move(n), {}, ""});
     }
     error(token_at_, message + " [" + state + "]", std::move(notes));
 }

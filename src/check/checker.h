@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -39,7 +40,8 @@ public:
     // Diagnostics and definitions go to `sink`, which must outlive the checker.
     Checker(CheckOptions options, CheckSink& sink);
 
-    void matched(const char* state, const char* text, size_t length) override;
+    void matched(format::State state, const char* text, size_t length) override;
+    void statement(const format::StatementInfo& s) override;
     void given_back(size_t length) override;
     void read_on(const char* text, size_t length) override;
     void copied_out(const char* text, size_t length) override;
@@ -84,6 +86,27 @@ private:
         uint16_t focused;
         std::optional<LineRef> focused_line;
     };
+    // A statement where the text gives it: its entry in the language's
+    // tables and its match.
+    struct Said {
+        const format::StatementInfo* info = nullptr;
+        Location at;
+        uint32_t length = 0;
+    };
+    // A statement with the group or opener it follows ("BOUNDS." then
+    // "X="; "CONTROL_ATTR." then "ENABLE="). Its text, for messages, is
+    // made from the lines only when a message needs it.
+    struct Spoken {
+        enum class Head : uint8_t {
+            Written,         // the head as written (or none)
+            CheckboxOpener,  // a check-box line: CONTROL_ADD. unless written with it
+            CheckboxGroup,   // a line of a check-box picture
+        };
+        Said head;
+        Said own;
+        Head head_form = Head::Written;
+    };
+
     // The definition being read. One object serves every definition in turn,
     // its storage kept from one to the next.
     struct Definition {
@@ -94,47 +117,35 @@ private:
         LineRef opened;
         bool object_type = false;
         // Statements that OBJECT.TYPE= undoes, given before it.
-        std::vector<std::pair<std::string, Location>> undoable;
-        // The FILE= line of each picture group.
-        std::map<std::string, Location, std::less<>> files;
+        std::vector<Spoken> undoable;
+        // The FILE= line of each picture group that a later line of the
+        // group would drop.
+        std::vector<std::pair<const format::StatementInfo*, Location>> files;
         std::vector<Location> object_ids;   // FORM: the object identifier lines
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         std::optional<Location> id_line;    // the last ID= line
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
-        // The statements it gives that the checks at its end ask for (the
-        // colours, widths and heights), each a head and a tail as the
-        // statement being read has them; copied to given_text when they do
-        // not stay.
-        struct Given {
-            std::string_view head;
-            std::string_view tail;
-        };
-        std::vector<Given> given;
-        std::deque<std::string> given_text;
+        // The fields it gives statements for, and the WIDTH= and HEIGHT=
+        // lines of its picture groups (the group's statement, the line's).
+        std::bitset<static_cast<size_t>(format::FieldId::Count_)> fields_given;
+        std::vector<std::pair<const format::StatementInfo*, format::Role>> sizes_given;
         std::vector<std::pair<bool, bool>> cell_colours;  // TABLE: font, background colour given
 
         void start(format::Kind k, LineRef at);
-        void give(std::string_view head, std::string_view tail, bool kept);
     };
 
-    // What the matches of a scanner state are.
+    // What the matches of a scanner state are, for the checks of values.
     struct StateClass {
-        const char* name;
-        enum Role { Other, Text, Number, Value, Group, Checkbox, Definition } role;
-        std::optional<format::Kind> kind;
-        std::optional<NumberRange> range;
+        enum Role { Other, Text, Number } role = Other;
+        const format::NumberReader* reader = nullptr;
         // Numbers of up to this many characters that start with a digit
         // are in the range whatever follows them.
         size_t short_number = 0;
+        bool definition = false;  // a kind's own state, not one of its sub-states
     };
-    const StateClass& classify(const char* state) {
-        const ClassSlot& home = class_slots_[slot_of(state)];
-        if (home.state == state) [[likely]] return *home.state_class;
-        return classify_further(state);
-    }
-    const StateClass& classify_further(const char* state);
+    std::array<StateClass, format::kStateCount> classes_{};
 
     // The text of a match joins the current line; a line end completes it.
     void advance(const char* text, size_t length) {
@@ -146,13 +157,11 @@ private:
     void line_completed();
     void line_watched();
     static std::string_view value_of(const char* text, size_t length);
-    bool name_line(std::string_view text);
-    void statement_match(const StateClass& c, std::string_view text);
-    void group_statement(const Statement& statement, bool kept);
-    void handle_statement(const Statement& statement, bool kept);
-    void noted_statement(const Statement& statement, bool kept);
-    void check_number(const NumberRange& range, std::string_view value);
-    void number_warning(const NumberRange& range, std::string_view digits, int64_t value, size_t start);
+    void definition_statement(const Said& here);
+    void sub_state_statement(const Said& here);
+    void group_line(const Said& here);
+    void check_number(const format::NumberReader& reader, std::string_view value);
+    void number_warning(const format::NumberReader& reader, std::string_view digits, int64_t value, size_t start);
     void check_text(std::string_view value);
     // Gathers a text value line and checks it once whole.
     void text_value_piece(std::string_view t);
@@ -180,7 +189,6 @@ private:
     void carried_items(const char* kind, size_t count);
     void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                        bool both_given);
-    bool given(std::string_view statement) const;
     // Whether the definition gives a statement that sets the field, in any
     // of its spellings.
     bool given(format::FieldId field) const;
@@ -203,46 +211,19 @@ private:
     uint32_t first_line_ = 1;             // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
-    // The statement whose value is being read: its head then its tail, each
-    // a word that spellings_ keeps, a literal, or statement_text_ (made
-    // whole only when a message needs it: "BOUNDS." then "X=").
-    std::string_view statement_head_;
-    std::string_view statement_tail_;
-    std::string statement_text_;
-    std::string statement_spare_;
-    bool statement_empty() const { return statement_head_.empty() && statement_tail_.empty(); }
-    bool statement_is(std::string_view s) const;
-    bool statement_ends_with(std::string_view suffix) const {
-        if (statement_tail_.size() >= suffix.size())
-            return statement_tail_.substr(statement_tail_.size() - suffix.size()) == suffix;
-        return statement_ends_across(suffix);
-    }
-    bool statement_ends_across(std::string_view suffix) const;
-    // The statement being read, as written. (The listener's statement
-    // event is another function: this one hides nothing of it.)
-    using RunListener::statement;
-    std::string statement() const;
-    // `word` is kept when it stays valid (a word of spellings_ or a literal).
-    void set_statement(std::string_view word, bool kept) { set_statement(word, {}, kept); }
-    void set_statement(std::string_view head, std::string_view tail, bool kept) {
-        if (!kept) [[unlikely]] {
-            make_statement(head, tail);
-            return;
-        }
-        statement_head_ = head;
-        statement_tail_ = tail;
-    }
-    void make_statement(std::string_view head, std::string_view tail);
-    void append_to_statement(std::string_view word, bool kept);
-    Location statement_at_;
+    // The statement whose value is being read, and the picture or bounds
+    // group (or the opener) that the lines after it belong to.
+    Spoken current_;
+    Said group_;
+    bool checkbox_group_ = false;
+    bool statement_empty() const { return current_.own.info == nullptr; }
+    // A statement's match as written, in the form messages quote it.
+    std::string written(const Said& said) const;
+    std::string text_of(const Spoken& s) const;
+    std::string statement_text() const { return text_of(current_); }
+    std::string group_text() const;
     std::string text_value_;                 // the pieces of a text value line so far
     std::optional<Location> text_value_at_;  // where its first piece starts
-    // The picture or bounds group ("FORM_BITMAP."): a word of spellings_, a
-    // literal, or group_text_ (group_kept_ false).
-    std::string_view group_;
-    std::string group_text_;
-    bool group_kept_ = true;
-    void set_group(std::string_view word, bool kept);
     std::optional<Location> file_at_;  // the FILE= line of the picture due
     std::string file_source_;
     std::optional<LineRef> name_line_;  // the NAME= line of the resource due
@@ -258,7 +239,6 @@ private:
 
     std::optional<Definition> def_;
     std::string word_;  // scratch for normal_statement()
-    SpellingCache spellings_;
     // Names and lines quoted by later warnings, kept to the end.
     KeptText kept_;
     std::array<std::string_view, format::kKindCount> opening_lines_{};  // the last kept of each kind
@@ -267,18 +247,6 @@ private:
     std::vector<uint32_t> id_owner_;  // by identifier: the first resource that has it, or kNoResource
     static constexpr uint32_t kNoResource = UINT32_MAX;
     std::vector<FormCheck> forms_;
-    std::deque<StateClass> classes_;
-    // classes_ by state name: the scanner names its states with literals, so
-    // the pointer tells the state. Open addressing; most states sit in the
-    // slot their pointer gives.
-    struct ClassSlot {
-        const char* state = nullptr;
-        const StateClass* state_class = nullptr;
-    };
-    std::array<ClassSlot, 256> class_slots_{};
-    static size_t slot_of(const char* state) {
-        return static_cast<size_t>((reinterpret_cast<uintptr_t>(state) * 0x9e3779b97f4a7c15ull) >> 56);
-    }
     // Picture file facts by file name: within one run a name stands for one
     // picture. The last few are kept.
     struct PictureFacts {

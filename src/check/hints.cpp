@@ -12,33 +12,8 @@ namespace {
 using format::FieldId;
 using format::Kind;
 
-// The first part of a statement, as it opens a line: "CONTROL_ADD.RADIUS="
-// opens with "CONTROL_ADD.", "OBJECT.TYPE=" stays whole.
-std::string opening(const char* statement) {
-    std::string s = statement;
-    if (s.rfind("OBJECT.TYPE=", 0) == 0) return s;
-    const size_t stop = s.find_first_of(".=");
-    return stop == std::string::npos ? s : s.substr(0, stop + 1);
-}
-
 void add_unique(std::vector<std::string>& list, std::string s) {
     if (std::find(list.begin(), list.end(), s) == list.end()) list.push_back(std::move(s));
-}
-
-// Every field of a kind, the style blocks of a control and the cells of a
-// table included.
-std::vector<FieldId> kind_fields(Kind kind) {
-    std::vector<FieldId> out;
-    auto add_blocks = [&](std::span<const format::BlockLayout> blocks) {
-        for (const format::BlockLayout& b : blocks)
-            for (FieldId id : b.field_list()) out.push_back(id);
-    };
-    add_blocks(format::record_blocks(kind));
-    if (kind == Kind::Control)
-        for (uint32_t style = 0; style <= format::kPopupTrigger; ++style) add_blocks(format::control_style_blocks(style));
-    if (kind == Kind::Table)
-        for (FieldId id : format::table_cell_fields()) out.push_back(id);
-    return out;
 }
 
 std::vector<std::string> words_of(const format::Vocabulary& v) {
@@ -47,91 +22,75 @@ std::vector<std::string> words_of(const format::Vocabulary& v) {
     return out;
 }
 
-// The attribute names of a "KIND_ATTR." or "CONTROL_ADD." state: the rest of
-// the statements that start with `prefix`, among `fields`.
-std::vector<std::string> after_prefix(const std::vector<FieldId>& fields, std::string_view prefix) {
-    std::vector<std::string> out;
-    for (FieldId id : fields) {
-        const std::string_view s = format::statement(id);
-        if (s.substr(0, prefix.size()) == prefix) add_unique(out, std::string(s.substr(prefix.size())));
-    }
-    return out;
-}
-
-struct WordState {
-    const char* state;
+// How a note names what a keyword state takes.
+struct WordPlace {
+    format::State state;
     const char* place;
-    const format::Vocabulary* words;
 };
 
-const WordState kWordStates[] = {
-    {"FORM_STYLE", "a form style", &format::kFormStyleWords},
-    {"CONTROL_STYLE", "a control style", &format::kControlStyleWords},
-    {"FIELD_BACK_LINE", "a back line", &format::kBackLineWords},
-    {"TEXTBOX_BACK_LINE", "a back line", &format::kBackLineWords},
-    {"SCROLLBAR_STYLE", "a scroll bar style", &format::kScrollbarStyleWords},
-    {"SCROLLBAR_TYPE", "a scroll bar type", &format::kScrollbarTypeWords},
-    {"TABLE_DATA_TYPE", "a cell data type", &format::kDataTypeWords},
-    {"LINE_STYLE", "a line style", &format::kLineStyleWords},
-    {"READCOLOR", "a colour", &format::kColorWords},
-    {"READFONT", "a font", &format::kFontWords},
-    {"READALIGNMENT", "an alignment", &format::kAlignmentWords},
-    {"READTYPE", "an object type", &format::kObjectTypeWords},
+const WordPlace kWordPlaces[] = {
+    {format::State::FormStyle, "a form style"},
+    {format::State::ControlStyle, "a control style"},
+    {format::State::FieldBackLine, "a back line"},
+    {format::State::TextboxBackLine, "a back line"},
+    {format::State::ScrollbarStyle, "a scroll bar style"},
+    {format::State::ScrollbarType, "a scroll bar type"},
+    {format::State::TableDataType, "a cell data type"},
+    {format::State::LineStyle, "a line style"},
+    {format::State::ReadColor, "a colour"},
+    {format::State::ReadFont, "a font"},
+    {format::State::ReadAlignment, "an alignment"},
+    {format::State::ReadType, "an object type"},
 };
 
-struct NumberState {
-    const char* state;
-    NumberRange range;
-};
-
-const NumberState kNumberStates[] = {
-    {"READ_USHORT", {0, 65535, "an unsigned 16-bit number"}},
-    {"READ_SHORT", {-32768, 32767, "a signed 16-bit number"}},
-    {"READ_BYTE", {0, 255, "a byte"}},
-    {"READ_WORD", {INT32_MIN, INT32_MAX, "a 32-bit number"}},
-};
-
-// Sub-states whose statements are the rest of some fields' statements.
-struct PrefixState {
-    const char* state;
-    Kind kind;
-    const char* prefix;
-};
-
-const PrefixState kPrefixStates[] = {
-    {"CONTROL_ATTR", Kind::Control, "CONTROL_ATTR."},
-    {"FIELD_ATTR", Kind::Field, "FIELD_ATTR."},
-    {"LIST_ATTR", Kind::List, "LIST_ATTR."},
-    {"SCROLLBAR_ATTR", Kind::Scrollbar, "SCROLLBAR_ATTR."},
-    {"TABLE_ATTR", Kind::Table, "TABLE_ATTR."},
-    {"SCHLINE_ATTR", Kind::Schline, "SCHLINE_ATTR."},
-    {"STRING_ATTR", Kind::String, "STRING_ATTR."},
-    {"BITMAP_ATTR", Kind::Bitmap, "BITMAP_ATTR."},
-    {"TEXTBOX_ATTR", Kind::Textbox, "TEXTBOX_ATTR."},
-};
-
-struct StyleAddState {
-    const char* state;
+// The control style whose CONTROL_ADD. block a state is.
+struct StyleBlock {
+    format::State state;
     format::ControlStyle style;
 };
 
-const StyleAddState kStyleAddStates[] = {
-    {"CONTROL_ADD_BUTTON", format::kButton},
-    {"CONTROL_ADD_PUSHBUTTON", format::kPushButton},
-    {"CONTROL_ADD_CHECKBOX", format::kCheckbox},
-    {"CONTROL_ADD_POPUPTRIGGER", format::kPopupTrigger},
+const StyleBlock kStyleBlocks[] = {
+    {format::State::ControlAddButton, format::kButton},
+    {format::State::ControlAddPushbutton, format::kPushButton},
+    {format::State::ControlAddCheckbox, format::kCheckbox},
+    {format::State::ControlAddPopuptrigger, format::kPopupTrigger},
 };
 
-// The state of the number reader that reads a field of this encoding.
-const char* reader_of(format::Encoding e) {
+// The state of the reader that reads a field of this encoding.
+format::State reader_of(format::Encoding e) {
     switch (e) {
-    case format::Encoding::U8: return "READ_BYTE";
-    case format::Encoding::U16: return "READ_USHORT";
-    case format::Encoding::S16: return "READ_SHORT";
-    case format::Encoding::Word: return "READ_WORD";
-    case format::Encoding::Boolean: return "READBOOLEAN";
-    default: return "";
+    case format::Encoding::U8: return format::State::ReadByte;
+    case format::Encoding::U16: return format::State::ReadUshort;
+    case format::Encoding::S16: return format::State::ReadShort;
+    case format::Encoding::Word: return format::State::ReadWord;
+    default: return format::State::ReadBoolean;
     }
+}
+
+// The canonical spellings of the statements of a state, each once.
+std::vector<std::string> spellings_in(format::State state) {
+    std::vector<std::string> out;
+    for (const format::StatementInfo* st : format::statements_in(state)) add_unique(out, st->spelling);
+    return out;
+}
+
+// The statement that opens a sub-state ("CONTROL_ATTR."), if one does.
+const format::StatementInfo* opener_of(format::State state) {
+    for (const format::StatementInfo& st : format::all_statements())
+        if (st.enters == state && st.role == format::Role::Opener) return &st;
+    return nullptr;
+}
+
+// What a FILE= line takes after its "=".
+std::string depth_takes() {
+    return word_list(state_help(format::State::ReadBitmapFile).choices) + " and the BMP file's name";
+}
+
+// "FILE= takes ...".
+std::string file_line() {
+    for (const format::StatementInfo* s : format::statements_in(format::State::ReadBitmap))
+        if (s->role == format::Role::File) return std::string(s->spelling) + " takes " + depth_takes();
+    return depth_takes();
 }
 
 // A statement's words in lower case: "MAX_NUM_CHARS=" is "max num chars".
@@ -182,89 +141,89 @@ std::string field_subject(Kind kind, FieldId id) {
 
 }  // namespace
 
-std::optional<Kind> definition_kind(std::string_view state) {
-    for (const format::KindInfo& k : format::all_kinds())
-        if (state == k.keyword) return k.kind;
+std::optional<Kind> definition_kind(format::State state) {
+    const format::StateInfo& info = format::state_info(state);
+    if (info.role == format::StateRole::Definition) return info.kind;
     return std::nullopt;
 }
 
 std::vector<std::string> kind_statements(Kind kind) {
-    std::vector<std::string> out{"ID="};
-    for (FieldId id : kind_fields(kind))
-        if (id != FieldId::ObjectType) add_unique(out, opening(format::statement(id)));
-    add_unique(out, std::string(format::statement(FieldId::ObjectType)) + format::kind_keyword(kind));
-    out.emplace_back(format::kind_info(kind).end_statement);
+    // ID= first, the end statement last, as a definition has them.
+    std::vector<std::string> out, type, end;
+    for (const format::StatementInfo* st : format::statements_in(format::definition_state(kind))) {
+        switch (st->role) {
+        case format::Role::Id: out.insert(out.begin(), st->spelling); break;
+        case format::Role::ObjectType: type.emplace_back(st->spelling); break;
+        case format::Role::Ends: end.emplace_back(st->spelling); break;
+        default: add_unique(out, st->spelling); break;
+        }
+    }
+    out.insert(out.end(), type.begin(), type.end());
+    out.insert(out.end(), end.begin(), end.end());
     return out;
 }
 
-std::optional<NumberRange> number_range(std::string_view state) {
-    for (const NumberState& n : kNumberStates)
-        if (state == n.state) return n.range;
-    return std::nullopt;
-}
-
-int64_t stored_value(const NumberRange& range, int64_t value) {
-    if (range.max == 255) return static_cast<uint8_t>(value);
-    if (range.max == 65535) return static_cast<uint16_t>(value);
-    if (range.max == 32767) return static_cast<int16_t>(value);
-    return std::clamp<int64_t>(value, INT32_MIN, INT32_MAX);
-}
-
-StateHelp state_help(std::string_view state) {
+StateHelp state_help(format::State state) {
+    using format::State;
     StateHelp help;
+    const format::StateInfo& info = format::state_info(state);
     if (auto kind = definition_kind(state)) {
         help.place = std::string("a ") + format::kind_keyword(*kind) + " definition";
         help.choices = kind_statements(*kind);
         return help;
     }
-    for (const WordState& w : kWordStates) {
+    for (const WordPlace& w : kWordPlaces) {
         if (state != w.state) continue;
         help.place = w.place;
-        help.choices = words_of(*w.words);
+        help.choices = words_of(*info.words);
         return help;
     }
-    if (auto range = number_range(state)) {
-        help.place = range->min == 0 ? "an unsigned number" : "a number";
-        help.takes = std::string(range->what) + " from " + std::to_string(range->min) + " to " +
-                     std::to_string(range->max);
+    if (const format::NumberReader* r = format::number_reader(state)) {
+        help.place = r->min == 0 ? "an unsigned number" : "a number";
+        help.takes = std::string(r->what) + " from " + std::to_string(r->min) + " to " + std::to_string(r->max);
         return help;
     }
-    for (const PrefixState& p : kPrefixStates) {
-        if (state != p.state) continue;
-        help.place = std::string("an attribute of ") + p.prefix;
-        help.choices = after_prefix(kind_fields(p.kind), p.prefix);
+    for (const StyleBlock& b : kStyleBlocks) {
+        if (state != b.state) continue;
+        help.place = std::string("a ") + opener_of(state)->spelling + " statement of a " +
+                     format::kControlStyleWords.word(b.style);
+        help.choices = spellings_in(state);
         return help;
     }
-    for (const StyleAddState& s : kStyleAddStates) {
-        if (state != s.state) continue;
-        help.place = std::string("a CONTROL_ADD. statement of a ") + format::kControlStyleWords.word(s.style);
-        std::vector<FieldId> fields;
-        for (const format::BlockLayout& b : format::control_style_blocks(s.style))
-            for (FieldId id : b.field_list()) fields.push_back(id);
-        help.choices = after_prefix(fields, "CONTROL_ADD.");
-        if (s.style == format::kCheckbox) help.choices.push_back("CONTROL_BITMAP.");
+    if (info.role == format::StateRole::SubState && info.words == nullptr && !info.number_fallback) {
+        help.place = std::string("an attribute of ") + opener_of(state)->spelling;
+        help.choices = spellings_in(state);
         return help;
     }
-    if (state == "READBOOLEAN") {
+    switch (state) {
+    case State::ReadBoolean:
         help.place = "an on/off value";
         help.takes = "0 or 1 (or a word starting with T or F)";
-    } else if (state == "READBOUNDS") {
+        break;
+    case State::ReadBounds:
         help.place = "a bounds value";
-        help.choices = {"X=", "Y=", "WIDTH=", "HEIGHT="};
-    } else if (state == "READBITMAP") {
+        help.choices = spellings_in(state);
+        break;
+    case State::ReadBitmap:
         help.place = "a picture line";
-        help.choices = {"X=", "Y=", "WIDTH=", "HEIGHT=", "FILE="};
-    } else if (state == "READBITMAPFILE") {
+        help.choices = spellings_in(state);
+        break;
+    case State::ReadBitmapFile:
         help.place = "a picture depth";
-        help.choices = {std::string(format::kTwoBitWord) + ",", std::string(format::kFourBitWord) + ","};
-    } else if (state.size() > 6 && state.substr(state.size() - 6) == "_STYLE" ) {
-        help.place = "a style";
-        help.takes = "a number from 0 to 255";
-    } else if (state == "CONTROL_SUBTYPE") {
+        for (const format::WordInfo* w : format::words_in(state)) help.choices.push_back(std::string(w->spelling()) + ",");
+        break;
+    case State::ControlSubtype:
         help.place = "a control subtype";
         help.takes = "a number from 0 to 255";
-    } else {
-        help.place = "this place";
+        break;
+    default:
+        if (info.number_fallback) {
+            help.place = "a style";
+            help.takes = "a number from 0 to 255";
+        } else {
+            help.place = "this place";
+        }
+        break;
     }
     return help;
 }
@@ -273,34 +232,56 @@ StateHelp state_help(std::string_view state) {
 
 namespace orrinrc::check {
 
-bool value_state(std::string_view state) {
-    if (state.substr(0, 4) == "READ") return state != "READBOUNDS" && state != "READBITMAP";
-    for (const WordState& w : kWordStates)
-        if (state == w.state) return true;
-    // Style numbers (FIELD_STYLE, ...) and the control subtype.
-    return (state.size() > 6 && state.substr(state.size() - 6) == "_STYLE") || state == "CONTROL_SUBTYPE";
+bool value_state(format::State state) {
+    const format::StateInfo& info = format::state_info(state);
+    switch (info.role) {
+    case format::StateRole::Reader: return state != format::State::ReadBounds && state != format::State::ReadBitmap;
+    case format::StateRole::SubState: return info.words != nullptr || info.number_fallback;
+    default: return false;
+    }
 }
 
-std::optional<Kind> state_kind(std::string_view state) {
-    if (auto kind = definition_kind(state)) return kind;
-    for (const format::KindInfo& k : format::all_kinds()) {
-        const std::string_view keyword = k.keyword;
-        if (state.size() > keyword.size() && state.substr(0, keyword.size()) == keyword && state[keyword.size()] == '_')
-            return k.kind;
-    }
+std::optional<Kind> state_kind(format::State state) {
+    const format::StateInfo& info = format::state_info(state);
+    if (info.role == format::StateRole::Definition || info.role == format::StateRole::SubState) return info.kind;
     return std::nullopt;
 }
 
-std::vector<FieldId> statement_fields(Kind kind, std::string_view statement) {
-    std::vector<FieldId> out;
-    for (FieldId id : kind_fields(kind)) {
-        const std::string_view s = format::statement(id);
-        if (std::find(out.begin(), out.end(), id) != out.end()) continue;
-        // A group statement ("BOUNDS.", "FORM_BITMAP.") sets its field by the lines that follow it.
-        const bool group = !s.empty() && s.back() == '.' && statement.substr(0, s.size()) == s;
-        if (statement == s || group || (id == FieldId::ObjectType && statement.substr(0, s.size()) == s)) out.push_back(id);
+FoundStatement find_in_kind(Kind kind, std::string_view statement) {
+    using format::StatementInfo;
+    const format::State own_state = format::definition_state(kind);
+    if (const StatementInfo* s = format::find_statement(own_state, statement)) return {nullptr, s};
+    if (const StatementInfo* s = format::find_statement(format::State::Initial, statement);
+        s != nullptr && s->role == format::Role::Opens && s->kind == kind)
+        return {nullptr, s};
+    // A group's line or a sub-state's statement after the statement that
+    // opens it: "BOUNDS.X=", "CONTROL_ATTR.ENABLE=".
+    for (size_t dot = statement.find('.'); dot != std::string_view::npos && dot + 1 < statement.size();
+         dot = statement.find('.', dot + 1)) {
+        const std::string_view head = statement.substr(0, dot + 1), rest = statement.substr(dot + 1);
+        for (const StatementInfo* h : format::statements_in(own_state)) {
+            if ((h->role != format::Role::Opener && !h->opens_group()) || !format::spells(*h, head)) continue;
+            if (const StatementInfo* s = format::find_statement(h->enters, rest)) return {h, s};
+        }
     }
-    return out;
+    // A statement that starts a line of a sub-state on its own (the check
+    // box's lines after CONTROL_ADD.).
+    for (size_t i = 0; i < format::kStateCount; ++i) {
+        const auto state = static_cast<format::State>(i);
+        const format::StateInfo& info = format::state_info(state);
+        if (info.role != format::StateRole::SubState || info.kind != kind) continue;
+        if (const StatementInfo* s = format::find_statement(state, statement); s != nullptr && s->prefixed)
+            return {opener_of(state), s};
+    }
+    return {};
+}
+
+std::vector<FieldId> statement_fields(Kind kind, std::string_view statement) {
+    const FoundStatement found = find_in_kind(kind, statement);
+    if (found.own == nullptr) return {};
+    if (found.head != nullptr && found.head->opens_group()) return {found.head->field};
+    if (found.own->field != FieldId::None) return {found.own->field};
+    return {};
 }
 
 std::string field_takes(FieldId id) {
@@ -318,44 +299,54 @@ std::string field_takes(FieldId id) {
         return out;
     }
     case format::Encoding::Bounds:
-        return word_list(state_help("READBOUNDS").choices) + " lines, each " + state_help("READ_SHORT").takes;
+        return word_list(state_help(format::State::ReadBounds).choices) + " lines, each " +
+               state_help(format::State::ReadShort).takes;
     case format::Encoding::Bitmap:
-        return "a picture: " + word_list(state_help("READBITMAP").choices) + " lines; FILE= takes " +
-               word_list(state_help("READBITMAPFILE").choices) + " and the BMP file's name";
+        return "a picture: " + word_list(state_help(format::State::ReadBitmap).choices) + " lines; " + file_line();
     default: return state_help(reader_of(f.encoding)).takes;
     }
 }
 
 std::string statement_summary(Kind kind, std::string_view statement) {
-    const format::KindInfo& info = format::kind_info(kind);
-    const std::string keyword = info.keyword;
-    if (statement == format::kIdStatement || statement == "I=")
-        return "the " + keyword + "'s identifier, which resource.h defines for its NAME=: " +
-               state_help("READ_USHORT").takes;
-    if (statement == format::kNameStatement)
-        return "the name that resource.h defines for the resource's identifier: a C identifier";
-    if (statement == info.open_statement) return "opens a " + keyword + " definition";
-    if (statement == info.end_statement) return "ends the " + keyword + " definition and writes its record";
-    const std::vector<FieldId> fields = statement_fields(kind, statement);
-    if (fields.size() >= 1 && (statement == format::statement(fields[0]) || fields[0] == FieldId::ObjectType)) {
-        if (fields[0] == FieldId::ObjectType)
-            return "the " + keyword + "'s object type: resets the texts and pictures given before it";
-        return field_subject(kind, fields[0]) + ": " + field_takes(fields[0]);
+    using format::Role;
+    const std::string keyword = format::kind_keyword(kind);
+    const FoundStatement found = find_in_kind(kind, statement);
+    if (found.own == nullptr) return "";
+    const format::StatementInfo& own = *found.own;
+    switch (own.role) {
+    case Role::Id:
+        return "the " + keyword + "'s identifier, which resource.h defines for its " + format::kNameStatement + ": " +
+               state_help(format::State::ReadUshort).takes;
+    case Role::Name: return "the name that resource.h defines for the resource's identifier: a C identifier";
+    case Role::Opens: return "opens a " + keyword + " definition";
+    case Role::Ends: return "ends the " + keyword + " definition and writes its record";
+    case Role::ObjectType: return "the " + keyword + "'s object type: resets the texts and pictures given before it";
+    case Role::Opener: {
+        // The statements that may follow it: those of every state that a
+        // statement of its spelling enters (CONTROL_ADD.: each style's block).
+        std::vector<std::string> rests;
+        bool style_blocks = false;
+        for (const format::StatementInfo* o : format::statements_in(format::definition_state(kind))) {
+            if (o->role != Role::Opener || std::string_view(o->spelling) != own.spelling) continue;
+            for (const std::string& r : spellings_in(o->enters)) add_unique(rests, r);
+            for (const StyleBlock& b : kStyleBlocks) style_blocks |= b.state == o->enters;
+        }
+        if (style_blocks)
+            return std::string("the statements of the ") + format::statement(FieldId::ControlStyle) +
+                   " given before: " + word_list(rests);
+        return "the " + keyword + "'s attributes, each on or off: " + word_list(rests);
     }
-    const std::string_view group = fields.empty() ? std::string_view() : format::statement(fields[0]);
-    if (!group.empty() && group.back() == '.' && statement.size() > group.size()) {
+    case Role::X: case Role::Y: case Role::Width: case Role::Height: case Role::File:
+        if (found.head == nullptr) return "";
         // A line of a group: "BOUNDS.X=", "FORM_BITMAP.FILE=".
-        const std::string_view line = statement.substr(group.size());
-        const bool file = line == "FILE=";
-        return plain_words(line) + " of " + field_subject(kind, fields[0]) + ": " +
-               (file ? word_list(state_help("READBITMAPFILE").choices) + " and the BMP file's name"
-                     : state_help("READ_SHORT").takes);
+        return plain_words(own.spelling) + " of " + field_subject(kind, found.head->field) + ": " +
+               (own.role == Role::File ? depth_takes() : state_help(format::State::ReadShort).takes);
+    case Role::Sets:
+    case Role::Past:
+        if (own.field == FieldId::None) return "";
+        return field_subject(kind, own.field) + ": " + field_takes(own.field);
     }
-    // The opening of several statements ("CONTROL_ATTR.", "CONTROL_ADD.").
-    const std::vector<std::string> rests = after_prefix(kind_fields(kind), statement);
-    if (rests.empty()) return "";
-    if (statement == "CONTROL_ADD.") return "the statements of the CONTROL_STYLE= given before: " + word_list(rests);
-    return "the " + keyword + "'s attributes, each on or off: " + word_list(rests);
+    return "";
 }
 
 }  // namespace orrinrc::check

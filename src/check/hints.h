@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "format/format.h"
+#include "format/language.h"
 
 namespace orrinrc::check {
 
@@ -19,33 +20,33 @@ struct StateHelp {
     std::string takes;                 // for values: "a number from 0 to 65535"
 };
 
-StateHelp state_help(std::string_view state);
+StateHelp state_help(format::State state);
 
-// The definition kind of a state that is a kind's own ("FORM"), if any.
-std::optional<format::Kind> definition_kind(std::string_view state);
+// The definition kind of a state that is a kind's own (FORM), if any.
+std::optional<format::Kind> definition_kind(format::State state);
 
 // The statements of a kind's definition as a line starts them ("ID=",
 // "BOUNDS.", "FORM_STYLE=", "#END_FORM").
 std::vector<std::string> kind_statements(format::Kind kind);
 
-// The range of the number reader of a state, when it is one.
-struct NumberRange {
-    int64_t min;
-    int64_t max;
-    const char* what;  // "a 16-bit unsigned number"
-};
-std::optional<NumberRange> number_range(std::string_view state);
-
-// The stored value of a number a reader of that range keeps.
-int64_t stored_value(const NumberRange& range, int64_t value);
-
 // Whether the matches of a state are a value (a number, a text, a word)
 // rather than a statement or a part of one.
-bool value_state(std::string_view state);
+bool value_state(format::State state);
 
 // The kind whose definition a state belongs to: the kind's own state or one
-// of its sub-states ("CONTROL_ADD_BUTTON" is CONTROL's).
-std::optional<format::Kind> state_kind(std::string_view state);
+// of its sub-states (CONTROL_ADD_BUTTON is CONTROL's).
+std::optional<format::Kind> state_kind(format::State state);
+
+// A statement as a line writes it ("FORM_STYLE=", "BOUNDS.X=",
+// "CONTROL_ATTR.ENABLE=", "GROUP_ID=" on a check-box line), found in the
+// language's tables for a kind: the statement itself (`own`) and, for a
+// group's line or a sub-state's statement, the one that opens it (`head`).
+// Both null when it is no statement of the kind.
+struct FoundStatement {
+    const format::StatementInfo* head = nullptr;
+    const format::StatementInfo* own = nullptr;
+};
+FoundStatement find_in_kind(format::Kind kind, std::string_view statement);
 
 // The fields that a whole statement of a kind sets: "FORM_STYLE=",
 // "CONTROL_ADD.RADIUS=" (one per control style that has it), "BOUNDS.X="

@@ -15,26 +15,26 @@ std::string json_with_file(const std::string& object, const std::string& file) {
     return "{\"file\":" + json_string(file) + "," + object.substr(1);
 }
 
-void PrintSink::print_json(const std::string& object) {
-    const std::string text = (json_file_ ? json_with_file(object, file_) : object) + "\n";
-    std::fwrite(text.data(), 1, text.size(), out_);
+std::string PrintSink::json_line(const std::string& object) const {
+    return (json_file_ ? json_with_file(object, file_) : object) + "\n";
 }
 
-void PrintSink::diagnostic(Diagnostic d) {
-    // Each diagnostic is flushed as it comes, so that a reader sees it even
-    // when a later one takes long or never comes.
-    // Written by length: a message may quote text that holds a NUL byte.
-    if (json_) {
-        print_json(render_json(d));
-    } else {
-        const std::string text = render(file_, d);
-        std::fwrite(text.data(), 1, text.size(), out_);
-    }
-    std::fflush(out_);
-}
+void PrintSink::diagnostic(Diagnostic d) { put(json_ ? json_line(render_json(d)) : render(file_, d)); }
 
 void PrintSink::definition(const ResourceDefinition& r) {
-    if (json_) print_json(render_json(r));
+    if (json_) put(json_line(render_json(r)));
+}
+
+void PrintSink::put(const std::string& text) {
+    pending_ += text;
+    if (pending_.size() >= kPiece) flush();
+}
+
+void PrintSink::flush() {
+    // Written by length: a message may quote text that holds a NUL byte.
+    if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), out_);
+    pending_.clear();
+    std::fflush(out_);
 }
 
 }  // namespace orrinrc::check

@@ -4,6 +4,8 @@
 // avoids printf.
 #include "dump/print.h"
 
+#include "format/language.h"
+
 #include <charconv>
 
 namespace orrinrc::dump {
@@ -43,13 +45,17 @@ void put_offset(std::string& out, size_t v) {
 }
 
 void put_rectangle(std::string& out, long x, long y, long width, long height) {
-    out += "X=";
+    using format::Role;
+    out += format::group_line(Role::X);
     put(out, x);
-    out += " Y=";
+    out += ' ';
+    out += format::group_line(Role::Y);
     put(out, y);
-    out += " WIDTH=";
+    out += ' ';
+    out += format::group_line(Role::Width);
     put(out, width);
-    out += " HEIGHT=";
+    out += ' ';
+    out += format::group_line(Role::Height);
     put(out, height);
 }
 
@@ -87,10 +93,12 @@ void print_record(FILE* file, const Record& rec, const std::string& name) {
     const size_t keyword_at = out.size();
     out += rec.keyword();
     while (out.size() < keyword_at + 9) out += ' ';
-    out += " ID=";
+    out += ' ';
+    out += format::kIdStatement;
     put(out, rec.id);
     if (!name.empty()) {
-        out += " NAME=";
+        out += ' ';
+        out += format::kNameStatement;
         out += name;
     }
     out += " (";

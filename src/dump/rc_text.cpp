@@ -6,10 +6,13 @@
 #include <cstdio>
 
 #include "dump/bmp_out.h"
+#include "format/language.h"
 
 namespace orrinrc::dump {
 
+using format::group_line;
 using format::Kind;
+using format::Role;
 
 bool word_source(uint32_t stored, std::string& out) {
     const int32_t v = static_cast<int32_t>(stored);
@@ -102,7 +105,7 @@ private:
             const Field* text = rec.find(FieldId::TextboxText);
             if (text && text->text) textbox_text_ = true;
             else if (text && textbox_text_)
-                problem("TEXTBOX_TEXT=", "is none, but a text box keeps the text of the previous one, which has one");
+                problem(format::statement(FieldId::TextboxText), "is none, but a text box keeps the text of the previous one, which has one");
             break;
         }
         default: break;
@@ -183,10 +186,10 @@ private:
         }
         const std::string own = format::statement(FieldId::RepeatBitmap);
         if (counter_ < target) {
-            line(own + "WIDTH=1");
-            line(own + "HEIGHT=1");
+            line(own + group_line(Role::Width) + "1");
+            line(own + group_line(Role::Height) + "1");
         }
-        for (; counter_ < target; ++counter_) line(own + "FILE=" + format::kTwoBitWord + ", " + kStepFile);
+        for (; counter_ < target; ++counter_) line(own + group_line(Role::File) + format::kTwoBitWord + ", " + kStepFile);
         line(format::kControlAddStatement + value_line);
         if (p2) bitmap(rec, *second);
         checkbox_ = {group->value, value->value, false, p2};
@@ -241,10 +244,10 @@ private:
             line(key + *f.text);
             break;
         case Encoding::Bounds:
-            line(key + "X=" + std::to_string(f.bounds.x));
-            line(key + "Y=" + std::to_string(f.bounds.y));
-            line(key + "WIDTH=" + std::to_string(f.bounds.width));
-            line(key + "HEIGHT=" + std::to_string(f.bounds.height));
+            line(key + group_line(Role::X) + std::to_string(f.bounds.x));
+            line(key + group_line(Role::Y) + std::to_string(f.bounds.y));
+            line(key + group_line(Role::Width) + std::to_string(f.bounds.width));
+            line(key + group_line(Role::Height) + std::to_string(f.bounds.height));
             // The first four BOUNDS lines of a BITMAP count its counter up.
             if (rec.kind() == Kind::Bitmap) counter_ = std::min(counter_ + 4, 0);
             break;
@@ -265,7 +268,7 @@ private:
         if (!bm.present) {
             // A table keeps its picture across definitions: a picture line
             // without FILE= drops it.
-            if (rec.kind() == Kind::Table) line(std::string(f.key()) + "X=0");
+            if (rec.kind() == Kind::Table) line(std::string(f.key()) + group_line(Role::X) + "0");
             return;
         }
         std::string why;
@@ -278,11 +281,11 @@ private:
         for (int n = 2; !file_names_.insert(file + ".bmp"); ++n) file = base_ + "_" + picture + "_" + std::to_string(n);
         file += ".bmp";
         const std::string key = f.key();
-        line(key + "X=" + std::to_string(bm.x));
-        line(key + "Y=" + std::to_string(bm.y));
-        line(key + "WIDTH=" + std::to_string(bm.width));
-        line(key + "HEIGHT=" + std::to_string(bm.height));
-        line(key + "FILE=" + (bm.depth == format::kTwoBit ? format::kTwoBitWord : format::kFourBitWord) + ", " + file);
+        line(key + group_line(Role::X) + std::to_string(bm.x));
+        line(key + group_line(Role::Y) + std::to_string(bm.y));
+        line(key + group_line(Role::Width) + std::to_string(bm.width));
+        line(key + group_line(Role::Height) + std::to_string(bm.height));
+        line(key + group_line(Role::File) + format::kDepthWords.word(bm.depth) + ", " + file);
         ++counter_;
         sink_.file(file, bm);
     }

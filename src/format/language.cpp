@@ -214,6 +214,12 @@ int64_t stored_number(const NumberReader& reader, int64_t written) {
     }
 }
 
+const char* group_line(Role role) {
+    for (const StatementInfo* s : statements_in(S::ReadBitmap))
+        if (s->role == role) return s->spelling;
+    return "";
+}
+
 std::span<const StatementInfo> all_statements() { return kStatements; }
 std::span<const WordInfo> all_words() { return kWords; }
 size_t statement_index(const StatementInfo& s) { return static_cast<size_t>(&s - kStatements); }

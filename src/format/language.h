@@ -78,6 +78,10 @@ struct StateInfo {
     bool number_fallback;
 };
 
+// The name that a syntax error gives when CONTROL_ADD. finds no block for
+// the control's style (a REPEAT_BUTTON): no start condition has it.
+inline constexpr const char* kNoStyleBlockState = "CONTROL_ADD";
+
 const StateInfo& state_info(State s);
 inline const char* state_name(State s) { return state_info(s).name; }
 // The state of a name as error messages print it, or nothing.
@@ -121,6 +125,20 @@ int64_t stored_number(const NumberReader& reader, int64_t written);
 // The other forms of a statement or word; unused places are nullptr.
 using Forms = std::array<const char*, 3>;
 
+// What a statement is, beyond the field it sets.
+enum class Role : uint8_t {
+    Sets,        // sets its field (a group statement, "BOUNDS.", sets it by the lines after it)
+    Opens,       // "#FORM": opens a definition
+    Ends,        // "#END_FORM": ends it and writes the record
+    Id,          // "ID=": the resource's identifier
+    Name,        // "NAME=": the name resource.h defines for it
+    ObjectType,  // "OBJECT.TYPE=FORM": resets the texts and pictures given before it
+    Opener,      // "CONTROL_ATTR.", "CONTROL_ADD.": opens a sub-state whose statements follow it
+    Past,        // a line past the count its field declares: read and dropped
+    X, Y, Width, Height,  // a line of a bounds or picture group
+    File,        // a picture group's FILE= line
+};
+
 struct StatementInfo {
     State state;           // the start condition whose rule takes it
     Kind kind;             // the kind it belongs to; for "#FORM", the kind it opens
@@ -131,6 +149,10 @@ struct StatementInfo {
     FieldId field;         // the field it sets, or None
     State enters;          // where its value is read: a reader, a sub-state, a definition
                            // (#KIND), INITIAL (#END_KIND); its own state when it is whole
+    Role role;
+
+    // Whether it opens a group whose lines follow it ("BOUNDS.", "FORM_BITMAP.").
+    constexpr bool opens_group() const { return enters == State::ReadBounds || enters == State::ReadBitmap; }
 
     std::span<const char* const> other_forms() const {
         size_t n = 0;
@@ -177,6 +199,10 @@ std::span<const WordInfo* const> words_in(State s);
 // field is reached from two places (a check box's pictures, a bitmap's
 // pictures after its bounds).
 std::span<const StatementInfo* const> statements_setting(FieldId f);
+
+// The spelling of a line of a bounds or picture group (X=, ..., FILE=):
+// `role` is one of Role::X to Role::File.
+const char* group_line(Role role);
 
 // Whether a text is written in a spelling form (without regard to case).
 bool form_matches(std::string_view form, std::string_view text);

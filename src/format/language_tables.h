@@ -27,41 +27,41 @@ constexpr const char* after_opener(const char* statement) {
 
 // A statement of a definition that sets a field, spelled as the field's statement.
 constexpr StatementInfo def(S state, K kind, F field, S enters, Forms forms = {}) {
-    return {state, kind, false, field_info(field).statement, forms, true, field, enters};
+    return {state, kind, false, field_info(field).statement, forms, true, field, enters, Role::Sets};
 }
 // A statement of a sub-state that sets a field, spelled after its opener.
 constexpr StatementInfo sub(S state, K kind, F field, S enters, Forms forms = {}) {
-    return {state, kind, false, after_opener(field_info(field).statement), forms, false, field, enters};
+    return {state, kind, false, after_opener(field_info(field).statement), forms, false, field, enters, Role::Sets};
 }
 // Any other statement, spelled here.
-constexpr StatementInfo other(S state, K kind, const char* spelling, F field, S enters, bool prefixed,
+constexpr StatementInfo other(S state, K kind, const char* spelling, F field, S enters, Role role, bool prefixed,
                               Forms forms = {}) {
-    return {state, kind, false, spelling, forms, prefixed, field, enters};
+    return {state, kind, false, spelling, forms, prefixed, field, enters, role};
 }
 // A statement of a value reader or of every state: belongs to no one kind.
-constexpr StatementInfo shared(S state, const char* spelling, S enters) {
-    return {state, K::Form, true, spelling, {}, false, F::None, enters};
+constexpr StatementInfo shared(S state, const char* spelling, S enters, Role role) {
+    return {state, K::Form, true, spelling, {}, false, F::None, enters, role};
 }
 
 // The statements every definition has.
 #define ORRINRC_DEFINITION_FRAME(STATE, KIND, WORD)                                       \
-    other(S::Initial, K::KIND, "#" WORD, F::None, S::STATE, false),                       \
-        other(S::STATE, K::KIND, "#END_" WORD, F::None, S::Initial, false),               \
-        other(S::STATE, K::KIND, "ID=", F::None, S::ReadUshort, false, {"I="}),           \
-        other(S::STATE, K::KIND, "OBJECT.TYPE=" WORD, F::ObjectType, S::STATE, true)
+    other(S::Initial, K::KIND, "#" WORD, F::None, S::STATE, Role::Opens, false),                \
+        other(S::STATE, K::KIND, "#END_" WORD, F::None, S::Initial, Role::Ends, false),        \
+        other(S::STATE, K::KIND, "ID=", F::None, S::ReadUshort, Role::Id, false, {"I="}),       \
+        other(S::STATE, K::KIND, "OBJECT.TYPE=" WORD, F::ObjectType, S::STATE, Role::ObjectType, true)
 
 inline constexpr StatementInfo kStatements[] = {
     // ------------------------------------------------ every state, readers
-    shared(S::Initial, "NAME=", S::ReadString),
-    shared(S::ReadBounds, "X=", S::ReadShort),
-    shared(S::ReadBounds, "Y=", S::ReadShort),
-    shared(S::ReadBounds, "WIDTH=", S::ReadShort),
-    shared(S::ReadBounds, "HEIGHT=", S::ReadShort),
-    shared(S::ReadBitmap, "X=", S::ReadShort),
-    shared(S::ReadBitmap, "Y=", S::ReadShort),
-    shared(S::ReadBitmap, "WIDTH=", S::ReadShort),
-    shared(S::ReadBitmap, "HEIGHT=", S::ReadShort),
-    shared(S::ReadBitmap, "FILE=", S::ReadBitmapFile),
+    shared(S::Initial, "NAME=", S::ReadString, Role::Name),
+    shared(S::ReadBounds, "X=", S::ReadShort, Role::X),
+    shared(S::ReadBounds, "Y=", S::ReadShort, Role::Y),
+    shared(S::ReadBounds, "WIDTH=", S::ReadShort, Role::Width),
+    shared(S::ReadBounds, "HEIGHT=", S::ReadShort, Role::Height),
+    shared(S::ReadBitmap, "X=", S::ReadShort, Role::X),
+    shared(S::ReadBitmap, "Y=", S::ReadShort, Role::Y),
+    shared(S::ReadBitmap, "WIDTH=", S::ReadShort, Role::Width),
+    shared(S::ReadBitmap, "HEIGHT=", S::ReadShort, Role::Height),
+    shared(S::ReadBitmap, "FILE=", S::ReadBitmapFile, Role::File),
 
     // ------------------------------------------------ FORM
     ORRINRC_DEFINITION_FRAME(Form, Form, "FORM"),
@@ -82,12 +82,12 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::Control, K::Control, F::ControlSubtype, S::ControlSubtype),
     def(S::Control, K::Control, F::ControlText, S::ReadString),
     def(S::Control, K::Control, F::ControlAlignment, S::ReadAlignment, {"TEXTMENT="}),
-    other(S::Control, K::Control, "CONTROL_ATTR.", F::None, S::ControlAttr, true),
+    other(S::Control, K::Control, "CONTROL_ATTR.", F::None, S::ControlAttr, Role::Opener, true),
     // CONTROL_ADD. opens the block of the style the control has at that moment.
-    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddButton, true, {"CONTROL_ADD_ATTR."}),
-    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddPushbutton, true, {"CONTROL_ADD_ATTR."}),
-    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddCheckbox, true, {"CONTROL_ADD_ATTR."}),
-    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddPopuptrigger, true, {"CONTROL_ADD_ATTR."}),
+    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddButton, Role::Opener, true, {"CONTROL_ADD_ATTR."}),
+    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddPushbutton, Role::Opener, true, {"CONTROL_ADD_ATTR."}),
+    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddCheckbox, Role::Opener, true, {"CONTROL_ADD_ATTR."}),
+    other(S::Control, K::Control, "CONTROL_ADD.", F::None, S::ControlAddPopuptrigger, Role::Opener, true, {"CONTROL_ADD_ATTR."}),
     def(S::Control, K::Control, F::RepeatBitmap, S::ReadBitmap),
     sub(S::ControlAttr, K::Control, F::ControlEnable, S::ReadBoolean),
     sub(S::ControlAttr, K::Control, F::ControlActive, S::ReadBoolean),
@@ -103,14 +103,14 @@ inline constexpr StatementInfo kStatements[] = {
     // The check-box block takes its statements after CONTROL_ADD. and at the
     // start of its following lines, where they may have a prefix.
     {S::ControlAddCheckbox, K::Control, false, after_opener(field_info(F::CheckboxGroupId).statement),
-     {"CONTROL_ADD.GROUP_ID="}, true, F::CheckboxGroupId, S::ReadUshort},
+     {"CONTROL_ADD.GROUP_ID="}, true, F::CheckboxGroupId, S::ReadUshort, Role::Sets},
     {S::ControlAddCheckbox, K::Control, false, field_info(F::CheckboxValue).statement,
-     {"CONTROL_ADD.CONTROL_VALUE="}, true, F::CheckboxValue, S::ReadBoolean},
+     {"CONTROL_ADD.CONTROL_VALUE="}, true, F::CheckboxValue, S::ReadBoolean, Role::Sets},
     // The first picture, then the second, each until its FILE= line.
     {S::ControlAddCheckbox, K::Control, false, field_info(F::CheckboxBitmap1).statement, {}, true,
-     F::CheckboxBitmap1, S::ReadBitmap},
+     F::CheckboxBitmap1, S::ReadBitmap, Role::Sets},
     {S::ControlAddCheckbox, K::Control, false, field_info(F::CheckboxBitmap2).statement, {}, true,
-     F::CheckboxBitmap2, S::ReadBitmap},
+     F::CheckboxBitmap2, S::ReadBitmap, Role::Sets},
     sub(S::ControlAddPopuptrigger, K::Control, F::PopupRadius, S::ReadUshort),
     sub(S::ControlAddPopuptrigger, K::Control, F::PopupCount, S::ReadUshort, {"NUM_OF_OBJECTS="}),
     sub(S::ControlAddPopuptrigger, K::Control, F::PopupSelected, S::ReadShort),
@@ -133,7 +133,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::Field, K::Field, F::FieldInsertPos, S::ReadWord),
     def(S::Field, K::Field, F::FieldHighlightStart, S::ReadWord),
     def(S::Field, K::Field, F::FieldHighlightEnd, S::ReadWord),
-    other(S::Field, K::Field, "FIELD_ATTR.", F::None, S::FieldAttr, true),
+    other(S::Field, K::Field, "FIELD_ATTR.", F::None, S::FieldAttr, Role::Opener, true),
     sub(S::FieldAttr, K::Field, F::FieldActive, S::ReadBoolean),
     sub(S::FieldAttr, K::Field, F::FieldEnable, S::ReadBoolean),
     sub(S::FieldAttr, K::Field, F::FieldDirty, S::ReadBoolean),
@@ -150,7 +150,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::List, K::List, F::ListRelatedCount, S::ReadUshort),
     def(S::List, K::List, F::ListRelatedObject, S::ReadUshort, {"LIST_RELATED_OBJECT[0-9_][0-9]*="}),
     // Past the declared number of related objects the value is read and dropped.
-    other(S::List, K::List, "LIST_RELATED_OBJECT=", F::None, S::ReadSkip, true, {"LIST_RELATED_OBJECT[0-9_][0-9]*="}),
+    other(S::List, K::List, "LIST_RELATED_OBJECT=", F::None, S::ReadSkip, Role::Past, true, {"LIST_RELATED_OBJECT[0-9_][0-9]*="}),
     def(S::List, K::List, F::ListTotal, S::ReadUshort),
     def(S::List, K::List, F::ListOnDisplay, S::ReadUshort),
     def(S::List, K::List, F::ListTopItem, S::ReadUshort),
@@ -161,8 +161,8 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::List, K::List, F::ListBackgroundColor, S::ReadColor),
     def(S::List, K::List, F::ListItem, S::ReadString, {"LIST_ITEM[A-Z0-9_]*="}),
     // Past the total number of items the line stores nothing and reads no value.
-    other(S::List, K::List, "LIST_ITEM=", F::None, S::List, true, {"LIST_ITEM[A-Z0-9_]*="}),
-    other(S::List, K::List, "LIST_ATTR.", F::None, S::ListAttr, true),
+    other(S::List, K::List, "LIST_ITEM=", F::None, S::List, Role::Past, true, {"LIST_ITEM[A-Z0-9_]*="}),
+    other(S::List, K::List, "LIST_ATTR.", F::None, S::ListAttr, Role::Opener, true),
     sub(S::ListAttr, K::List, F::ListEnable, S::ReadBoolean),
     sub(S::ListAttr, K::List, F::ListVisible, S::ReadBoolean),
     sub(S::ListAttr, K::List, F::ListActive, S::ReadBoolean),
@@ -191,7 +191,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::Scrollbar, K::Scrollbar, F::ScrollbarArrow1, S::ReadBitmap),
     def(S::Scrollbar, K::Scrollbar, F::ScrollbarArrow2, S::ReadBitmap),
     def(S::Scrollbar, K::Scrollbar, F::ScrollbarText, S::ReadString, {"STRING_TEXT="}),
-    other(S::Scrollbar, K::Scrollbar, "SCROLLBAR_ATTR.", F::None, S::ScrollbarAttr, true),
+    other(S::Scrollbar, K::Scrollbar, "SCROLLBAR_ATTR.", F::None, S::ScrollbarAttr, Role::Opener, true),
     sub(S::ScrollbarAttr, K::Scrollbar, F::ScrollbarActive, S::ReadBoolean),
     sub(S::ScrollbarAttr, K::Scrollbar, F::ScrollbarEnable, S::ReadBoolean),
     sub(S::ScrollbarAttr, K::Scrollbar, F::ScrollbarVisible, S::ReadBoolean),
@@ -219,7 +219,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::Table, K::Table, F::CellHighlight, S::ReadBoolean),
     def(S::Table, K::Table, F::CellHasBitmap, S::ReadBoolean),
     def(S::Table, K::Table, F::CellText, S::ReadString),
-    other(S::Table, K::Table, "TABLE_ATTR.", F::None, S::TableAttr, true),
+    other(S::Table, K::Table, "TABLE_ATTR.", F::None, S::TableAttr, Role::Opener, true),
     sub(S::TableAttr, K::Table, F::TableEnable, S::ReadBoolean),
     sub(S::TableAttr, K::Table, F::TableScrollbar, S::ReadBoolean),
     sub(S::TableAttr, K::Table, F::TableActive, S::ReadBoolean),
@@ -229,7 +229,7 @@ inline constexpr StatementInfo kStatements[] = {
     // ------------------------------------------------ SCHLINE
     ORRINRC_DEFINITION_FRAME(Schline, Schline, "SCHLINE"),
     def(S::Schline, K::Schline, F::Bounds, S::ReadBounds, {"BOUNDS?"}),
-    other(S::Schline, K::Schline, "SCHLINE_ATTR.", F::None, S::SchlineAttr, true, {"SCHLINE_ATTR?"}),
+    other(S::Schline, K::Schline, "SCHLINE_ATTR.", F::None, S::SchlineAttr, Role::Opener, true, {"SCHLINE_ATTR?"}),
     sub(S::SchlineAttr, K::Schline, F::SchlineEnable, S::ReadBoolean, {"SCHLINE_ENABLE="}),
     sub(S::SchlineAttr, K::Schline, F::SchlineActive, S::ReadBoolean, {"SCHLINE_ACTIVE="}),
     sub(S::SchlineAttr, K::Schline, F::SchlineVisible, S::ReadBoolean, {"SCHLINE_VISIBLE="}),
@@ -244,7 +244,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::String, K::String, F::StringBackgroundColor, S::ReadColor, {"STRING_B[A-Z]*_COLOR="}),
     def(S::String, K::String, F::StringFont, S::ReadFont),
     def(S::String, K::String, F::StringAlignment, S::ReadAlignment, {"STRING_[A-Z]*MENT="}),
-    other(S::String, K::String, "STRING_ATTR.", F::None, S::StringAttr, true, {"STRING_ATTR?"}),
+    other(S::String, K::String, "STRING_ATTR.", F::None, S::StringAttr, Role::Opener, true, {"STRING_ATTR?"}),
     sub(S::StringAttr, K::String, F::StringVisible, S::ReadBoolean, {"STRING_VISIBLE="}),
 
     // ------------------------------------------------ BITMAP
@@ -253,13 +253,13 @@ inline constexpr StatementInfo kStatements[] = {
     // The first four BOUNDS lines fill the bounds; later ones describe the
     // picture that is due.
     def(S::Bitmap, K::Bitmap, F::Bounds, S::ReadBounds, {"BOUNDS?"}),
-    other(S::Bitmap, K::Bitmap, "BOUNDS.", F::BitmapPicture1, S::ReadBitmap, true, {"BOUNDS?"}),
-    other(S::Bitmap, K::Bitmap, "BOUNDS.", F::BitmapPicture2, S::ReadBitmap, true, {"BOUNDS?"}),
+    other(S::Bitmap, K::Bitmap, "BOUNDS.", F::BitmapPicture1, S::ReadBitmap, Role::Sets, true, {"BOUNDS?"}),
+    other(S::Bitmap, K::Bitmap, "BOUNDS.", F::BitmapPicture2, S::ReadBitmap, Role::Sets, true, {"BOUNDS?"}),
     def(S::Bitmap, K::Bitmap, F::BitmapStyle, S::BitmapStyle, {"BITMAP[._]STYLE="}),
     // The digit does not choose the picture: the first one is due until its FILE= line.
     def(S::Bitmap, K::Bitmap, F::BitmapPicture1, S::ReadBitmap, {"BITMAP_BITMAP?", "BITMAP[0-9]_BITMAP?"}),
     def(S::Bitmap, K::Bitmap, F::BitmapPicture2, S::ReadBitmap, {"BITMAP_BITMAP?", "BITMAP[0-9]_BITMAP?"}),
-    other(S::Bitmap, K::Bitmap, "BITMAP_ATTR.", F::None, S::BitmapAttr, true, {"BITMAP_ATTR?"}),
+    other(S::Bitmap, K::Bitmap, "BITMAP_ATTR.", F::None, S::BitmapAttr, Role::Opener, true, {"BITMAP_ATTR?"}),
     sub(S::BitmapAttr, K::Bitmap, F::BitmapEnable, S::ReadBoolean),
     sub(S::BitmapAttr, K::Bitmap, F::BitmapActive, S::ReadBoolean),
     sub(S::BitmapAttr, K::Bitmap, F::BitmapVisible, S::ReadBoolean),
@@ -280,7 +280,7 @@ inline constexpr StatementInfo kStatements[] = {
     def(S::Textbox, K::Textbox, F::TextboxInsertPos, S::ReadWord),
     def(S::Textbox, K::Textbox, F::TextboxHighlightStart, S::ReadWord),
     def(S::Textbox, K::Textbox, F::TextboxHighlightEnd, S::ReadWord),
-    other(S::Textbox, K::Textbox, "TEXTBOX_ATTR.", F::None, S::TextboxAttr, true, {"TEXTBOX_ATTR[._]"}),
+    other(S::Textbox, K::Textbox, "TEXTBOX_ATTR.", F::None, S::TextboxAttr, Role::Opener, true, {"TEXTBOX_ATTR[._]"}),
     sub(S::TextboxAttr, K::Textbox, F::TextboxActive, S::ReadBoolean),
     sub(S::TextboxAttr, K::Textbox, F::TextboxEnable, S::ReadBoolean),
     sub(S::TextboxAttr, K::Textbox, F::TextboxDirty, S::ReadBoolean),

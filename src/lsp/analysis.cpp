@@ -23,7 +23,7 @@ class Probe final : public RunListener {
 public:
     explicit Probe(size_t from) : from_(from) {}
 
-    void matched(const char* state, const char* /*text*/, size_t length) override {
+    void matched(format::State state, const char* /*text*/, size_t length) override {
         if (offset_ >= from_) {
             matches_.push_back(Match{offset_, length, state});
         } else {
@@ -54,7 +54,7 @@ public:
 
     // The matches seen so far.
     void take(ProbeOutcome& outcome) {
-        if (before_state_) outcome.before = Match{before_offset_, before_length_, before_state_};
+        if (before_state_) outcome.before = Match{before_offset_, before_length_, *before_state_};
         outcome.matches = std::move(matches_);
     }
 
@@ -62,7 +62,7 @@ private:
     size_t from_;
     size_t offset_ = 0;
     std::vector<Match> matches_;
-    const char* before_state_ = nullptr;
+    std::optional<format::State> before_state_;
     size_t before_offset_ = 0, before_length_ = 0;
 };
 

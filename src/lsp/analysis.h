@@ -3,6 +3,8 @@
 // when the file is compiled there. A run that takes too long is cancelled.
 #pragma once
 
+#include "format/language.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -30,7 +32,7 @@ CheckOutcome check_text(const std::string& text, const std::string& folder,
 struct Match {
     size_t offset = 0;
     size_t length = 0;
-    std::string state;
+    format::State state = format::State::Initial;
 };
 
 struct ProbeOutcome {

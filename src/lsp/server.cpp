@@ -72,20 +72,9 @@ std::string folder_of(const std::string& uri) {
     return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-// The summary of a statement of a kind, also for the spellings that the
-// scanner takes besides the tables' own: a check-box line without its
-// CONTROL_ADD., a numbered item ("ITEM2=").
-std::string summary(Kind kind, const std::string& statement) {
-    std::string s = check::statement_summary(kind, statement);
-    if (s.empty() && kind == Kind::Control) s = check::statement_summary(kind, "CONTROL_ADD." + statement);
-    if (s.empty() && statement.size() > 1 && statement.back() == '=') {
-        std::string plain = statement.substr(0, statement.size() - 1);
-        while (!plain.empty() && std::isdigit(static_cast<unsigned char>(plain.back()))) plain.pop_back();
-        plain += '=';
-        if (plain != statement) return summary(kind, plain);
-    }
-    return s;
-}
+// The summary of a statement of a kind, in any of the spellings that the
+// scanner takes (a check-box line without its CONTROL_ADD., "ITEM2=").
+std::string summary(Kind kind, const std::string& statement) { return check::statement_summary(kind, statement); }
 
 // What a line holds, from the scanner's matches on it.
 struct LineParts {
@@ -113,7 +102,7 @@ LineParts line_parts(const std::vector<Match>& matches, size_t line_start, std::
         }
         if (parts.value) break;  // the value ends the statement
         if (text.empty() || text[0] == '\n' || text[0] == '\r' || starts_with(text, "//")) continue;
-        if (m.state == "INITIAL") {
+        if (m.state == format::State::Initial) {
             // Only the opening line of a definition is a statement here.
             const std::string word = normalize(text);
             for (const format::KindInfo& k : format::all_kinds())
@@ -482,7 +471,7 @@ json Server::completion(Open& open, const json& params) {
     for (const Match& m : probe.matches)
         if (m.offset <= cut) state = m;
     if (!state || state->offset + state->length < cut) return items;  // the scan stopped before the word
-    const std::string& st = state->state;
+    const format::State st = state->state;
     // The kind of the definition, from the state of the line's first match.
     std::optional<Kind> kind = check::state_kind(st);
     for (const Match& m : probe.matches)
@@ -499,7 +488,7 @@ json Server::completion(Open& open, const json& params) {
         items.push_back(std::move(item));
     };
 
-    if (st == "INITIAL") {
+    if (st == format::State::Initial) {
         if (!typed_prefix.empty()) return items;
         for (const format::KindInfo& k : format::all_kinds())
             add(k.open_statement, kItemKeyword, check::statement_summary(k.kind, k.open_statement));
@@ -561,13 +550,11 @@ json Server::hover(Open& open, const json& params) {
         while (!value.empty() && (value.back() == '\n' || value.back() == '\r' || is_blank(value.back())))
             value.remove_suffix(1);
         to = from + value.size();
-        const std::string& st = parts.value->state;
+        const format::State st = parts.value->state;
         const check::StateHelp help = check::state_help(st);
-        if (const auto r = check::number_range(st); r && number_in(value)) {
+        if (const format::NumberReader* r = format::number_reader(st); r && number_in(value)) {
             const int64_t v = *number_in(value);
-            int64_t stored = check::stored_value(*r, std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-            // The 32-bit reader keeps a negative number 65536 higher.
-            if (st == "READ_WORD" && v < 0 && v >= INT32_MIN) stored = static_cast<int32_t>(v + 65536);
+            const int64_t stored = format::stored_number(*r, v);
             text += "\n\n`" + std::string(value) + "` ";
             if (v < r->min || v > r->max)
                 text += "does not fit " + std::string(r->what) + " (" + std::to_string(r->min) + " to " +
@@ -597,8 +584,7 @@ json Server::definition(Open& open, const json& params) {
     const LineParts parts = line_parts(lm->matches, lm->line_start, open.doc.line(at.line));
     if (!parts.kind || !parts.value) return nullptr;
     // The statements whose value is another resource's identifier.
-    bool names_object = starts_with(parts.statement, "UIOBJECT") && parts.statement.size() > 11 &&
-                        parts.statement.substr(parts.statement.size() - 3) == "ID=";
+    bool names_object = false;
     for (format::FieldId f : check::statement_fields(*parts.kind, parts.statement)) {
         using format::FieldId;
         if (f == FieldId::FormObjectId || f == FieldId::FormFocused || f == FieldId::RelatedTableId ||

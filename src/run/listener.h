@@ -20,9 +20,9 @@ class RunListener {
 public:
     virtual ~RunListener() = default;
 
-    // Every text a scanner rule matched, in the start condition `state`
-    // (its name), before the rule's action runs.
-    virtual void matched(const char* state, const char* text, size_t length) = 0;
+    // Every text a scanner rule matched, in the start condition `state`,
+    // before the rule's action runs.
+    virtual void matched(format::State state, const char* text, size_t length) = 0;
     // The last `length` bytes matched go back to the input, to be matched
     // again.
     virtual void given_back(size_t length) = 0;
@@ -53,7 +53,9 @@ public:
     virtual void picture(const BitmapRecord& bm, const std::string& name, const std::string& file,
                          const std::string& failure) = 0;
 
-    // Errors, each before the run stops.
+    // Errors, each before the run stops. A syntax error names the state as
+    // its message prints it (a start condition's name, or
+    // format::kNoStyleBlockState).
     virtual void syntax_error(const char* state) = 0;
     virtual void input_ended_inside_definition() = 0;
     virtual void missing_name(uint16_t id) = 0;
