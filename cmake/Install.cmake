@@ -16,10 +16,14 @@ if(ORRINRC_MAN5)
   install(FILES ${ORRINRC_MAN5} DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 endif()
 
-# The guide, and the examples beside it (the consumer project builds from
+# The guide with the notes and pictures it links to, in the folders its links
+# name, the editor notes, and the examples (the consumer project builds from
 # there as it does in the source tree).
 file(GLOB ORRINRC_GUIDE CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
-install(FILES README.md ${ORRINRC_GUIDE} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${ORRINRC_GUIDE} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(DIRECTORY docs/images/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs/images)
+install(FILES editors/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The CMake package: imported targets OrrinRC::orrinrc, OrrinRC::orrinrc-check,

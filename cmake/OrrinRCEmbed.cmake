@@ -56,6 +56,13 @@ ${bytes}};
 ${linkage}const size_t orrinrc_resource_bin_size = ${size};
 ")
 
+# An unchanged source keeps its time stamp, so that it is not compiled again.
+if(EXISTS "${SOURCE}")
+  file(READ "${SOURCE}" previous)
+  if(previous STREQUAL text)
+    return()
+  endif()
+endif()
 string(RANDOM LENGTH 8 tag)
 set(temp "${SOURCE}.${tag}.tmp")
 file(WRITE "${temp}" "${text}")

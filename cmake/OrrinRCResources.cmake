@@ -64,11 +64,16 @@ function(orrinrc_add_resources target rc_file)
   cmake_path(GET rc PARENT_PATH rc_dir)
 
   # The folder of the resource text comes first, then PICTURE_DIRS.
-  set(picture_args -I "${rc_dir}")
+  set(picture_dirs "${rc_dir}")
   foreach(dir IN LISTS ARG_PICTURE_DIRS)
     cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
+    list(APPEND picture_dirs "${dir}")
+  endforeach()
+  set(picture_args "")
+  foreach(dir IN LISTS picture_dirs)
     list(APPEND picture_args -I "${dir}")
   endforeach()
+  _orrinrc_list_picture_dirs("${rc}" ${picture_dirs})
 
   set(out "${CMAKE_CURRENT_BINARY_DIR}/orrinrc/${target}")
   # Both programs run in an empty folder: a relative picture name is tried as
@@ -80,24 +85,16 @@ function(orrinrc_add_resources target rc_file)
   set(bin "${out}/resource.bin")
   set(header "${out}/resource.h")
   set(depfile "${out}/resource.d")
+  # The rule's output is a stamp touched by every run; resource.bin and
+  # resource.h are replaced only when their bytes change (and resource_bin.c
+  # likewise). So a picture touched without a change rebuilds nothing else,
+  # and the stamp, newer than everything it was made from, keeps the next
+  # build from running the rule again (Make has no other way to know).
+  set(stamp "${out}/resource.stamp")
+  set(byproducts "${bin}" "${header}")
+  set(embed_command "")
+  set(embed_script "")
   cmake_path(RELATIVE_PATH rc BASE_DIRECTORY "${CMAKE_SOURCE_DIR}" OUTPUT_VARIABLE shown)
-
-  add_custom_command(
-    OUTPUT "${bin}" "${header}"
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
-    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
-    COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" "${rc}"
-    DEPENDS "${rc}" "$<TARGET_FILE:OrrinRC::orrinrc>" "$<TARGET_FILE:OrrinRC::orrinrc-check>"
-    DEPFILE "${depfile}"
-    WORKING_DIRECTORY "${run}"
-    COMMENT "Compiling resources ${shown}"
-    VERBATIM)
-  target_sources("${target}" PRIVATE "${header}" "${bin}")
-  target_include_directories("${target}" BEFORE PRIVATE "${out}")
-  set_target_properties("${target}" PROPERTIES
-    ORRINRC_RESOURCE_BIN "${bin}"
-    ORRINRC_RESOURCE_H "${header}"
-    ORRINRC_OUTPUT_DIR "${out}")
 
   if(ARG_EMBED)
     set(embed_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OrrinRCEmbed.cmake")
@@ -135,16 +132,63 @@ extern const size_t orrinrc_resource_bin_size;
 
 #endif
 ]])
-    add_custom_command(
-      OUTPUT "${source}"
-      COMMAND "${CMAKE_COMMAND}" "-DINPUT=${bin}" "-DSOURCE=${source}" "-DLANG=${lang}"
-              -P "${embed_script}"
-      DEPENDS "${bin}" "${embed_script}"
-      COMMENT "Embedding resource.bin into ${target}"
-      VERBATIM)
-    set_source_files_properties("${source}" PROPERTIES LANGUAGE ${lang})
-    target_sources("${target}" PRIVATE "${source}" "${out}/resource_bin.h")
+    # Part of the same rule: a rule of its own would depend on resource.bin,
+    # which Make only knows as a file some other rule leaves behind.
+    set(embed_command COMMAND "${CMAKE_COMMAND}" "-DINPUT=${bin}" "-DSOURCE=${source}" "-DLANG=${lang}"
+                              -P "${embed_script}")
+    list(APPEND byproducts "${source}")
+    set_source_files_properties("${source}" PROPERTIES LANGUAGE ${lang} GENERATED TRUE)
   endif()
+
+  add_custom_command(
+    OUTPUT "${stamp}"
+    BYPRODUCTS ${byproducts}
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
+    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
+    COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" --depfile-target "${stamp}" "${rc}"
+    ${embed_command}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS "${rc}" "$<TARGET_FILE:OrrinRC::orrinrc>" "$<TARGET_FILE:OrrinRC::orrinrc-check>" ${embed_script}
+    DEPFILE "${depfile}"
+    WORKING_DIRECTORY "${run}"
+    COMMENT "Compiling resources ${shown}"
+    VERBATIM)
+  target_sources("${target}" PRIVATE "${stamp}" ${byproducts})
+  if(ARG_EMBED)
+    target_sources("${target}" PRIVATE "${out}/resource_bin.h")
+  endif()
+  target_include_directories("${target}" BEFORE PRIVATE "${out}")
+  set_target_properties("${target}" PROPERTIES
+    ORRINRC_RESOURCE_BIN "${bin}"
+    ORRINRC_RESOURCE_H "${header}"
+    ORRINRC_OUTPUT_DIR "${out}")
+endfunction()
+
+# orrinrc-lsp, started by an editor without -I, finds the picture folders of
+# a resource text in ${CMAKE_BINARY_DIR}/orrinrc_picture_dirs.txt (it looks
+# for it from the text's folder up, and in build* folders on the way):
+#   text=<resource text>
+#   dir=<folder>          (one line per folder, in lookup order)
+# Each call adds its text; the file is written once the whole project is
+# configured, so that it lists exactly the calls of this configuration.
+function(_orrinrc_list_picture_dirs rc)
+  set(entry "text=${rc}\n")
+  foreach(dir IN LISTS ARGN)
+    string(APPEND entry "dir=${dir}\n")
+  endforeach()
+  set_property(GLOBAL APPEND_STRING PROPERTY ORRINRC_PICTURE_DIRS_LISTING "${entry}")
+  get_property(deferred GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_DEFERRED)
+  if(NOT deferred)
+    set_property(GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_DEFERRED TRUE)
+    cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL _orrinrc_write_picture_dirs)
+  endif()
+endfunction()
+
+function(_orrinrc_write_picture_dirs)
+  get_property(listing GLOBAL PROPERTY ORRINRC_PICTURE_DIRS_LISTING)
+  file(WRITE "${CMAKE_BINARY_DIR}/orrinrc_picture_dirs.txt"
+    "# Written by orrinrc_add_resources: where the pictures of each resource text are looked up.\n"
+    "${listing}")
 endfunction()
 
 cmake_policy(POP)

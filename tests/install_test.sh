@@ -5,7 +5,8 @@
 #       installs BUILD_DIR into BUILD_DIR/install-test/prefix and checks the layout
 #   install_test.sh consumer SOURCE_DIR BUILD_DIR GENERATOR
 #       builds examples/consumer against that prefix with GENERATOR: first
-#       build, no-op build, rebuild after a picture changes, a broken
+#       build, no-op build, a touched picture that recompiles only the
+#       resources, a changed one that recompiles only what holds it, a broken
 #       resource text that fails with a located diagnostic and leaves the
 #       outputs as they were, then the repaired text
 #   install_test.sh deb SOURCE_DIR BUILD_DIR
@@ -37,6 +38,17 @@ install)
     done
     # The package's version is the one the programs print.
     "$prefix/bin/orrinrc" --version | grep -q "version $version\$" || fail "orrinrc --version is not $version"
+    for program in orrinrc-check orrinrc-dump orrinrc-lsp; do
+        [ "$("$prefix/bin/$program" --version)" = "$program $version" ] || fail "$program --version is not $version"
+    done
+    # Every link of the installed guides to a file leads to an installed file.
+    doc=$prefix/share/doc/orrinrc
+    for guide in "$doc/README.md" "$doc/editors/README.md"; do
+        { grep -o '](\([^)#]*\))' "$guide" || true; } | sed 's/^](//; s/)$//' | while read -r link; do
+            case $link in *://* | mailto:*) continue ;; esac
+            [ -z "$link" ] || [ -e "$(dirname "$guide")/$link" ] || fail "${guide#"$doc"/} links to $link, which is not installed"
+        done
+    done
     ;;
 
 consumer)
@@ -63,13 +75,34 @@ consumer)
     build || fail "second build"
     grep -q 'Compiling resources' "$dir/log" && { cat "$dir/log"; fail "an up-to-date build compiled the resources"; }
 
-    # A picture that only the depfile names.
-    before=$(stat -c %Y.%y "$out/resource.bin")
+    # A picture that only the depfile names, touched: the resources are
+    # compiled again, but outputs whose bytes did not change keep their time
+    # stamps, so no C file is compiled again, and the next build does nothing.
+    stamps() { stat -c %y "$out/resource.bin" "$out/resource.h" "$out/resource_bin.c"; }
+    before=$(stamps)
     sleep 1
     touch "$dir/src/arrow_up.bmp"
     build || { cat "$dir/log"; fail "build after touching a picture"; }
     grep -q 'Compiling resources' "$dir/log" || { cat "$dir/log"; fail "touching a picture did not rebuild"; }
-    [ "$(stat -c %Y.%y "$out/resource.bin")" != "$before" ] || fail "resource.bin was not rewritten"
+    [ "$(stamps)" = "$before" ] || fail "unchanged outputs were rewritten"
+    grep -q 'Building C object' "$dir/log" && { cat "$dir/log"; fail "touching a picture compiled C files"; }
+    build || fail "build after the picture's rebuild"
+    grep -qE 'Compiling resources|Building C object' "$dir/log" && { cat "$dir/log"; fail "the build after a rebuild did something"; }
+
+    # A picture whose bytes change: resource.bin and the embedded bytes, not
+    # main.c, whose resource.h stays as it was.
+    cp "$dir/src/arrow_up.bmp" "$dir/arrow_up.bmp.good"
+    cp "$out/resource.bin" "$dir/resource.bin.before"
+    cp "$dir/src/arrow_down.bmp" "$dir/src/arrow_up.bmp"
+    build || { cat "$dir/log"; fail "build after changing a picture"; }
+    grep -q 'Building C object CMakeFiles/about.dir/orrinrc/about/resource_bin.c.o' "$dir/log" ||
+        { cat "$dir/log"; fail "a changed picture did not compile the embedded bytes"; }
+    grep -q 'main.c.o' "$dir/log" && { cat "$dir/log"; fail "a changed picture compiled main.c"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.before" && fail "resource.bin does not hold the changed picture"
+    "$dir/build/about" --file | cmp -s - "$dir/embedded" || fail "resource.bin differs from the embedded bytes"
+    cp "$dir/arrow_up.bmp.good" "$dir/src/arrow_up.bmp"
+    build || { cat "$dir/log"; fail "build after restoring the picture"; }
+    cmp -s "$out/resource.bin" "$dir/resource.bin.before" || fail "resource.bin differs after restoring the picture"
 
     # A broken text: the checker's diagnostic, and the previous outputs kept.
     cp "$out/resource.bin" "$dir/resource.bin.good"
@@ -93,6 +126,29 @@ consumer)
     "$dir/build/about" | cmp -s - "$dir/embedded" || fail "about differs after the repair"
     # Nothing was written next to the sources.
     (cd "$dir/src" && find . | sort) | cmp -s - "$dir/source-files" || fail "the build wrote into the source tree"
+
+    # The language server, started without -I as an editor starts it, finds
+    # the pictures of PICTURE_DIRS through the listing the build wrote; with
+    # the listing gone, it cannot.
+    lsp_session() {
+        frame() { printf 'Content-Length: %d\r\n\r\n%s' "$(printf %s "$1" | wc -c)" "$1"; }
+        local text
+        text=$(sed -e 's/\\/\\\\/g' -e 's/"/\\"/g' "$rc" | awk '{ printf "%s\\n", $0 }')
+        {
+            frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+            frame '{"jsonrpc":"2.0","method":"initialized","params":{}}'
+            frame '{"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file://'"$rc"'","languageId":"orrinrc","version":1,"text":"'"$text"'"}}}'
+            frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+            frame '{"jsonrpc":"2.0","method":"exit"}'
+        } | (cd / && "$prefix/bin/orrinrc-lsp") >"$dir/lsp.out" || fail "orrinrc-lsp failed"
+        grep -q '"method":"textDocument/publishDiagnostics"' "$dir/lsp.out" || { cat "$dir/lsp.out"; fail "no diagnostics from orrinrc-lsp"; }
+    }
+    lsp_session
+    grep -q "logo.bmp" "$dir/lsp.out" && { cat "$dir/lsp.out"; fail "orrinrc-lsp did not find the pictures"; }
+    mv "$dir/build/orrinrc_picture_dirs.txt" "$dir/listing"
+    lsp_session
+    grep -q "logo.bmp" "$dir/lsp.out" || { cat "$dir/lsp.out"; fail "orrinrc-lsp found pictures without the listing"; }
+    mv "$dir/listing" "$dir/build/orrinrc_picture_dirs.txt"
 
     # A picture beside the resource text comes before the PICTURE_DIRS one.
     cp "$dir/src/arrow_down.bmp" "$dir/src/consumer/arrow_up.bmp"

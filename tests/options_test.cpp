@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -36,7 +37,11 @@ protected:
         const std::string cmd = "cd '" + dir.string() + "' && '" + ORRINRC_BIN + "' " + args + " > .out 2> .err";
         const int status = std::system(cmd.c_str());
         stdout_text = read_file(dir / ".out");
-        EXPECT_EQ(read_file(dir / ".err"), "");
+        error_text = read_file(dir / ".err");
+        // Only a wrong command line says something on standard error.
+        if (stdout_text.find("Usage:") == std::string::npos) {
+            EXPECT_EQ(error_text, "");
+        }
         fs::remove(dir / ".out");
         fs::remove(dir / ".err");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -50,6 +55,7 @@ protected:
 
     fs::path dir;
     std::string stdout_text;
+    std::string error_text;
 };
 
 TEST_F(Options, OutputFolderGetsTheSameOutputsAndTraceAsARunInPlace) {
@@ -113,6 +119,35 @@ TEST_F(Options, DependencyFileNamesTheInputAndEveryPictureOnce) {
     EXPECT_FALSE(fs::exists(dir / "deps.d"));
 }
 
+TEST_F(Options, UnchangedOutputsKeepTheirFilesAndTimeStamps) {
+    fs::create_directories(dir / "out");
+    ASSERT_EQ(compile("-o out example.rc"), 0);
+    const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(dir / "out/resource.bin", old_time);
+    fs::last_write_time(dir / "out/resource.h", old_time);
+    // The same text again: nothing is replaced.
+    ASSERT_EQ(compile("-o out --depfile out/d --depfile-target out/stamp example.rc"), 0);
+    EXPECT_EQ(fs::last_write_time(dir / "out/resource.bin"), old_time);
+    EXPECT_EQ(fs::last_write_time(dir / "out/resource.h"), old_time);
+    EXPECT_TRUE(no_temporary_files(dir / "out"));
+    EXPECT_EQ(read_file(dir / "out/d").substr(0, 23), "out/stamp: example.rc \\");
+    // A new name changes resource.h only.
+    std::string renamed = read_file(dir / "example.rc");
+    renamed.replace(renamed.find("NAME=FORM_MAIN"), 14, "NAME=FORM_HOME");
+    write("example.rc", renamed);
+    ASSERT_EQ(compile("-o out example.rc"), 0);
+    EXPECT_EQ(fs::last_write_time(dir / "out/resource.bin"), old_time);
+    EXPECT_NE(fs::last_write_time(dir / "out/resource.h"), old_time);
+    EXPECT_NE(read_file(dir / "out/resource.h").find("FORM_HOME"), std::string::npos);
+    // An output of other bytes, even of the same length, is replaced.
+    std::string bin = read_file(dir / "out/resource.bin");
+    bin[bin.size() - 1] ^= 1;
+    write("out/resource.bin", bin);
+    ASSERT_EQ(compile("-o out example.rc"), 0);
+    EXPECT_NE(read_file(dir / "out/resource.bin"), bin);
+    EXPECT_TRUE(no_temporary_files(dir / "out"));
+}
+
 TEST(DepfileEscape, BlanksDollarsAndHashesAsMakeAndNinjaReadThem) {
     EXPECT_EQ(orrinrc::depfile_escape("a b"), "a\\ b");
     EXPECT_EQ(orrinrc::depfile_escape("cost$1"), "cost$$1");
@@ -138,7 +173,11 @@ TEST_F(Options, HelpVersionAndWrongCommandLines) {
     EXPECT_NE(stdout_text.find("--output-dir DIR"), std::string::npos);
     EXPECT_EQ(compile("-o"), 1);  // an option without its value
     EXPECT_NE(stdout_text.find("Usage:"), std::string::npos);
+    EXPECT_EQ(error_text, "orrinrc: option -o needs a value\n");
     EXPECT_EQ(compile("-q a.rc b.rc"), 1);
+    EXPECT_EQ(error_text, "");
+    EXPECT_EQ(compile("--bogus a.rc b.rc"), 1);
+    EXPECT_EQ(error_text, "orrinrc: unknown option --bogus (write -- before an input whose name starts with -)\n");
     // An argument that is no option is the input, whatever it starts with.
     EXPECT_EQ(compile("-weird.rc"), 2);
     EXPECT_NE(stdout_text.find("Can't open file -weird.rc"), std::string::npos);

@@ -18,8 +18,8 @@ int check_source(const SourceText& source, const CheckOptions& options, RunOptio
 }
 
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
-                 FILE* out) {
-    PrintSink printed(name, options.json, out);
+                 FILE* out, bool json_file) {
+    PrintSink printed(name, options.json, out, json_file);
     const int code = check_source(source, options, std::move(run), printed);
     printed.flush();
     return code;

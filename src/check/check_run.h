@@ -20,8 +20,9 @@ namespace orrinrc::check {
 int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink);
 
 // The same, printed to `out` as orrinrc-check prints it (text naming the
-// input `name`, or JSON lines with options.json).
+// input `name`, or JSON lines with options.json, each naming `name` too when
+// `json_file` is set).
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
-                 FILE* out);
+                 FILE* out, bool json_file = false);
 
 }  // namespace orrinrc::check

@@ -36,15 +36,23 @@ int usage(FILE* to, const char* argv0) {
                  "  --json         one JSON object per line on standard error: each diagnostic (severity,\n"
                  "                 line, column, message, warning name, notes) and each resource read\n"
                  "                 (definition kind, id, name and the lines of its definition)\n"
+                 "                 (with several files, each object names its \"file\" first)\n"
                  "  --warnings     list the warnings\n"
                  "  -h, --help     this text\n"
+                 "  --version      the version\n"
                  "Exit code: 0 no error, 1 an error (or a warning with -Werror), 2 an input cannot be read.\n",
                  argv0);
     return to == stdout ? 0 : 1;
 }
 
+// A command line that is wrong: what is wrong, then the usage.
+int wrong(const char* argv0, const char* what, const std::string& arg) {
+    std::fprintf(stderr, "orrinrc-check: %s %s\n", what, arg.c_str());
+    return usage(stderr, argv0);
+}
+
 // Checks one file; returns its exit code.
-int check_file(const std::string& file, const CheckOptions& options, const RunOptions& run) {
+int check_file(const std::string& file, const CheckOptions& options, const RunOptions& run, bool json_file) {
     const int input = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;
     if (input < 0 || fstat(input, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -53,13 +61,14 @@ int check_file(const std::string& file, const CheckOptions& options, const RunOp
         if (options.json) {
             Diagnostic d;
             d.message = std::string("cannot read the file: ") + why;
-            std::fprintf(stderr, "%s\n", render_json(d).c_str());
+            const std::string object = render_json(d);
+            std::fprintf(stderr, "%s\n", (json_file ? json_with_file(object, file) : object).c_str());
         } else {
             std::fprintf(stderr, "%s: error: cannot read the file: %s\n", file.c_str(), why);
         }
         return 2;
     }
-    const int code = check_source(file, SourceText{input, {}}, options, run, stderr);
+    const int code = check_source(file, SourceText{input, {}}, options, run, stderr, json_file);
     ::close(input);
     return code;
 }
@@ -73,12 +82,16 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
+        if (arg == "--version") {
+            std::printf("orrinrc-check %s\n", ORRINRC_VERSION);
+            return 0;
+        }
         if (arg == "--warnings") {
             for (const WarningInfo& w : all_warnings()) std::printf("  -W%-20s %s\n", w.name, w.description);
             return 0;
         }
         if (arg == "-I" || arg == "--picture-dir") {
-            if (i + 1 >= argc) return usage(stderr, argv[0]);
+            if (i + 1 >= argc) return wrong(argv[0], "a folder must follow", arg);
             picture_dirs.push_back(argv[++i]);
         } else if (arg == "-Werror") {
             options.werror = true;
@@ -94,18 +107,22 @@ int main(int argc, char** argv) {
             }
             options.disabled[static_cast<size_t>(w)] = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage(stderr, argv[0]);
+            return wrong(argv[0], "unknown option", arg);
         } else {
             files.push_back(arg);
         }
     }
-    if (files.empty()) return usage(stderr, argv[0]);
+    if (files.empty()) {
+        std::fprintf(stderr, "orrinrc-check: no file to check\n");
+        return usage(stderr, argv[0]);
+    }
     RunOptions run;
     run.picture_dirs = picture_dirs;
     // Each file is checked by a run of its own: the compiler's records carry
     // over from one definition to the next, and start from zero for every
     // file, as they do in a run of the compiler.
     int worst = 0;
-    for (const std::string& file : files) worst = std::max(worst, check_file(file, options, run));
+    for (const std::string& file : files)
+        worst = std::max(worst, check_file(file, options, run, options.json && files.size() > 1));
     return worst;
 }

@@ -11,10 +11,18 @@ std::string render_json(const ResourceDefinition& r) {
            ",\"id_column\":" + std::to_string(r.id_at.column) + "}";
 }
 
-void PrintSink::diagnostic(Diagnostic d) { put(json_ ? render_json(d) + "\n" : render(file_, d)); }
+std::string json_with_file(const std::string& object, const std::string& file) {
+    return "{\"file\":" + json_string(file) + "," + object.substr(1);
+}
+
+std::string PrintSink::json_line(const std::string& object) const {
+    return (json_file_ ? json_with_file(object, file_) : object) + "\n";
+}
+
+void PrintSink::diagnostic(Diagnostic d) { put(json_ ? json_line(render_json(d)) : render(file_, d)); }
 
 void PrintSink::definition(const ResourceDefinition& r) {
-    if (json_) put(render_json(r) + "\n");
+    if (json_) put(json_line(render_json(r)));
 }
 
 void PrintSink::put(const std::string& text) {

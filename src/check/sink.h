@@ -37,14 +37,16 @@ public:
 std::string render_json(const ResourceDefinition& r);
 
 // Prints to a stream: diagnostics as compilers print them, naming `file`,
-// and no definitions; or, with `json`, one JSON line for each of both.
+// and no definitions; or, with `json`, one JSON line for each of both, which
+// start with "file":`file` when `json_file` is set (several files checked).
 // The text is gathered and written in pieces of some kilobytes (standard
 // error writes each call at once, which costs a system call per line on a
 // file with many findings); flush() writes the rest, and so does the
 // destructor.
 class PrintSink final : public CheckSink {
 public:
-    PrintSink(std::string file, bool json, FILE* out) : file_(std::move(file)), json_(json), out_(out) {}
+    PrintSink(std::string file, bool json, FILE* out, bool json_file = false)
+        : file_(std::move(file)), json_(json), json_file_(json_file), out_(out) {}
     PrintSink(const PrintSink&) = delete;
     PrintSink& operator=(const PrintSink&) = delete;
     ~PrintSink() override { flush(); }
@@ -55,10 +57,15 @@ public:
 private:
     static constexpr size_t kPiece = 1 << 16;
     void put(const std::string& text);
+    std::string json_line(const std::string& object) const;
     std::string file_;
     bool json_;
+    bool json_file_;
     FILE* out_;
     std::string pending_;
 };
+
+// A JSON object with "file":`file` put first.
+std::string json_with_file(const std::string& object, const std::string& file);
 
 }  // namespace orrinrc::check

@@ -22,7 +22,7 @@ constexpr size_t kOutputBuffer = 64 * 1024;
 char stdout_buffer[kOutputBuffer];
 
 constexpr const char* kBanner =
-    "Resource Compiler for Orrin version 1.0\n"
+    "Resource Compiler for Orrin version " ORRINRC_VERSION "\n"
     "Copyright (c) 2026 the orrinrc developers\n"
     "Turns a resource text file and its BMP pictures into resource.bin and resource.h\n"
     "\n";
@@ -30,10 +30,12 @@ constexpr const char* kBanner =
 constexpr const char* kOptions =
     "Options:\n"
     "  -o, --output-dir DIR   write resource.bin and resource.h into DIR, replacing them only\n"
-    "                         when the run succeeds\n"
+    "                         when the run succeeds and their bytes change\n"
     "  -I, --picture-dir DIR  look up a relative picture name that does not exist as written\n"
     "                         in DIR (repeatable, in order)\n"
     "  --depfile FILE         on success, write a Make-syntax dependency file\n"
+    "  --depfile-target NAME  the dependency file makes NAME depend on the files read, instead\n"
+    "                         of resource.bin and resource.h (for a stamp file)\n"
     "  -q, --quiet            no banner and no trace when the run succeeds\n"
     "  --help                 this text\n"
     "  --version              the version\n";
@@ -43,9 +45,14 @@ struct Command {
     std::string output_dir;
     std::vector<std::string> picture_dirs;
     std::string depfile;
+    std::string depfile_target;
     bool quiet = false;
     bool help = false;
     bool version = false;
+    // What makes a command line wrong, for the message after the usage:
+    // an option without its value, or (with more than one input) the first
+    // input that looks like an option.
+    std::string problem;
 };
 
 // Reads the command line; false when it is not the options above plus
@@ -57,7 +64,10 @@ bool parse(int argc, char** argv, Command& c) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& to) {
-            if (i + 1 >= argc) return false;
+            if (i + 1 >= argc) {
+                c.problem = "option " + arg + " needs a value";
+                return false;
+            }
             to = argv[++i];
             return true;
         };
@@ -74,6 +84,8 @@ bool parse(int argc, char** argv, Command& c) {
             c.picture_dirs.push_back(dir);
         } else if (arg == "--depfile") {
             if (!value(c.depfile)) return false;
+        } else if (arg == "--depfile-target") {
+            if (!value(c.depfile_target)) return false;
         } else if (arg == "-q" || arg == "--quiet") {
             c.quiet = true;
         } else if (arg == "--help") {
@@ -81,10 +93,13 @@ bool parse(int argc, char** argv, Command& c) {
         } else if (arg == "--version") {
             c.version = true;
         } else {
+            if (arg.size() > 1 && arg[0] == '-' && c.problem.empty())
+                c.problem = "unknown option " + arg + " (write -- before an input whose name starts with -)";
             c.input = arg;
             ++inputs;
         }
     }
+    if (inputs == 1) c.problem.clear();
     return c.help || c.version || inputs == 1;
 }
 
@@ -132,7 +147,7 @@ int compile_command(const Command& command, FILE* out) {
     }
     std::optional<Error> failure = commit_output_files(files);
     if (!failure && !command.depfile.empty())
-        failure = write_depfile(command.depfile, files, command.input, result.pictures_read);
+        failure = write_depfile(command.depfile, files, command.depfile_target, command.input, result.pictures_read);
     if (failure) {
         std::fwrite(failure->message.data(), 1, failure->message.size(), out);
         return failure->exit_code;
@@ -160,6 +175,10 @@ int main(int argc, char** argv) {
     std::fputs(kBanner, out);
     if (!understood) {
         std::printf("Usage:\n%s <resource text file>\ngenerates resource.bin and resource.h\n", argv[0]);
+        if (!command.problem.empty()) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "orrinrc: %s\n", command.problem.c_str());
+        }
         return 1;
     }
     if (command.version) return 0;

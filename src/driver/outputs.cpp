@@ -1,6 +1,7 @@
 // Output placement: in place, or through temporary files renamed on success.
 #include "driver/outputs.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,6 +27,26 @@ void plan(OutputFile& o, const std::string& dir, const char* name) {
 
 const std::string& written_path(const OutputFile& o) { return o.temp_path.empty() ? o.final_path : o.temp_path; }
 
+// Whether the file `a` holds the bytes of the regular file `b`; false when
+// either cannot be read (a link or a device at `b` is replaced as before).
+bool same_bytes(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    if (::stat(a.c_str(), &sa) != 0 || ::lstat(b.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size)
+        return false;
+    FILE* fa = std::fopen(a.c_str(), "rb");
+    FILE* fb = fa != nullptr ? std::fopen(b.c_str(), "rb") : nullptr;
+    bool same = fb != nullptr;
+    char ba[65536], bb[sizeof ba];
+    while (same) {
+        const size_t na = std::fread(ba, 1, sizeof ba, fa), nb = std::fread(bb, 1, sizeof bb, fb);
+        same = na == nb && std::memcmp(ba, bb, na) == 0 && !std::ferror(fa) && !std::ferror(fb);
+        if (na < sizeof ba) break;
+    }
+    if (fa != nullptr) std::fclose(fa);
+    if (fb != nullptr) std::fclose(fb);
+    return same;
+}
+
 }  // namespace
 
 int open_output_files(OutputFiles& files, const std::string& dir, FILE* out) {
@@ -46,6 +67,13 @@ int open_output_files(OutputFiles& files, const std::string& dir, FILE* out) {
 std::optional<Error> commit_output_files(OutputFiles& files) {
     for (OutputFile* o : {&files.bin, &files.header}) {
         if (o->temp_path.empty()) continue;
+        // An output whose bytes did not change keeps its file and its time
+        // stamp, so that a build tool rebuilds only what reads a changed one.
+        if (same_bytes(o->temp_path, o->final_path)) {
+            ::unlink(o->temp_path.c_str());
+            o->temp_path.clear();
+            continue;
+        }
         if (std::rename(o->temp_path.c_str(), o->final_path.c_str()) != 0) {
             const int err = errno;
             const bool bin = o == &files.bin;
@@ -85,9 +113,10 @@ std::string depfile_escape(const std::string& path) {
     return out;
 }
 
-std::optional<Error> write_depfile(const std::string& path, const OutputFiles& files, const std::string& input,
-                                   const std::vector<std::string>& pictures) {
-    std::string text = depfile_escape(files.bin.final_path) + ' ' + depfile_escape(files.header.final_path);
+std::optional<Error> write_depfile(const std::string& path, const OutputFiles& files, const std::string& target,
+                                   const std::string& input, const std::vector<std::string>& pictures) {
+    std::string text = !target.empty() ? depfile_escape(target)
+                                       : depfile_escape(files.bin.final_path) + ' ' + depfile_escape(files.header.final_path);
     text += ": " + depfile_escape(input);
     for (const std::string& p : pictures) text += " \\\n  " + depfile_escape(p);
     text += '\n';

@@ -40,10 +40,11 @@ std::optional<Error> commit_output_files(OutputFiles& files);
 // After a run that failed: removes the temporary files, if any.
 void discard_output_files(OutputFiles& files);
 
-// Writes a Make-syntax dependency file: both outputs depend on the input
-// and on every picture read. The error (exit code 3) when it cannot.
-std::optional<Error> write_depfile(const std::string& path, const OutputFiles& files, const std::string& input,
-                                   const std::vector<std::string>& pictures);
+// Writes a Make-syntax dependency file: both outputs (or `target`, when it
+// is not empty) depend on the input and on every picture read. The error
+// (exit code 3) when it cannot.
+std::optional<Error> write_depfile(const std::string& path, const OutputFiles& files, const std::string& target,
+                                   const std::string& input, const std::vector<std::string>& pictures);
 
 // A path escaped for a Make or Ninja dependency file.
 std::string depfile_escape(const std::string& path);

@@ -47,8 +47,18 @@ Face face(TextSize size) {
 
 Canvas::Canvas(int width, int height, uint8_t background)
     : width_(std::max(width, 1)), height_(std::max(height, 1)),
-      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), background), clip_x1_(width_),
-      clip_y1_(height_) {}
+      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), background), accent_(pixels_.size(), 0),
+      clip_x1_(width_), clip_y1_(height_) {}
+
+void Canvas::paste(const Canvas& other, int x, int y) {
+    for (int yy = 0; yy < other.height_; ++yy)
+        for (int xx = 0; xx < other.width_; ++xx) {
+            const int tx = x + xx, ty = y + yy;
+            if (tx < 0 || ty < 0 || tx >= width_ || ty >= height_) continue;
+            pixels_[index(tx, ty)] = other.at(xx, yy);
+            accent_[index(tx, ty)] = other.accent_[other.index(xx, yy)];
+        }
+}
 
 void Canvas::clip(int x, int y, int w, int h) {
     clip_x0_ = std::max(x, 0);
@@ -61,7 +71,8 @@ void Canvas::unclip() { clip(0, 0, width_, height_); }
 
 void Canvas::dot(int x, int y, uint8_t grey) {
     if (x < clip_x0_ || y < clip_y0_ || x >= clip_x1_ || y >= clip_y1_) return;
-    pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] = grey;
+    pixels_[index(x, y)] = grey;
+    accent_[index(x, y)] = accent_pen_ ? 1 : 0;
 }
 
 void Canvas::fill(int x, int y, int w, int h, uint8_t grey) {
@@ -154,15 +165,22 @@ bool Canvas::write_png(const std::string& path, int scale, std::string& error) c
     const int s = std::clamp(scale, 1, 16);
     const size_t w = static_cast<size_t>(width_) * static_cast<size_t>(s);
     const size_t h = static_cast<size_t>(height_) * static_cast<size_t>(s);
-    std::vector<png_byte> scaled(w * h);
+    const bool colour = std::find(accent_.begin(), accent_.end(), 1) != accent_.end();
+    const size_t channels = colour ? 3 : 1;
+    std::vector<png_byte> scaled(w * h * channels);
     for (size_t y = 0; y < h; ++y)
-        for (size_t x = 0; x < w; ++x) scaled[y * w + x] = at(static_cast<int>(x / static_cast<size_t>(s)), static_cast<int>(y / static_cast<size_t>(s)));
+        for (size_t x = 0; x < w; ++x) {
+            const int cx = static_cast<int>(x / static_cast<size_t>(s)), cy = static_cast<int>(y / static_cast<size_t>(s));
+            png_byte* out = &scaled[(y * w + x) * channels];
+            for (size_t i = 0; i < channels; ++i) out[i] = accented(cx, cy) ? kAccent[i] : at(cx, cy);
+        }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(w);
     image.height = static_cast<png_uint_32>(h);
-    image.format = PNG_FORMAT_GRAY;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, scaled.data(), static_cast<png_int_32>(w), nullptr)) {
+    image.format = colour ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
+    if (!png_image_write_to_file(&image, path.c_str(), 0, scaled.data(), static_cast<png_int_32>(w * channels),
+                                 nullptr)) {
         error = image.message;
         png_image_free(&image);
         return false;

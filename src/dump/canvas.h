@@ -15,6 +15,9 @@ namespace orrinrc::dump {
 // The device's four colours (COLOR_WHITE .. COLOR_BLACK) as PNG greys.
 uint8_t colour_grey(uint32_t colour);
 
+// The accent colour, as red, green and blue.
+inline constexpr uint8_t kAccent[3] = {230, 0, 126};
+
 // The three text sizes (the language's small, normal/medium and large fonts).
 enum class TextSize { Small, Normal, Large };
 TextSize text_size(uint32_t font);
@@ -25,7 +28,14 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    uint8_t at(int x, int y) const { return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)]; }
+    uint8_t at(int x, int y) const { return pixels_[index(x, y)]; }
+    // Whether the pixel is in the accent colour, which marks layout mistakes.
+    bool accented(int x, int y) const { return accent_[index(x, y)] != 0; }
+
+    // While on, everything drawn is in the accent colour instead of its grey.
+    void accent_pen(bool on) { accent_pen_ = on; }
+    // Copies `other` with its top-left corner at (x, y).
+    void paste(const Canvas& other, int x, int y);
 
     // Drawing stays inside this rectangle (and the canvas) until unclip().
     void clip(int x, int y, int w, int h);
@@ -49,13 +59,18 @@ public:
     // grey levels; nothing for a picture that is not drawable.
     void picture(int x, int y, const BitmapView& bm);
 
-    // Writes the canvas as an 8-bit grey PNG, each pixel `scale` x `scale`.
+    // Writes the canvas as a PNG, each pixel `scale` x `scale`: 8-bit grey,
+    // or 8-bit RGB when it holds accent pixels.
     bool write_png(const std::string& path, int scale, std::string& error) const;
 
 private:
+    size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
+
     int width_;
     int height_;
     std::vector<uint8_t> pixels_;
+    std::vector<uint8_t> accent_;  // 1 where the pixel is in the accent colour
+    bool accent_pen_ = false;
     int clip_x0_ = 0, clip_y0_ = 0, clip_x1_, clip_y1_;  // clip_x1_, clip_y1_ exclusive
 };
 

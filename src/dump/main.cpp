@@ -24,8 +24,10 @@ using namespace orrinrc::dump;
 
 namespace {
 
-int usage(const char* argv0) {
-    std::fprintf(stderr,
+// The usage: on standard output for --help (exit 0), else on standard error
+// (exit 1).
+int usage(const char* argv0, FILE* to = stderr) {
+    std::fprintf(to,
                  "usage: %s [--pictures DIR] [--preview DIR] [--scale N] [--text DIR] resource.bin [resource.h]\n"
                  "  without options: lists every record and its values\n"
                  "  --pictures DIR:  writes every bitmap as a grey-level PNG file into DIR\n"
@@ -33,9 +35,17 @@ int usage(const char* argv0) {
                  "  --scale N:       pictures and previews N times the device's size (1 to 16;\n"
                  "                   pictures default to 1, previews to 2)\n"
                  "  --text DIR:      writes resource text (DIR/resource.rc) and BMP files into DIR that\n"
-                 "                   compile back to the same resource.bin (and resource.h, when given)\n",
+                 "                   compile back to the same resource.bin (and resource.h, when given)\n"
+                 "  -h, --help:      this text\n"
+                 "  --version:       the version\n",
                  argv0);
-    return 1;
+    return to == stdout ? 0 : 1;
+}
+
+// A command line that is wrong: what is wrong, then the usage.
+int wrong(const char* argv0, const std::string& what) {
+    std::fprintf(stderr, "orrinrc-dump: %s\n", what.c_str());
+    return usage(argv0);
 }
 
 bool write_file(const fs::path& path, const std::string& content) {
@@ -279,22 +289,28 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--pictures" || arg == "--text" || arg == "--preview") {
-            if (i + 1 >= argc) return usage(argv[0]);
+            if (i + 1 >= argc) return wrong(argv[0], "a folder must follow " + arg);
             (arg == "--text" ? text_dir : arg == "--preview" ? preview_dir : pictures_dir) = argv[++i];
         } else if (arg == "--scale") {
-            if (i + 1 >= argc) return usage(argv[0]);
-            scale = std::atoi(argv[++i]);
-            if (scale < 1 || scale > 16) return usage(argv[0]);
+            if (i + 1 >= argc) return wrong(argv[0], "a number must follow --scale");
+            char* end = nullptr;
+            const long n = std::strtol(argv[++i], &end, 10);
+            if (*argv[i] == '\0' || *end != '\0' || n < 1 || n > 16)
+                return wrong(argv[0], std::string("--scale takes 1 to 16, not ") + argv[i]);
+            scale = static_cast<int>(n);
         } else if (arg == "--help" || arg == "-h") {
-            usage(argv[0]);
+            return usage(argv[0], stdout);
+        } else if (arg == "--version") {
+            std::printf("orrinrc-dump %s\n", ORRINRC_VERSION);
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage(argv[0]);
+            return wrong(argv[0], "unknown option " + arg);
         } else {
             files.push_back(arg);
         }
     }
-    if (files.empty() || files.size() > 2) return usage(argv[0]);
+    if (files.empty()) return wrong(argv[0], "no resource.bin given");
+    if (files.size() > 2) return wrong(argv[0], "more files than resource.bin and resource.h: " + files[2]);
 
     Inputs in;
     in.bin_path = files[0];

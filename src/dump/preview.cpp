@@ -305,6 +305,149 @@ bool visible(const Record& r) {
     return true;
 }
 
+// An object the form lists, with its record when the file defines it.
+struct Listed {
+    uint32_t id = 0;
+    const Record* record = nullptr;
+    StoredBounds b;
+};
+
+std::vector<Listed> listed_objects(const Record& form, const std::vector<Record>& records) {
+    // The object list: identifiers and types in pairs.
+    std::vector<std::pair<uint32_t, uint32_t>> pairs;
+    for (const Field& f : form.fields) {
+        if (f.id == FieldId::FormObjectId) pairs.emplace_back(f.value, 0);
+        if (f.id == FieldId::FormObjectType && !pairs.empty()) pairs.back().second = f.value;
+    }
+    std::vector<Listed> out;
+    for (const auto& [id, type] : pairs) {
+        Listed o{id, nullptr, {}};
+        for (const Record& r : records)
+            if (r.id == id && r.type == type && r.kind() != Kind::Form) o.record = &r;
+        if (o.record != nullptr) o.b = bounds(*o.record);
+        out.push_back(o);
+    }
+    return out;
+}
+
+bool inside(const StoredBounds& b, const StoredBounds& form) {
+    return b.x >= 0 && b.y >= 0 && long{b.x} + b.width <= form.width && long{b.y} + b.height <= form.height;
+}
+
+bool overlap(const StoredBounds& a, const StoredBounds& b) {
+    if (a.width <= 0 || a.height <= 0 || b.width <= 0 || b.height <= 0) return false;
+    return long{a.x} < long{b.x} + b.width && long{b.x} < long{a.x} + a.width && long{a.y} < long{b.y} + b.height &&
+           long{b.y} < long{a.y} + a.height;
+}
+
+// What the legend under the form reports: objects that reach outside the
+// form, visible objects that overlap a visible sibling (a line's bounds are
+// no area, and hidden objects often share a place on purpose), and
+// identifiers that the file does not define.
+struct Findings {
+    std::vector<uint32_t> outside, overlapping, missing;
+    bool empty() const { return outside.empty() && overlapping.empty() && missing.empty(); }
+};
+
+Findings find_layout_mistakes(const std::vector<Listed>& objects, const StoredBounds& form) {
+    Findings f;
+    auto add = [](std::vector<uint32_t>& to, uint32_t id) {
+        if (std::find(to.begin(), to.end(), id) == to.end()) to.push_back(id);
+    };
+    auto overlaps_checked = [](const Listed& o) {
+        return o.record != nullptr && o.record->kind() != Kind::Line && visible(*o.record);
+    };
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const Listed& o = objects[i];
+        if (o.record == nullptr) {
+            add(f.missing, o.id);
+            continue;
+        }
+        if (!inside(o.b, form)) add(f.outside, o.id);
+        if (!overlaps_checked(o)) continue;
+        for (size_t j = 0; j < objects.size(); ++j)
+            if (j != i && objects[j].id != o.id && overlaps_checked(objects[j]) && overlap(o.b, objects[j].b)) {
+                add(f.overlapping, o.id);
+                break;
+            }
+    }
+    return f;
+}
+
+std::string id_list(const std::string& title, const std::vector<uint32_t>& ids) {
+    std::string s = title;
+    for (uint32_t id : ids) s += " " + std::to_string(id);
+    return s;
+}
+
+constexpr uint8_t kLegendBackground = 224;  // no device grey: not part of the screen
+constexpr int kLegendMinWidth = 120;
+
+// The legend's lines of accent text, wrapped to `width`.
+std::vector<std::string> legend_lines(const Findings& f, int width) {
+    std::vector<std::string> lines;
+    auto add = [&](const std::string& title, const std::vector<uint32_t>& ids) {
+        if (ids.empty()) return;
+        for (const std::string& l : wrap(id_list(title, ids), width, TextSize::Small)) lines.push_back(l);
+    };
+    add("outside the form:", f.outside);
+    add("overlapping:", f.overlapping);
+    return lines;
+}
+
+// A box for an identifier the form lists and the file does not define:
+// hatched at its left, the identifier in black on white.
+int missing_box_width(uint32_t id) { return 6 + Canvas::text_width(std::to_string(id), TextSize::Normal) + 2; }
+int missing_box_height() { return Canvas::text_height(TextSize::Normal) + 3; }
+
+void missing_box(Canvas& c, int x, int y, uint32_t id) {
+    const int w = missing_box_width(id), h = missing_box_height();
+    c.fill(x, y, w, h, 255);
+    c.hatch(x, y, 6, h, 0);
+    c.frame(x, y, w, h, 0);
+    c.text(x + 7, y + 2, std::to_string(id), TextSize::Normal, 0);
+}
+
+// The form's picture with the legend under it.
+Canvas with_legend(const Canvas& form, const Findings& f) {
+    const int width = std::max(form.width(), kLegendMinWidth);
+    const std::vector<std::string> lines = legend_lines(f, width - 4);
+    const int line_height = Canvas::text_height(TextSize::Small);
+    const int box_height = missing_box_height();
+    // The boxes of the missing identifiers, in rows after their title.
+    std::vector<std::pair<int, int>> boxes;  // x and row of each
+    const int first = 2 + Canvas::text_width("not found:", TextSize::Small) + 3;
+    int x = first, row = 0;
+    for (uint32_t id : f.missing) {
+        const int w = missing_box_width(id);
+        if (x + w > width - 2 && x > first) {
+            x = 2;
+            ++row;
+        }
+        boxes.emplace_back(x, row);
+        x += w + 3;
+    }
+    const int text_height = static_cast<int>(lines.size()) * line_height;
+    const int legend = 3 + text_height + (f.missing.empty() ? 0 : (row + 1) * (box_height + 2)) + 1;
+    Canvas c(width, form.height() + legend, kLegendBackground);
+    c.paste(form, 0, 0);
+    c.line(0, form.height(), width - 1, form.height(), 0);
+    if (width > form.width()) c.line(form.width(), 0, form.width(), form.height(), 0);
+    int y = form.height() + 3;
+    c.accent_pen(true);
+    for (const std::string& l : lines) {
+        c.text(2, y, l, TextSize::Small, 0);
+        y += line_height;
+    }
+    c.accent_pen(false);
+    if (!f.missing.empty()) {
+        c.text(2, y + (box_height - line_height) / 2 + 1, "not found:", TextSize::Small, 0);
+        for (size_t i = 0; i < f.missing.size(); ++i)
+            missing_box(c, boxes[i].first, y + boxes[i].second * (box_height + 2), f.missing[i]);
+    }
+    return c;
+}
+
 }  // namespace
 
 Canvas render_form(const Record& form, const std::vector<Record>& records) {
@@ -316,37 +459,27 @@ Canvas render_form(const Record& form, const std::vector<Record>& records) {
         c.text(2, 1, title, TextSize::Normal, 0);
         c.line(0, Canvas::text_height(TextSize::Normal) + 1, fb.width - 1, Canvas::text_height(TextSize::Normal) + 1, 0);
     }
-    // The object list: identifiers and types in pairs.
-    std::vector<std::pair<uint32_t, uint32_t>> objects;
-    for (const Field& f : form.fields) {
-        if (f.id == FieldId::FormObjectId) objects.emplace_back(f.value, 0);
-        if (f.id == FieldId::FormObjectType && !objects.empty()) objects.back().second = f.value;
-    }
-    int missing_row = 0;
-    for (const auto& [id, type] : objects) {
-        const Record* object = nullptr;
-        for (const Record& r : records)
-            if (r.id == id && r.type == type && r.kind() != Kind::Form) object = &r;
-        if (object == nullptr) {
-            // Listed but not defined: a hatched box with the identifier, in
-            // a column down the left edge.
-            const std::string label = std::to_string(id);
-            const int w = Canvas::text_width(label, TextSize::Small) + 4, h = Canvas::text_height(TextSize::Small) + 3;
-            const int y = fb.height - (missing_row + 1) * (h + 1);
-            c.fill(0, y, w, h, 255);
-            c.hatch(0, y, w, h, 0);
-            c.text(2, y + 2, label, TextSize::Small, 0);
-            ++missing_row;
-            continue;
-        }
-        const StoredBounds b = bounds(*object);
+    const std::vector<Listed> objects = listed_objects(form, records);
+    for (const Listed& o : objects) {
+        if (o.record == nullptr) continue;  // in the legend
         // An object draws inside its bounds; a line goes to its end point.
-        if (object->kind() != Kind::Line) c.clip(b.x, b.y, b.width, b.height);
-        if (!visible(*object)) c.frame(b.x, b.y, b.width, b.height, 85, 0, true);
-        else draw_object(c, *object, b);
+        if (o.record->kind() != Kind::Line) c.clip(o.b.x, o.b.y, o.b.width, o.b.height);
+        if (!visible(*o.record)) c.frame(o.b.x, o.b.y, o.b.width, o.b.height, 85, 0, true);
+        else draw_object(c, *o.record, o.b);
         c.unclip();
     }
-    return c;
+    const Findings findings = find_layout_mistakes(objects, fb);
+    if (findings.empty()) return c;
+    // The marked objects framed in the accent colour, over everything.
+    c.accent_pen(true);
+    for (const Listed& o : objects) {
+        const bool marked = std::find(findings.outside.begin(), findings.outside.end(), o.id) != findings.outside.end() ||
+                            std::find(findings.overlapping.begin(), findings.overlapping.end(), o.id) !=
+                                findings.overlapping.end();
+        if (marked) c.frame(o.b.x, o.b.y, std::max<int>(o.b.width, 1), std::max<int>(o.b.height, 1), 0);
+    }
+    c.accent_pen(false);
+    return with_legend(c, findings);
 }
 
 }  // namespace orrinrc::dump

@@ -27,9 +27,18 @@ int usage(FILE* to, const char* argv0) {
                  "                 (repeatable, in order), as the compiler does; relative to the folder the\n"
                  "                 server starts in\n"
                  "  -Wno-NAME      do not report the warning NAME (orrinrc-check --warnings lists them)\n"
-                 "  -h, --help     this text\n",
+                 "  --stdio        accepted for editors that pass it; standard input and output are\n"
+                 "                 always used\n"
+                 "  -h, --help     this text\n"
+                 "  --version      the version\n",
                  argv0);
     return to == stdout ? 0 : 1;
+}
+
+// A command line that is wrong: what is wrong, then the usage.
+int wrong(const char* argv0, const std::string& what) {
+    std::fprintf(stderr, "orrinrc-lsp: %s\n", what.c_str());
+    return usage(stderr, argv0);
 }
 
 }  // namespace
@@ -39,8 +48,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") return usage(stdout, argv[0]);
+        if (arg == "--version") {
+            std::printf("orrinrc-lsp %s\n", ORRINRC_VERSION);
+            return 0;
+        }
         if (arg == "-I" || arg == "--picture-dir") {
-            if (i + 1 >= argc) return usage(stderr, argv[0]);
+            if (i + 1 >= argc) return wrong(argv[0], "a folder must follow " + arg);
             std::string dir = argv[++i];
             // Documents are checked in their own folder: keep the folder
             // named here, not one of the same name there.
@@ -50,14 +63,15 @@ int main(int argc, char** argv) {
         } else if (arg.rfind("-Wno-", 0) == 0) {
             const check::Warning w = check::warning_named(arg.substr(5));
             if (w == check::Warning::Count_) {
-                std::fprintf(stderr, "orrinrc-lsp: no warning is named %s\n", arg.c_str() + 5);
+                std::fprintf(stderr, "orrinrc-lsp: no warning is named %s (see orrinrc-check --warnings)\n",
+                             arg.c_str() + 5);
                 return 1;
             }
             options.check.disabled[static_cast<size_t>(w)] = true;
         } else if (arg == "--stdio") {
             // What editors pass to say how to talk; standard input and output is the only way.
         } else {
-            return usage(stderr, argv[0]);
+            return wrong(argv[0], "unknown option " + arg);
         }
     }
     // An editor that goes away is a write error, not a signal.

@@ -6,6 +6,7 @@
 
 #include "check/hints.h"
 #include "format/format.h"
+#include "lsp/picture_dirs.h"
 
 namespace orrinrc::lsp {
 
@@ -252,6 +253,12 @@ bool Server::request(const std::string& method, const json& params, JsonText& re
     return true;
 }
 
+// The -I folders, then those the build gives a file: URI's document.
+std::vector<std::string> Server::document_picture_dirs(const std::string& uri) const {
+    if (!starts_with(uri, "file://")) return options_.picture_dirs;
+    return picture_dirs_for(options_.picture_dirs, percent_decode(std::string_view(uri).substr(7)));
+}
+
 void Server::notification(const std::string& method, json& params) {
     if (method == "textDocument/didOpen") {
         json& td = params.at("textDocument");
@@ -259,6 +266,7 @@ void Server::notification(const std::string& method, json& params) {
         Open open;
         open.uri = uri;
         open.folder = folder_of(uri);
+        open.picture_dirs = document_picture_dirs(uri);
         open.version = td.value("version", int64_t{0});
         open.doc.set_text(std::move(td.at("text").get_ref<std::string&>()));
         documents_[uri] = std::move(open);
@@ -280,8 +288,12 @@ void Server::notification(const std::string& method, json& params) {
         open->version = params["textDocument"].value("version", open->version + 1);
         open->checked = -1;
     } else if (method == "textDocument/didSave") {
-        // Pictures may have changed with the file: check again.
-        if (Open* open = find(params)) open->checked = -1;
+        // Pictures may have changed with the file, and the build's picture
+        // folders with the build: check again.
+        if (Open* open = find(params)) {
+            open->picture_dirs = document_picture_dirs(open->uri);
+            open->checked = -1;
+        }
     } else if (method == "textDocument/didClose") {
         const std::string uri = params.at("textDocument").at("uri");
         if (documents_.erase(uri) > 0)
@@ -347,7 +359,7 @@ void Server::check_changed() {
 }
 
 void Server::check(Open& open) {
-    CheckOutcome outcome = check_text(open.doc.text(), open.folder, options_.picture_dirs, options_.check,
+    CheckOutcome outcome = check_text(open.doc.text(), open.folder, open.picture_dirs, options_.check,
                                       options_.check_time_limit_ms);
     open.checked = open.version;
     open.definitions = std::move(outcome.definitions);
@@ -413,7 +425,7 @@ void Server::check(Open& open) {
 
 ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail, size_t from) {
     const Document& doc = open.doc;
-    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, options_.picture_dirs, options_.probe_time_limit_ms);
+    ProbeOutcome outcome = probe_text(doc.text(), cut, tail, from, open.folder, open.picture_dirs, options_.probe_time_limit_ms);
     if (!outcome.matches.empty() || !outcome.completed) return outcome;
     size_t line = 0;
     while (line + 1 < doc.line_count() && doc.line_start(line + 1) <= from) ++line;
@@ -430,7 +442,7 @@ ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail
     }
     if (start == 0) return outcome;
     ProbeOutcome again = probe_text(doc.text().substr(start), cut - start, tail, from - start, open.folder,
-                                    options_.picture_dirs, options_.probe_time_limit_ms);
+                                    open.picture_dirs, options_.probe_time_limit_ms);
     for (Match& m : again.matches) m.offset += start;
     if (again.before) again.before->offset += start;
     return again;

@@ -39,6 +39,7 @@ private:
     struct Open {
         std::string uri;
         std::string folder;  // where its pictures are looked up
+        std::vector<std::string> picture_dirs;  // and then these folders
         int64_t version = 0;
         Document doc;
         int64_t checked = -1;  // the version the last check read
@@ -62,6 +63,7 @@ private:
     void check(Open& open);
 
     Open* find(const json& params);
+    std::vector<std::string> document_picture_dirs(const std::string& uri) const;
     json range(const Document& doc, size_t line, size_t from, size_t to) const;
     json position(const Document& doc, size_t line, size_t column) const;
     void put_range(JsonText& out, const Document& doc, size_t line, size_t from, size_t to) const;
