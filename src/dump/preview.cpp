@@ -376,7 +376,10 @@ Findings find_layout_mistakes(const std::vector<Listed>& objects, const StoredBo
 
 std::string id_list(const std::string& title, const std::vector<uint32_t>& ids) {
     std::string s = title;
-    for (uint32_t id : ids) s += " " + std::to_string(id);
+    for (uint32_t id : ids) {
+        s += ' ';
+        s += std::to_string(id);
+    }
     return s;
 }
 
