@@ -5,16 +5,22 @@
 
 namespace orrinrc::check {
 
-int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink) {
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink,
+                 const CompileOutputs& outputs, RunResult& result) {
     Checker checker(options, sink);
     run.listener = &checker;
+    result = compile(source, run, outputs);
+    if (!result.ok()) return result.exit_code == 2 ? 2 : 1;
+    return checker.finish();
+}
+
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink) {
     // The outputs are written as the compiler writes them, to nowhere, so
     // that even the checks made while a record is written (a block too long
     // for its length field) are the compiler's.
     NullTarget bin, header;
-    const RunResult result = compile(source, run, CompileOutputs{&bin, &header, Console()});
-    if (!result.ok()) return result.exit_code == 2 ? 2 : 1;
-    return checker.finish();
+    RunResult result;
+    return check_source(source, options, std::move(run), sink, CompileOutputs{&bin, &header, Console()}, result);
 }
 
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,

@@ -8,6 +8,7 @@
 #include "check/checker.h"
 #include "check/sink.h"
 #include "run/run.h"
+#include "scanner/compile.h"
 #include "scanner/text_input.h"
 
 namespace orrinrc::check {
@@ -18,6 +19,11 @@ namespace orrinrc::check {
 // 1 for an error (or a warning with -Werror), 2 when the input cannot be
 // read.
 int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink);
+
+// The same check with the run's outputs written to `outputs` (the compiled
+// image and the findings from one run); `result` receives the run's result.
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink,
+                 const CompileOutputs& outputs, RunResult& result);
 
 // The same, printed to `out` as orrinrc-check prints it (text naming the
 // input `name`, or JSON lines with options.json, each naming `name` too when

@@ -59,8 +59,11 @@ public:
     // grey levels; nothing for a picture that is not drawable.
     void picture(int x, int y, const BitmapView& bm);
 
-    // Writes the canvas as a PNG, each pixel `scale` x `scale`: 8-bit grey,
-    // or 8-bit RGB when it holds accent pixels.
+    // The canvas as the bytes of a PNG file, each pixel `scale` x `scale`:
+    // 8-bit grey, or 8-bit RGB when it holds accent pixels. False with a
+    // message when the encoder fails.
+    bool encode_png(int scale, std::string& out, std::string& error) const;
+    // Those bytes written to a file.
     bool write_png(const std::string& path, int scale, std::string& error) const;
 
 private:
