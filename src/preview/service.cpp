@@ -3,11 +3,13 @@
 
 #include <boost/asio/post.hpp>
 
-#include "preview/watch.h"
-
 namespace orrinrc::preview {
 
 namespace {
+
+// The files a snapshot read. While the text does not compile, any file that
+// appears beside the text or its pictures may be the one missing.
+void watch(Watcher& watcher, const Snapshot& s) { watcher.watch(s.files, !s.ok); }
 
 // How often the watching thread looks whether it is to stop.
 constexpr std::chrono::milliseconds kStopCheck{100};
@@ -18,7 +20,9 @@ Service::Service(boost::asio::io_context& io, ServiceOptions options)
     : io_(io),
       options_(std::move(options)),
       project_(options_.project),
-      server_(io, options_.server, project_.refresh()) {}
+      server_(io, options_.server, project_.refresh()) {
+    watch(watcher_, *project_.current());
+}
 
 Service::~Service() {
     stopping_ = true;
@@ -34,15 +38,10 @@ void Service::stop() {
 }
 
 void Service::watch_loop() {
-    Watcher watcher;
-    std::shared_ptr<const Snapshot> current = project_.current();
-    // While the text does not compile, any file that appears beside the
-    // text or its pictures may be the one missing.
-    watcher.watch(current->files, !current->ok);
     while (!stopping_) {
-        if (!wait_for_burst(watcher, kStopCheck, options_.quiet, options_.longest)) continue;
-        current = project_.refresh();
-        watcher.watch(current->files, !current->ok);
+        if (!wait_for_burst(watcher_, kStopCheck, options_.quiet, options_.longest)) continue;
+        std::shared_ptr<const Snapshot> current = project_.refresh();
+        watch(watcher_, *current);
         boost::asio::post(io_, [this, current] { server_.publish(current); });
     }
 }

@@ -13,6 +13,7 @@
 
 #include "preview/server.h"
 #include "preview/snapshot.h"
+#include "preview/watch.h"
 
 namespace orrinrc::preview {
 
@@ -47,6 +48,9 @@ private:
     ServiceOptions options_;
     Project project_;
     Server server_;
+    // Watching from the first compile on, so that no save after the address
+    // is printed goes unseen.
+    Watcher watcher_;
     std::atomic<bool> stopping_{false};
     std::thread watching_;
 };

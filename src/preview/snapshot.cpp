@@ -2,6 +2,7 @@
 // preview.
 #include "preview/snapshot.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -39,10 +40,10 @@ private:
     std::map<std::pair<Kind, uint16_t>, const ResourceDefinition*> by_key_;
 };
 
-// The definition a line lies in, or null.
+// The definition a line lies in (its NAME= line included), or null.
 const ResourceDefinition* definition_at(const std::vector<ResourceDefinition>& all, uint32_t line) {
     for (const ResourceDefinition& d : all)
-        if (line >= d.line && line <= d.end_line) return &d;
+        if (line >= std::min(d.line, d.named.line) && line <= d.end_line) return &d;
     return nullptr;
 }
 
