@@ -29,6 +29,10 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     uint8_t at(int x, int y) const { return pixels_[index(x, y)]; }
+    // Whether both hold the same picture: size, greys and accent pixels.
+    bool same_pixels(const Canvas& other) const {
+        return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_ && accent_ == other.accent_;
+    }
     // Whether the pixel is in the accent colour, which marks layout mistakes.
     bool accented(int x, int y) const { return accent_[index(x, y)] != 0; }
 

@@ -104,7 +104,7 @@ Reply answer(const Snapshot& s, std::string_view method, std::string_view target
         std::string address;
         if (!percent_decode(path.substr(kForms.size(), path.size() - kForms.size() - kPng.size()), address))
             return not_found();
-        if (const FormView* f = s.form(address)) return Reply{200, "image/png", f->png, false};
+        if (const FormView* f = s.form(address)) return Reply{200, "image/png", *f->png, false};
     }
     return not_found();
 }

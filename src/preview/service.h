@@ -22,7 +22,7 @@ struct ServiceOptions {
     ServerOptions server;
     // A change is compiled once the files have been still this long (a
     // burst of saves is one compile), or at the latest after `longest`.
-    std::chrono::milliseconds quiet{40};
+    std::chrono::milliseconds quiet{30};
     std::chrono::milliseconds longest{250};
 };
 

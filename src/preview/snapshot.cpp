@@ -71,7 +71,7 @@ const FormView* Snapshot::form(std::string_view address) const {
 }
 
 std::vector<FormView> draw_forms(const std::string& bin, int scale, const std::vector<ResourceDefinition>& definitions,
-                                 const std::vector<Diagnostic>& diagnostics) {
+                                 const std::vector<Diagnostic>& diagnostics, const std::vector<FormView>& before) {
     const std::vector<dump::Record> records = dump::decode_image(dump::Bytes(bin.begin(), bin.end()));
     const Definitions defined(definitions);
     dump::NameSet used;
@@ -89,11 +89,19 @@ std::vector<FormView> draw_forms(const std::string& bin, int scale, const std::v
             form.width = b->bounds.width;
             form.height = b->bounds.height;
         }
-        const dump::Canvas canvas = dump::render_form(rec, records);
-        form.image_width = canvas.width() * scale;
-        form.image_height = canvas.height() * scale;
-        std::string why;
-        if (!canvas.encode_png(scale, form.png, why)) throw dump::DumpError{rec.offset, "cannot draw the form: " + why};
+        form.canvas = std::make_shared<const dump::Canvas>(dump::render_form(rec, records));
+        form.image_width = form.canvas->width() * scale;
+        form.image_height = form.canvas->height() * scale;
+        for (const FormView& old : before)
+            if (old.address == form.address && old.image_width == form.image_width && old.canvas->same_pixels(*form.canvas))
+                form.png = old.png;
+        if (!form.png) {
+            auto png = std::make_shared<std::string>();
+            std::string why;
+            if (!form.canvas->encode_png(scale, *png, why))
+                throw dump::DumpError{rec.offset, "cannot draw the form: " + why};
+            form.png = std::move(png);
+        }
         for (const dump::FormObject& o : dump::form_objects(rec, records)) {
             if (o.record == nullptr) continue;  // in the picture's legend
             ObjectInfo info;
@@ -142,7 +150,7 @@ std::shared_ptr<const Snapshot> Project::refresh() {
         for (const std::string& picture : result.pictures_read) next->files.push_back(picture);
         if (result.ok() && code != 2) {
             try {
-                next->forms = draw_forms(bin.bytes(), options_.scale, definitions, next->diagnostics);
+                next->forms = draw_forms(bin.bytes(), options_.scale, definitions, next->diagnostics, current_->forms);
                 next->ok = true;
             } catch (const dump::DumpError& e) {
                 next->diagnostics.push_back(unreadable("the compiled image", e.what));

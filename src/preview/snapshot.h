@@ -11,6 +11,7 @@
 
 #include "check/checker.h"
 #include "check/diagnostics.h"
+#include "dump/canvas.h"
 #include "dump/records.h"
 
 namespace orrinrc::preview {
@@ -31,7 +32,11 @@ struct FormView {
     int width = 0, height = 0;              // the form's size in device pixels
     int image_width = 0, image_height = 0;  // the picture's, legend included, scaled
     uint32_t line = 0;                      // the line that opens its definition
-    std::string png;
+    // The drawing and its PNG at the snapshot's scale. A form drawn the same
+    // as in the snapshot before shares that snapshot's PNG: encoding is most
+    // of the time a redraw takes, and an edit mostly changes one form.
+    std::shared_ptr<const dump::Canvas> canvas;
+    std::shared_ptr<const std::string> png;
     std::vector<ObjectInfo> objects;
     // Warnings about its definition or those of the objects it lists.
     std::vector<check::Diagnostic> warnings;
@@ -80,10 +85,12 @@ private:
 };
 
 // The forms of a compiled image, drawn at `scale`, named and located with
-// the checker's definitions, with the warnings that concern each. Throws
-// dump::DumpError for an image the dump cannot read.
+// the checker's definitions, with the warnings that concern each; the PNG of
+// a form of `before` (drawn at the same scale) that looks the same is kept.
+// Throws dump::DumpError for an image the dump cannot read.
 std::vector<FormView> draw_forms(const std::string& bin, int scale,
                                  const std::vector<check::ResourceDefinition>& definitions,
-                                 const std::vector<check::Diagnostic>& diagnostics);
+                                 const std::vector<check::Diagnostic>& diagnostics,
+                                 const std::vector<FormView>& before);
 
 }  // namespace orrinrc::preview
