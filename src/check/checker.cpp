@@ -418,15 +418,7 @@ void Checker::definition_statement(const Said& here) {
     if (s.opens_group() || s.role == Role::Opener) {
         group_ = here;
         checkbox_group_ = false;
-        const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == &s; });
-        if (file != d.files.end()) [[unlikely]] {
-            const std::string group = written(here);
-            warn(Warning::UndoneLine, token_at_,
-                 cat("this ", group, " line drops the picture that its FILE= line read"),
-                 {note_at("the picture was read here", file->second),
-                  Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
-            d.files.erase(file);
-        }
+        if (!d.files.empty()) [[unlikely]] group_reopened(here);
         return;
     }
     if (s.role == Role::Id) {
@@ -456,6 +448,17 @@ void Checker::definition_statement(const Said& here) {
             d.items_given = true;
         break;
     }
+}
+
+// A group opened again after its FILE= line, which drops the picture read.
+void Checker::group_reopened(const Said& here) {
+    Definition& d = *def_;
+    const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == here.info; });
+    if (file == d.files.end()) return;
+    warn(Warning::UndoneLine, token_at_, cat("this ", written(here), " line drops the picture that its FILE= line read"),
+         {note_at("the picture was read here", file->second),
+          Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
+    d.files.erase(file);
 }
 
 // A statement of a sub-state: an attribute after its opener, a statement of
