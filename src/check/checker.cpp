@@ -785,13 +785,13 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     case Kind::Menu: {
         bool stored = false;
         for (size_t i = 0; i < rec.menu.num_items && i < rec.menu.items.size(); ++i) stored |= rec.menu.items[i].has_value();
-        if (!d.items_given && stored) carried_items("MENU", rec.menu.num_items);
+        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::Menu), rec.menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
         for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
-        if (!d.items_given && stored) carried_items("LIST", rec.list.total_items);
+        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::List), rec.list.total_items);
         check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
                       given(format::FieldId::ListTextColor) && given(format::FieldId::ListBackgroundColor));
         break;
@@ -846,8 +846,9 @@ void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Loc
     warn(Warning::InvisibleText, at,
          std::string(what) + " is " + (colour ? colour : "?") + " on " + (colour ? colour : "?") +
              ": it cannot be seen",
-         {Note{"a colour that the definition does not give is the one of the previous definition of its kind, or "
-               "COLOR_WHITE",
+         {Note{std::string("a colour that the definition does not give is the one of the previous definition of its "
+                           "kind, or ") +
+                   format::kColorWords.word(format::kColorWhite),
                {}, ""}});
 }
 
