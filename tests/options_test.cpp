@@ -12,6 +12,7 @@
 #include <string>
 
 #include "driver/outputs.h"
+#include "programs.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,8 @@ protected:
 
     // Runs the compiler in `dir` with `args`; standard output in `stdout_text`.
     int compile(const std::string& args) {
-        const std::string cmd = "cd '" + dir.string() + "' && '" + ORRINRC_BIN + "' " + args + " > .out 2> .err";
+        const std::string cmd =
+            "cd " + shell_quote(dir.string()) + " && " + program_command("orrinrc", ORRINRC_BIN) + " " + args + " > .out 2> .err";
         const int status = std::system(cmd.c_str());
         stdout_text = read_file(dir / ".out");
         EXPECT_EQ(read_file(dir / ".err"), "");

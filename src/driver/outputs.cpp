@@ -1,13 +1,13 @@
 // Output placement: in place, or through temporary files renamed on success.
 #include "driver/outputs.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "output/resource_bin.h"
+#include "util/files.h"
+#include "util/process.h"
 
 namespace orrinrc {
 
@@ -21,7 +21,7 @@ std::string in_dir(const std::string& dir, const char* name) {
 void plan(OutputFile& o, const std::string& dir, const char* name) {
     o.final_path = in_dir(dir, name);
     o.temp_path.clear();
-    if (!dir.empty()) o.temp_path = in_dir(dir, (std::string(".") + name + "." + std::to_string(getpid()) + ".tmp").c_str());
+    if (!dir.empty()) o.temp_path = in_dir(dir, (std::string(".") + name + "." + std::to_string(process::id()) + ".tmp").c_str());
 }
 
 const std::string& written_path(const OutputFile& o) { return o.temp_path.empty() ? o.final_path : o.temp_path; }
@@ -46,8 +46,7 @@ int open_output_files(OutputFiles& files, const std::string& dir, FILE* out) {
 std::optional<Error> commit_output_files(OutputFiles& files) {
     for (OutputFile* o : {&files.bin, &files.header}) {
         if (o->temp_path.empty()) continue;
-        if (std::rename(o->temp_path.c_str(), o->final_path.c_str()) != 0) {
-            const int err = errno;
+        if (const int err = files::replace(o->temp_path.c_str(), o->final_path.c_str())) {
             const bool bin = o == &files.bin;
             discard_output_files(files);
             return output_write_error(bin ? 3 : 4, bin ? "resource.bin" : "resource.h", err);
@@ -60,7 +59,7 @@ std::optional<Error> commit_output_files(OutputFiles& files) {
 void discard_output_files(OutputFiles& files) {
     for (OutputFile* o : {&files.bin, &files.header}) {
         if (o->temp_path.empty()) continue;
-        ::unlink(o->temp_path.c_str());
+        files::remove(o->temp_path.c_str());
         o->temp_path.clear();
     }
 }
@@ -92,14 +91,14 @@ std::optional<Error> write_depfile(const std::string& path, const OutputFiles& f
     for (const std::string& p : pictures) text += " \\\n  " + depfile_escape(p);
     text += '\n';
     // Written whole, then renamed: a reader never sees half a file.
-    const std::string temp = path + "." + std::to_string(getpid()) + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "w");
+    const std::string temp = path + "." + std::to_string(process::id()) + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
     bool ok = f != nullptr && std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (f != nullptr) ok = std::fclose(f) == 0 && ok;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (ok) return std::nullopt;
-    const int err = errno;
-    ::unlink(temp.c_str());
+    int err = ok ? 0 : errno;
+    if (ok) err = files::replace(temp.c_str(), path.c_str());
+    if (err == 0) return std::nullopt;
+    files::remove(temp.c_str());
     return output_write_error(3, path.c_str(), err);
 }
 

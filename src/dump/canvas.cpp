@@ -1,12 +1,12 @@
 // Drawing on a grey-level canvas and writing it as a scaled PNG.
 #include "dump/canvas.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "dump/font.h"
+#include "dump/png_file.h"
 
 namespace orrinrc::dump {
 
@@ -154,20 +154,10 @@ bool Canvas::write_png(const std::string& path, int scale, std::string& error) c
     const int s = std::clamp(scale, 1, 16);
     const size_t w = static_cast<size_t>(width_) * static_cast<size_t>(s);
     const size_t h = static_cast<size_t>(height_) * static_cast<size_t>(s);
-    std::vector<png_byte> scaled(w * h);
+    std::vector<uint8_t> scaled(w * h);
     for (size_t y = 0; y < h; ++y)
         for (size_t x = 0; x < w; ++x) scaled[y * w + x] = at(static_cast<int>(x / static_cast<size_t>(s)), static_cast<int>(y / static_cast<size_t>(s)));
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(w);
-    image.height = static_cast<png_uint_32>(h);
-    image.format = PNG_FORMAT_GRAY;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, scaled.data(), static_cast<png_int_32>(w), nullptr)) {
-        error = image.message;
-        png_image_free(&image);
-        return false;
-    }
-    return true;
+    return write_grey_png(path, scaled.data(), w, h, error);
 }
 
 }  // namespace orrinrc::dump
