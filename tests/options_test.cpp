@@ -115,6 +115,21 @@ TEST_F(Options, DependencyFileNamesTheInputAndEveryPictureOnce) {
     EXPECT_FALSE(fs::exists(dir / "deps.d"));
 }
 
+TEST_F(Options, NamesWithLettersBeyondAsciiAreFoundAndWrittenAsGiven) {
+    // A picture folder, an input and an output folder named in UTF-8.
+    const std::string pics = "Bilder \xc3\xa4\xc3\xb6\xc3\xbc", input = "r\xc3\xa9sum\xc3\xa9.rc", out = "sortie \xc3\xa0";
+    fs::create_directories(dir / fs::path(std::u8string(pics.begin(), pics.end())));
+    fs::create_directories(dir / fs::path(std::u8string(out.begin(), out.end())));
+    fs::rename(dir / "logo.bmp", dir / fs::path(std::u8string(pics.begin(), pics.end())) / "logo.bmp");
+    fs::rename(dir / "example.rc", dir / fs::path(std::u8string(input.begin(), input.end())));
+    ASSERT_EQ(compile("-q -I '" + pics + "' -o '" + out + "' --depfile deps.d '" + input + "'"), 0) << stdout_text;
+    EXPECT_EQ(read_file(dir / "deps.d"),
+              "sortie\\ \xc3\xa0/resource.bin sortie\\ \xc3\xa0/resource.h: r\xc3\xa9sum\xc3\xa9.rc \\\n"
+              "  Bilder\\ \xc3\xa4\xc3\xb6\xc3\xbc/logo.bmp \\\n  box_off.bmp \\\n  box_on.bmp \\\n"
+              "  arrow_up.bmp \\\n  arrow_down.bmp\n");
+    EXPECT_GT(fs::file_size(dir / fs::path(std::u8string(out.begin(), out.end())) / "resource.bin"), 4u);
+}
+
 TEST(DepfileEscape, BlanksDollarsAndHashesAsMakeAndNinjaReadThem) {
     EXPECT_EQ(orrinrc::depfile_escape("a b"), "a\\ b");
     EXPECT_EQ(orrinrc::depfile_escape("cost$1"), "cost$$1");

@@ -3,7 +3,6 @@
 // and the PNG is the canvas scaled up with sharp pixels.
 #include <gtest/gtest.h>
 
-#include <png.h>
 
 #include <cstdlib>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "png_read.h"
 #include "dump/canvas.h"
 #include "dump/container.h"
 #include "dump/preview.h"
@@ -75,16 +75,12 @@ TEST(Preview, PngIsTheCanvasScaledWithSharpPixels) {
     const fs::path file = fs::temp_directory_path() / ("orrinrc-preview-" + std::to_string(getpid()) + ".png");
     std::string error;
     ASSERT_TRUE(c.write_png(file.string(), 4, error)) << error;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str()));
-    image.format = PNG_FORMAT_GRAY;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(image.width, 12u);
-    EXPECT_EQ(image.height, 8u);
+    GreyPicture image;
+    ASSERT_TRUE(read_grey_png(file.string(), image));
+    EXPECT_EQ(image.width, 12);
+    EXPECT_EQ(image.height, 8);
     for (unsigned y = 0; y < 8; ++y)
-        for (unsigned x = 0; x < 12; ++x) EXPECT_EQ(pixels[y * 12 + x], (x / 4 == 1 && y / 4 == 0) ? 0 : 255);
+        for (unsigned x = 0; x < 12; ++x) EXPECT_EQ(image.pixels[y * 12 + x], (x / 4 == 1 && y / 4 == 0) ? 0 : 255);
     fs::remove(file);
 }
 
