@@ -20,4 +20,15 @@ echo "== golden cases and option tests against the Windows programs"
 ORRINRC_TEST_PROGRAMS="wine '$root/build-windows/{}.exe'" build/orrinrc_tests --gtest_brief=1 \
     --gtest_filter='Cases/Golden.*:Options.*'
 wineserver -k 2>/dev/null || true
+echo "== the ZIP package"
+(cd build-windows && cpack -G ZIP >/dev/null)
+zip=build-windows/orrinrc-$(sed -n 's/^project(orrinrc VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip
+cmake -E tar tf "$zip" >build-windows/zip-contents
+for f in bin/orrinrc.exe bin/orrinrc-check.exe bin/orrinrc-dump.exe bin/orrinrc-lsp.exe LICENSE.txt \
+    lib/cmake/OrrinRC/OrrinRCConfig.cmake share/doc/orrinrc/README.md share/doc/orrinrc/man/orrinrc.1.txt; do
+    grep -q "/$f\$" build-windows/zip-contents || { echo "FAIL: $f is not in $zip" >&2; exit 1; }
+done
+# find_package(OrrinRC) names the .exe files.
+grep -q 'orrinrc-check\.exe' build-windows/_CPack_Packages/win64/ZIP/*/lib/cmake/OrrinRC/OrrinRCTargets-release.cmake ||
+    { echo "FAIL: the CMake package does not name orrinrc-check.exe" >&2; exit 1; }
 echo "windows tests passed"
