@@ -242,7 +242,7 @@ TEST(DumpText, BmpFilesConvertBackToTheStoredWords) {
         rec.width = s.width;
         rec.height = s.height;
         rec.depth = s.depth;
-        ASSERT_EQ(bmp_convert(rec, file.c_str()), "");
+        ASSERT_EQ(bmp_convert(rec, file.string().c_str()), "");
         EXPECT_EQ(rec.size, bm.size);
         EXPECT_EQ(rec.words, bm.words) << s.width << " x " << s.height << " at depth " << int{s.depth};
         fs::remove(file);

@@ -85,6 +85,12 @@ TEST_F(Files, OnlyRegularFilesOpenForReadingAsPicturesAndImages) {
     fs::create_directories(dir / "pics.bmp");
     EXPECT_LT(files::open_regular(at("pics.bmp").c_str(), size), 0);
     EXPECT_EQ(files::status(at("pics.bmp").c_str()).kind, files::Kind::Folder);
+    // A folder opens for reading, as on POSIX systems, and its reads fail.
+    const int folder = files::open_read(at("pics.bmp").c_str());
+    ASSERT_GE(folder, 0);
+    EXPECT_EQ(files::status(folder).kind, files::Kind::Folder);
+    EXPECT_LT(files::read(folder, bytes, sizeof bytes), 0);
+    files::close(folder);
     EXPECT_EQ(files::status(at("none.bmp").c_str()).kind, files::Kind::Missing);
 }
 

@@ -103,6 +103,13 @@ TEST_P(Golden, MatchesExpectedOutputs) {
     }
     std::string setup;
     if (fs::exists(case_dir / "setup")) setup = read_file(case_dir / "setup") + "\n";
+    // A file size limit is a limit of POSIX processes; elsewhere the
+    // in-process tests inject the same fault through the output interface
+    // (CompileInProcess.AFullOutput...).
+    if (std::getenv("ORRINRC_TEST_PROGRAMS") != nullptr && setup.find("ulimit") != std::string::npos) {
+        fs::remove_all(work);
+        GTEST_SKIP() << "a file size limit exists for POSIX processes only";
+    }
     // A case runs the compiler, or the program its `tool` file names; the
     // program is invoked by its bare name so that its usage text is stable.
     std::string tool = "orrinrc", binary = ORRINRC_BIN;

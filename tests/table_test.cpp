@@ -29,8 +29,13 @@ Bytes written_table(const Records& records) {
     write_u32(w, 0);
     write_table(w, records);
     bin_finish(w);
-    std::ifstream in(path, std::ios::binary);
-    Bytes all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(file.close(), 0);
+    Bytes all;
+    {
+        std::ifstream in(path, std::ios::binary);
+        all.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Closed first: Windows removes no open file.
     std::filesystem::remove(path);
     return all;
 }

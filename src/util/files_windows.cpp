@@ -79,7 +79,22 @@ long at_offset(int fd, uint64_t at, Step step) {
 int open_read(const char* path, bool) {
     const std::wstring name = wide(path);
     if (name.empty()) return -1;
-    return _wopen(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    const int fd = _wopen(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd >= 0 || errno != EACCES) return fd;
+    // A folder. POSIX systems open it and fail its reads, and callers count
+    // on that (a folder named as the input is a read error, and its status
+    // says Folder): a handle to the folder itself gives the same here.
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+    const HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = EACCES;
+        return -1;
+    }
+    const int folder = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (folder < 0) CloseHandle(h);
+    return folder;
 }
 
 int open_write(const char* path) {
@@ -127,7 +142,14 @@ int truncate(int fd, uint64_t size) { return _chsize_s(fd, static_cast<__int64>(
 Status status(int fd) {
     struct _stat64 st;
     if (_fstat64(fd, &st) != 0) return Status{};
-    return status_of(st);
+    Status s = status_of(st);
+    // The C runtime may take any file on a disk for a regular one.
+    BY_HANDLE_FILE_INFORMATION info;
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (s.kind == Kind::Regular && GetFileInformationByHandle(h, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        s.kind = Kind::Folder;
+    return s;
 }
 
 Status status(const char* path) {
