@@ -1,21 +1,19 @@
 // orrinrc-check's listener: positions, events and the checks they allow.
 #include "check/checker.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <type_traits>
-#include <unistd.h>
 
 #include "bitmap/bmp_import.h"
 #include "check/hints.h"
 #include "format/language.h"
 #include "format/pixels.h"
 #include "resources/records.h"
+#include "util/files.h"
 
 namespace orrinrc::check {
 
@@ -162,11 +160,11 @@ std::string picture_reason(const std::string& path, const std::string& written, 
     std::string m = message;
     while (!m.empty() && m.back() == '\n') m.pop_back();
     if (starts_with(m, "error: can't open file")) {
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? "no such file" : std::strerror(errno);
-        if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
-        if (!S_ISREG(st.st_mode)) return "it is not a regular file";
-        if (::access(path.c_str(), R_OK) != 0) return "it cannot be read (permission denied)";
+        const files::Status st = files::status(path.c_str());
+        if (st.kind == files::Kind::Missing) return errno == ENOENT ? "no such file" : std::strerror(errno);
+        if (st.kind == files::Kind::Folder) return "it is a folder, not a file";
+        if (st.kind != files::Kind::Regular) return "it is not a regular file";
+        if (!files::readable(path.c_str())) return "it cannot be read (permission denied)";
         return "it cannot be opened";
     }
     for (const std::string& name : {path, written}) {

@@ -1,12 +1,12 @@
 // Drawing on a grey-level canvas and writing it as a scaled PNG.
 #include "dump/canvas.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "dump/font.h"
+#include "dump/png_file.h"
 
 namespace orrinrc::dump {
 
@@ -167,25 +167,14 @@ bool Canvas::write_png(const std::string& path, int scale, std::string& error) c
     const size_t h = static_cast<size_t>(height_) * static_cast<size_t>(s);
     const bool colour = std::find(accent_.begin(), accent_.end(), 1) != accent_.end();
     const size_t channels = colour ? 3 : 1;
-    std::vector<png_byte> scaled(w * h * channels);
+    std::vector<uint8_t> scaled(w * h * channels);
     for (size_t y = 0; y < h; ++y)
         for (size_t x = 0; x < w; ++x) {
             const int cx = static_cast<int>(x / static_cast<size_t>(s)), cy = static_cast<int>(y / static_cast<size_t>(s));
-            png_byte* out = &scaled[(y * w + x) * channels];
+            uint8_t* out = &scaled[(y * w + x) * channels];
             for (size_t i = 0; i < channels; ++i) out[i] = accented(cx, cy) ? kAccent[i] : at(cx, cy);
         }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(w);
-    image.height = static_cast<png_uint_32>(h);
-    image.format = colour ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, scaled.data(), static_cast<png_int_32>(w * channels),
-                                 nullptr)) {
-        error = image.message;
-        png_image_free(&image);
-        return false;
-    }
-    return true;
+    return dump::write_png(path, scaled.data(), w, h, channels, error);
 }
 
 }  // namespace orrinrc::dump
