@@ -6,14 +6,41 @@ include(CMakePackageConfigHelpers)
 install(TARGETS orrinrc orrinrc-check orrinrc-dump orrinrc-lsp orrinrc-preview EXPORT OrrinRCTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# Manual pages: every page in man/, by its section.
+# Manual pages: every page in man/, by its section. Windows has no man
+# command: there they are installed as plain text (share/doc/orrinrc/man/),
+# formatted at build time by the build machine's groff.
 file(GLOB ORRINRC_MAN1 CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/*.1)
 file(GLOB ORRINRC_MAN5 CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/*.5)
-if(ORRINRC_MAN1)
-  install(FILES ${ORRINRC_MAN1} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(WIN32)
+  find_program(ORRINRC_GROFF groff REQUIRED)
+  set(ORRINRC_MAN_TEXT "")
+  foreach(page IN LISTS ORRINRC_MAN1 ORRINRC_MAN5)
+    get_filename_component(name ${page} NAME)
+    set(text ${PROJECT_BINARY_DIR}/man/${name}.txt)
+    # Plain ASCII: no bold, underline or overstriking.
+    add_custom_command(OUTPUT ${text}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND sh -c "\"$1\" -man -Tascii -P-cbou \"$2\" > \"$3\"" sh ${ORRINRC_GROFF} ${page} ${text}
+      DEPENDS ${page} VERBATIM)
+    list(APPEND ORRINRC_MAN_TEXT ${text})
+  endforeach()
+  add_custom_target(orrinrc_man_text ALL DEPENDS ${ORRINRC_MAN_TEXT})
+  install(FILES ${ORRINRC_MAN_TEXT} DESTINATION ${CMAKE_INSTALL_DOCDIR}/man)
+else()
+  if(ORRINRC_MAN1)
+    install(FILES ${ORRINRC_MAN1} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+  if(ORRINRC_MAN5)
+    install(FILES ${ORRINRC_MAN5} DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+  endif()
 endif()
-if(ORRINRC_MAN5)
-  install(FILES ${ORRINRC_MAN5} DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
+
+# The licence: beside the programs on Windows, as the package's copyright
+# file in the documentation folder elsewhere (where Debian looks for it).
+if(WIN32)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+else()
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 endif()
 
 # The guide with the notes and pictures it links to, in the folders its links
@@ -44,8 +71,15 @@ install(FILES
   cmake/OrrinRCEmbed.cmake
   DESTINATION ${ORRINRC_CMAKE_DIR})
 
-# Debian package.
+# Debian package (cpack -G DEB), or on Windows a ZIP file
+# (cpack -G ZIP: orrinrc-<version>-win64.zip).
 set(CPACK_PACKAGE_NAME orrinrc)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
 set(CPACK_PACKAGE_VENDOR "the orrinrc developers")
 set(CPACK_PACKAGE_CONTACT "the orrinrc developers <orrinrc@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "resource compiler for Orrin applications")

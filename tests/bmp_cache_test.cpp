@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "bitmap/bmp_import.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
@@ -75,7 +75,7 @@ BitmapRecord declared(int16_t width, int16_t height, uint8_t depth) {
 
 // What a conversion without any reuse gives.
 BitmapRecord fresh(BitmapRecord bm, const fs::path& path) {
-    EXPECT_EQ(bmp_convert(bm, path.c_str()), "");
+    EXPECT_EQ(bmp_convert(bm, path.string().c_str()), "");
     return bm;
 }
 
@@ -91,7 +91,7 @@ protected:
     // names its own files.
     static inline int run = 0;
     fs::path dir = fs::temp_directory_path() /
-                   ("orrinrc-bmp-cache-" + std::to_string(getpid()) + "-" + std::to_string(++run));
+                   ("orrinrc-bmp-cache-" + std::to_string(orrinrc::process::id()) + "-" + std::to_string(++run));
     std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::path file = dir / (test + ".bmp");
     PictureCache cache;
@@ -104,7 +104,7 @@ TEST_F(BmpCache, SameNameAndSizeGivesTheFreshResultEveryTime) {
     for (int round = 0; round < 3; ++round) {
         BitmapRecord bm = declared(8, 2, 4);
         bm.words = {0xDEADBEEF, 1, 2, 3, 4};  // left over from an earlier picture
-        EXPECT_EQ(cache.convert(bm, file.c_str()), "");
+        EXPECT_EQ(cache.convert(bm, file.string().c_str()), "");
         expect_same(bm, fresh(declared(8, 2, 4), file));
     }
 }
@@ -113,7 +113,7 @@ TEST_F(BmpCache, DeclaredSizeOrDepthChangesTheResult) {
     write_bmp(file, 0x1F);
     for (auto [w, h, d] : {std::tuple{8, 2, 4}, {8, 2, 2}, {16, 2, 4}, {8, 1, 4}, {8, 2, 4}}) {
         BitmapRecord bm = declared(int16_t(w), int16_t(h), uint8_t(d));
-        EXPECT_EQ(cache.convert(bm, file.c_str()), "");
+        EXPECT_EQ(cache.convert(bm, file.string().c_str()), "");
         expect_same(bm, fresh(declared(int16_t(w), int16_t(h), uint8_t(d)), file));
     }
 }
@@ -121,27 +121,27 @@ TEST_F(BmpCache, DeclaredSizeOrDepthChangesTheResult) {
 TEST_F(BmpCache, APictureIsReadOncePerRun) {
     write_bmp(file, 0x12);
     BitmapRecord first = declared(8, 2, 4);
-    EXPECT_EQ(cache.convert(first, file.c_str()), "");
+    EXPECT_EQ(cache.convert(first, file.string().c_str()), "");
     // The name stands for the picture first read: later statements naming it
     // with the same size and depth do not open the file again.
     fs::remove(file);
     BitmapRecord again = declared(8, 2, 4);
-    EXPECT_EQ(cache.convert(again, file.c_str()), "");
+    EXPECT_EQ(cache.convert(again, file.string().c_str()), "");
     expect_same(again, first);
     // Another declared size is another conversion, which needs the file.
     BitmapRecord other = declared(16, 2, 4);
-    EXPECT_EQ(cache.convert(other, file.c_str()), "error: can't open file " + file.string() + "\n");
+    EXPECT_EQ(cache.convert(other, file.string().c_str()), "error: can't open file " + file.string() + "\n");
     EXPECT_FALSE(other.loaded);
 }
 
 TEST_F(BmpCache, AFailedImportIsNotRemembered) {
     fs::path later = dir / (test + "_later.bmp");
     BitmapRecord missing = declared(8, 2, 4);
-    EXPECT_EQ(cache.convert(missing, later.c_str()), "error: can't open file " + later.string() + "\n");
+    EXPECT_EQ(cache.convert(missing, later.string().c_str()), "error: can't open file " + later.string() + "\n");
     EXPECT_FALSE(missing.loaded);
     write_bmp(later, 0x34);
     BitmapRecord found = declared(8, 2, 4);
-    EXPECT_EQ(cache.convert(found, later.c_str()), "");
+    EXPECT_EQ(cache.convert(found, later.string().c_str()), "");
     expect_same(found, fresh(declared(8, 2, 4), later));
 }
 
@@ -158,7 +158,7 @@ TEST_F(BmpCache, ManyPicturesInTurnStayCorrect) {
     for (int round = 0; round < 3; ++round) {
         for (const fs::path& f : files) {
             BitmapRecord bm = declared(8, 2, 4);
-            EXPECT_EQ(cache.convert(bm, f.c_str()), "");
+            EXPECT_EQ(cache.convert(bm, f.string().c_str()), "");
             expect_same(bm, fresh(declared(8, 2, 4), f));
         }
     }
@@ -177,7 +177,7 @@ TEST_F(BmpCache, LargeFileGivesWhatTheSameRowsGiveInASmallFile) {
     write_bmp8(small, 16, 5, [&](int x, int y) { return pixel(x, big_height - 5 + y); });
     for (uint8_t depth : {2, 4}) {
         BitmapRecord from_big = declared(16, 5, depth);
-        EXPECT_EQ(cache.convert(from_big, big.c_str()), "");
+        EXPECT_EQ(cache.convert(from_big, big.string().c_str()), "");
         expect_same(from_big, fresh(declared(16, 5, depth), small));
     }
 }

@@ -11,6 +11,7 @@
 
 #include "bitmap/bmp_import.h"
 #include "format/grey_levels.h"
+#include "util/process.h"
 #include "util/strf.h"
 
 using namespace orrinrc;
@@ -93,9 +94,12 @@ Bytes picture(Bmp b, const std::function<uint32_t(int)>& px, bool top_down = fal
 class BmpImport : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/bmp_import_test_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        dir = (std::filesystem::temp_directory_path() /
+               ("bmp_import_test_" + std::to_string(process::id()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                  .string();
+        std::filesystem::remove_all(dir);
+        ASSERT_TRUE(std::filesystem::create_directories(dir));
         path = dir + "/a b.bmp ";
     }
     void TearDown() override { std::filesystem::remove_all(dir); }

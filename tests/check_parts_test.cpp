@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "check/check_run.h"
+#include "check/hints.h"
 #include "check/kept_text.h"
 #include "check/spellings.h"
 
@@ -36,23 +37,33 @@ size_t count(const std::string& text, const std::string& what) {
     return n;
 }
 
-TEST(CheckParts, LineBufferStopsAtTheFirstLineEnd) {
-    // Every length up to past two words, with no line end, one at each
-    // place, and a second one after it.
-    std::mt19937 rng(7);
-    for (size_t n = 0; n <= 40; ++n) {
-        for (size_t at = 0; at <= n; ++at) {
-            std::string text(n, 'x');
-            for (char& c : text) c = static_cast<char>('a' + rng() % 26);
-            if (at < n) text[at] = '\n';
-            if (at + 3 < n) text[at + 3] = '\n';
-            LineBuffer lines;
-            lines.append_to_line_end("ab", 2);
-            const size_t k = lines.append_to_line_end(text.data(), text.size());
-            ASSERT_EQ(k, at) << "length " << n;
-            ASSERT_EQ(std::string(lines.view(0, lines.size())), "ab" + text.substr(0, at)) << "length " << n;
-        }
-    }
+TEST(CheckParts, StatementsFoundInAnySpelling) {
+    using format::Kind;
+    using format::Role;
+    // Aliases, a group's line, a sub-state's statement after its opener and
+    // a check-box line on its own are the tables' entries.
+    EXPECT_EQ(statement_fields(Kind::Form, "UIOBJECT.ID="), std::vector{format::FieldId::FormObjectId});
+    EXPECT_EQ(statement_fields(Kind::Form, "UIOBJECT_TYPE="), std::vector{format::FieldId::FormObjectType});
+    EXPECT_EQ(statement_fields(Kind::String, "STRING_COLOR="), std::vector{format::FieldId::StringFontColor});
+    EXPECT_EQ(statement_fields(Kind::Form, "FORM_BITMAP.FILE="), std::vector{format::FieldId::FormBitmap});
+    const FoundStatement attr = find_in_kind(Kind::Control, "CONTROL_ATTR.ENABLE=");
+    ASSERT_TRUE(attr.head && attr.own);
+    EXPECT_EQ(attr.head->role, Role::Opener);
+    EXPECT_EQ(attr.own->field, format::FieldId::ControlEnable);
+    const FoundStatement bare = find_in_kind(Kind::Control, "GROUP_ID=");
+    ASSERT_TRUE(bare.own);
+    EXPECT_EQ(bare.own->field, format::FieldId::CheckboxGroupId);
+    EXPECT_EQ(find_in_kind(Kind::Menu, "MENU_ITEM12=").own->field, format::FieldId::MenuItem);
+    EXPECT_EQ(find_in_kind(Kind::Form, "#END_FORM").own->role, Role::Ends);
+    EXPECT_EQ(find_in_kind(Kind::Form, "#FORM").own->role, Role::Opens);
+    EXPECT_EQ(find_in_kind(Kind::Form, "#END_LIST").own, nullptr);
+    EXPECT_EQ(find_in_kind(Kind::Form, "BOUNDS.Q=").own, nullptr);
+    // Every spelling of a statement has the same summary.
+    EXPECT_EQ(statement_summary(Kind::Form, "UIOBJECT.ID="), statement_summary(Kind::Form, "OBJECT_ID="));
+    EXPECT_EQ(statement_summary(Kind::Form, "I="), statement_summary(Kind::Form, "ID="));
+    EXPECT_NE(statement_summary(Kind::Control, "CONTROL_ADD.").find("the statements of the CONTROL_STYLE="),
+              std::string::npos);
+    EXPECT_EQ(statement_summary(Kind::Form, "NO_SUCH="), "");
 }
 
 TEST(CheckParts, SpellingsOfAStatement) {
@@ -121,6 +132,35 @@ TEST(CheckSource, WarningsQuoteTheirLinesLongAfterReadingThem) {
               std::string::npos)
         << out;
     EXPECT_NE(out.find("input.rc:610:1: warning: the form Main lists identifier 502"), std::string::npos) << out;
+}
+
+TEST(CheckSource, EveryLineQuotedWholeWhereverTheReadsBreakIt) {
+    // The text reaches the checker in pieces of some kilobytes, and what it
+    // keeps of them is let go now and then: lines of every length fall
+    // across the pieces' ends, and each warning still quotes its line whole,
+    // at its own line and column, long definitions and long lines included.
+    std::string text;
+    std::vector<std::string> lines;
+    size_t line = 1;
+    std::vector<size_t> at;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string pad(static_cast<size_t>((i * 37) % 900), 'x');
+        const std::string value = " text " + std::to_string(i) + pad;
+        text += "NAME=S" + std::to_string(i) + "\n#STRING\nID=" + std::to_string(10 + i) +
+                "\nOBJECT.TYPE=STRING\n";
+        line += 4;
+        for (int k = 0; k < i % 5; ++k, ++line) text += "// " + pad + "\n";
+        text += "STRING_TEXT=" + value + "\n#END_STRING\n";
+        lines.push_back("STRING_TEXT=" + value);
+        at.push_back(line);
+        line += 2;
+    }
+    const std::string out = check(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string expected = "input.rc:" + std::to_string(at[i]) + ":13: warning: the text of STRING_TEXT= " +
+                                     "starts with a blank, which is part of it [-Wtext-blank]\n    " + lines[i] + "\n";
+        ASSERT_NE(out.find(expected), std::string::npos) << "definition " << i;
+    }
 }
 
 TEST(CheckSource, RepeatedIdentifiersNameTheFirstOwner) {

@@ -14,6 +14,7 @@
 #include "scanner/compile.h"
 #include "hex_listing.h"
 #include "test_files.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 namespace fs = std::filesystem;
@@ -142,10 +143,10 @@ TEST(CompileInProcess, PicturesComeFromMemoryOrFromTheBaseFolder) {
     ASSERT_TRUE(m.result.ok()) << m.result.error->message;
     EXPECT_EQ(m.result.pictures_read, std::vector<std::string>{"pic.bmp"});
 
-    const fs::path dir = fs::temp_directory_path() / ("orrinrc-compile-test-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("orrinrc-compile-test-" + std::to_string(orrinrc::process::id()));
     fs::create_directories(dir);
     {
-        std::FILE* f = std::fopen((dir / "pic.bmp").c_str(), "wb");
+        std::FILE* f = std::fopen((dir / "pic.bmp").string().c_str(), "wb");
         const std::string bytes = tiny_bmp();
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);

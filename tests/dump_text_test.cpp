@@ -1,18 +1,18 @@
 // Resource text, BMP and PNG output of orrinrc-dump.
 #include <gtest/gtest.h>
-#include <png.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "png_read.h"
 #include "bitmap/bmp_import.h"
 #include "dump/bmp_out.h"
 #include "dump/pictures.h"
 #include "dump/rc_text.h"
 #include "dump/records.h"
 #include "dump_test_util.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
@@ -23,7 +23,7 @@ namespace {
 using namespace orrinrc::dump;
 
 fs::path temp_path(const std::string& name) {
-    return fs::temp_directory_path() / ("orrinrc-dump-" + std::to_string(getpid()) + "-" + name);
+    return fs::temp_directory_path() / ("orrinrc-dump-" + std::to_string(orrinrc::process::id()) + "-" + name);
 }
 
 TEST(DumpText, WordValuesAndWhatTheWordReaderCanStore) {
@@ -242,7 +242,7 @@ TEST(DumpText, BmpFilesConvertBackToTheStoredWords) {
         rec.width = s.width;
         rec.height = s.height;
         rec.depth = s.depth;
-        ASSERT_EQ(bmp_convert(rec, file.c_str()), "");
+        ASSERT_EQ(bmp_convert(rec, file.string().c_str()), "");
         EXPECT_EQ(rec.size, bm.size);
         EXPECT_EQ(rec.words, bm.words) << s.width << " x " << s.height << " at depth " << int{s.depth};
         fs::remove(file);
@@ -293,15 +293,11 @@ TEST(DumpText, PngHoldsEveryPixelOfTheDeclaredRectangle) {
     const fs::path file = temp_path("picture.png");
     ASSERT_TRUE(write_png(file.string(), bm, why)) << why;
 
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str()));
-    image.format = PNG_FORMAT_GRAY;
-    EXPECT_EQ(image.width, 3u);
-    EXPECT_EQ(image.height, 2u);
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(pixels, (std::vector<png_byte>{255, 170, 85, 0, 85, 170}));
+    GreyPicture image;
+    ASSERT_TRUE(read_grey_png(file.string(), image));
+    EXPECT_EQ(image.width, 3);
+    EXPECT_EQ(image.height, 2);
+    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{255, 170, 85, 0, 85, 170}));
     fs::remove(file);
 
     bm.words.pop_back();

@@ -169,7 +169,8 @@ deb)
     done
     dpkg-deb -c "$deb" | awk '{ print $6 }' >"$dir/contents"
     for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump ./usr/bin/orrinrc-lsp ./usr/bin/orrinrc-preview \
-        ./usr/lib/cmake/OrrinRC/OrrinRCConfig.cmake ./usr/share/doc/orrinrc/README.md; do
+        ./usr/lib/cmake/OrrinRC/OrrinRCConfig.cmake ./usr/share/doc/orrinrc/README.md \
+        ./usr/share/doc/orrinrc/copyright; do
         grep -qx "$f" "$dir/contents" || fail "$f is not in $(basename "$deb")"
     done
     ;;

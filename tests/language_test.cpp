@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cctype>
 #include <map>
 #include <set>
@@ -772,3 +773,48 @@ TEST(LanguageTables, NumberReadersStoreAsTheScannerDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The string literals of a source file, outside comments.
+std::vector<std::string> literals_of(const std::string& source) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < source.size(); ++i) {
+        if (source.compare(i, 2, "//") == 0) {
+            i = source.find('\n', i);
+            if (i == std::string::npos) break;
+        } else if (source[i] == '\'') {
+            i = source.find('\'', i + (source[i + 1] == '\\' ? 3 : 2));  // a character literal
+        } else if (source[i] == '"') {
+            std::string text;
+            for (++i; i < source.size() && source[i] != '"'; ++i) {
+                if (source[i] == '\\') ++i;
+                text += source[i];
+            }
+            out.push_back(text);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Language, NoStatementOrWordIsSpelledOutsideTheTables) {
+    // The checker, the server and the dump know statements and words by
+    // their entries: no literal of theirs is a spelling (a sentence of a
+    // message may name one).
+    std::set<std::string> spellings;
+    for (const StatementInfo& s : format::all_statements()) spellings.insert(s.spelling);
+    for (const WordInfo& w : format::all_words())
+        if (std::string(w.spelling()).size() > 1) spellings.insert(w.spelling());
+    const std::filesystem::path src = std::filesystem::path(RULE_FILE).parent_path().parent_path();
+    size_t files = 0;
+    for (const char* folder : {"check", "lsp", "dump"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(src / folder)) {
+            ++files;
+            for (const std::string& literal : literals_of(read_file(entry.path().string())))
+                EXPECT_EQ(spellings.count(literal), 0u) << entry.path() << " spells \"" << literal << "\"";
+        }
+    }
+    EXPECT_GT(files, 20u);
+}

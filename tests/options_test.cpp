@@ -13,6 +13,7 @@
 #include <string>
 
 #include "driver/outputs.h"
+#include "programs.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;
@@ -34,7 +35,8 @@ protected:
 
     // Runs the compiler in `dir` with `args`; standard output in `stdout_text`.
     int compile(const std::string& args) {
-        const std::string cmd = "cd '" + dir.string() + "' && '" + ORRINRC_BIN + "' " + args + " > .out 2> .err";
+        const std::string cmd =
+            "cd " + shell_quote(dir.string()) + " && " + program_command("orrinrc", ORRINRC_BIN) + " " + args + " > .out 2> .err";
         const int status = std::system(cmd.c_str());
         stdout_text = read_file(dir / ".out");
         error_text = read_file(dir / ".err");
@@ -146,6 +148,21 @@ TEST_F(Options, UnchangedOutputsKeepTheirFilesAndTimeStamps) {
     ASSERT_EQ(compile("-o out example.rc"), 0);
     EXPECT_NE(read_file(dir / "out/resource.bin"), bin);
     EXPECT_TRUE(no_temporary_files(dir / "out"));
+}
+
+TEST_F(Options, NamesWithLettersBeyondAsciiAreFoundAndWrittenAsGiven) {
+    // A picture folder, an input and an output folder named in UTF-8.
+    const std::string pics = "Bilder \xc3\xa4\xc3\xb6\xc3\xbc", input = "r\xc3\xa9sum\xc3\xa9.rc", out = "sortie \xc3\xa0";
+    fs::create_directories(dir / fs::path(std::u8string(pics.begin(), pics.end())));
+    fs::create_directories(dir / fs::path(std::u8string(out.begin(), out.end())));
+    fs::rename(dir / "logo.bmp", dir / fs::path(std::u8string(pics.begin(), pics.end())) / "logo.bmp");
+    fs::rename(dir / "example.rc", dir / fs::path(std::u8string(input.begin(), input.end())));
+    ASSERT_EQ(compile("-q -I '" + pics + "' -o '" + out + "' --depfile deps.d '" + input + "'"), 0) << stdout_text;
+    EXPECT_EQ(read_file(dir / "deps.d"),
+              "sortie\\ \xc3\xa0/resource.bin sortie\\ \xc3\xa0/resource.h: r\xc3\xa9sum\xc3\xa9.rc \\\n"
+              "  Bilder\\ \xc3\xa4\xc3\xb6\xc3\xbc/logo.bmp \\\n  box_off.bmp \\\n  box_on.bmp \\\n"
+              "  arrow_up.bmp \\\n  arrow_down.bmp\n");
+    EXPECT_GT(fs::file_size(dir / fs::path(std::u8string(out.begin(), out.end())) / "resource.bin"), 4u);
 }
 
 TEST(DepfileEscape, BlanksDollarsAndHashesAsMakeAndNinjaReadThem) {

@@ -2,8 +2,6 @@
 // missing cells stream out cleared, and stored cells never read past the grid.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 
 #include "output/target.h"
 #include "resources/records.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
@@ -22,16 +21,21 @@ using Bytes = std::vector<uint8_t>;
 
 // Writes the current table record into a fresh file and returns its bytes.
 Bytes written_table(const Records& records) {
-    const auto path = std::filesystem::temp_directory_path() / ("orrinrc-table-" + std::to_string(getpid()));
+    const auto path = std::filesystem::temp_directory_path() / ("orrinrc-table-" + std::to_string(process::id()));
     FileTarget file;
-    EXPECT_TRUE(file.open(path.c_str()));
+    EXPECT_TRUE(file.open(path.string().c_str()));
     BinWriter w;
     bin_open(w, &file, "resource.bin");
     write_u32(w, 0);
     write_table(w, records);
     bin_finish(w);
-    std::ifstream in(path, std::ios::binary);
-    Bytes all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(file.close(), 0);
+    Bytes all;
+    {
+        std::ifstream in(path, std::ios::binary);
+        all.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Closed first: Windows removes no open file.
     std::filesystem::remove(path);
     return all;
 }

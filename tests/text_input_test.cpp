@@ -1,28 +1,34 @@
 // The scanner's input routine: text-mode translation across read boundaries.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "scanner/text_input.h"
+#include "util/files.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
 namespace {
 
-// Feeds `raw` through a pipe and reads it back with reads of at most `chunk`.
+// Writes `raw` to a file and reads it back with reads of at most `chunk`,
+// the file opened as the compiler opens its input: on every system the
+// translation here is the only one.
 std::string translate(const std::string& raw, size_t chunk = 8192) {
-    int fds[2];
-    EXPECT_EQ(pipe(fds), 0);
-    EXPECT_EQ(write(fds[1], raw.data(), raw.size()), static_cast<ssize_t>(raw.size()));
-    close(fds[1]);
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("orrinrc-text-input-" + std::to_string(process::id()));
+    std::ofstream(file, std::ios::binary) << raw;
+    const int fd = files::open_read(file.string().c_str());
+    EXPECT_GE(fd, 0);
     TextInput in;
-    text_input_open(in, fds[0]);
+    text_input_open(in, fd);
     std::string out;
     char buf[8192];
     for (long n; (n = text_input_read(in, buf, chunk)) > 0;) out.append(buf, static_cast<size_t>(n));
-    close(fds[0]);
+    files::close(fd);
+    std::filesystem::remove(file);
     return out;
 }
 

@@ -16,11 +16,8 @@
 // run a file name stands for one picture, read once.
 #include "bitmap/bmp_import.h"
 
+#include "util/files.h"
 #include "util/strf.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -54,18 +51,14 @@ public:
     static constexpr uint64_t kWhole = 64 * 1024;
 
     ~BmpFile() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0) files::close(fd_);
     }
 
     // Opens a regular file for reading. Directories, pipes and devices are
-    // refused (opening does not block on a pipe: O_NONBLOCK).
+    // refused (opening does not wait on a pipe).
     bool open(const char* path) {
-        fd_ = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ < 0) return false;
-        struct stat st;
-        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-        size_ = static_cast<uint64_t>(st.st_size);
-        return true;
+        fd_ = files::open_regular(path, size_);
+        return fd_ >= 0;
     }
 
     // Reads from bytes in memory, which must outlive the file.
@@ -104,12 +97,8 @@ private:
         if (offset < size_) {
             const size_t avail = static_cast<size_t>(std::min<uint64_t>(n, size_ - offset));
             while (got < avail) {
-                const ssize_t r = ::pread(fd_, dst + got, avail - got,
-                                          static_cast<off_t>(offset + got));
-                if (r < 0) {
-                    if (errno == EINTR) continue;
-                    return false;
-                }
+                const long r = files::read_at(fd_, dst + got, avail - got, offset + got);
+                if (r < 0) return false;
                 if (r == 0) break;  // the file shrank under us: the rest is past its end
                 got += static_cast<size_t>(r);
             }

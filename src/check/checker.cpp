@@ -1,21 +1,19 @@
 // orrinrc-check's listener: positions, events and the checks they allow.
 #include "check/checker.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <type_traits>
-#include <unistd.h>
 
 #include "bitmap/bmp_import.h"
 #include "check/hints.h"
 #include "format/language.h"
 #include "format/pixels.h"
 #include "resources/records.h"
+#include "util/files.h"
 
 namespace orrinrc::check {
 
@@ -162,11 +160,11 @@ std::string picture_reason(const std::string& path, const std::string& written, 
     std::string m = message;
     while (!m.empty() && m.back() == '\n') m.pop_back();
     if (starts_with(m, "error: can't open file")) {
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? "no such file" : std::strerror(errno);
-        if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
-        if (!S_ISREG(st.st_mode)) return "it is not a regular file";
-        if (::access(path.c_str(), R_OK) != 0) return "it cannot be read (permission denied)";
+        const files::Status st = files::status(path.c_str());
+        if (st.kind == files::Kind::Missing) return errno == ENOENT ? "no such file" : std::strerror(errno);
+        if (st.kind == files::Kind::Folder) return "it is a folder, not a file";
+        if (st.kind != files::Kind::Regular) return "it is not a regular file";
+        if (!files::readable(path.c_str())) return "it cannot be read (permission denied)";
         return "it cannot be opened";
     }
     for (const std::string& name : {path, written}) {
@@ -418,15 +416,7 @@ void Checker::definition_statement(const Said& here) {
     if (s.opens_group() || s.role == Role::Opener) {
         group_ = here;
         checkbox_group_ = false;
-        const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == &s; });
-        if (file != d.files.end()) [[unlikely]] {
-            const std::string group = written(here);
-            warn(Warning::UndoneLine, token_at_,
-                 cat("this ", group, " line drops the picture that its FILE= line read"),
-                 {note_at("the picture was read here", file->second),
-                  Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
-            d.files.erase(file);
-        }
+        if (!d.files.empty()) [[unlikely]] group_reopened(here);
         return;
     }
     if (s.role == Role::Id) {
@@ -456,6 +446,17 @@ void Checker::definition_statement(const Said& here) {
             d.items_given = true;
         break;
     }
+}
+
+// A group opened again after its FILE= line, which drops the picture read.
+void Checker::group_reopened(const Said& here) {
+    Definition& d = *def_;
+    const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == here.info; });
+    if (file == d.files.end()) return;
+    warn(Warning::UndoneLine, token_at_, cat("this ", written(here), " line drops the picture that its FILE= line read"),
+         {note_at("the picture was read here", file->second),
+          Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
+    d.files.erase(file);
 }
 
 // A statement of a sub-state: an attribute after its opener, a statement of
@@ -782,13 +783,13 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     case Kind::Menu: {
         bool stored = false;
         for (size_t i = 0; i < rec.menu.num_items && i < rec.menu.items.size(); ++i) stored |= rec.menu.items[i].has_value();
-        if (!d.items_given && stored) carried_items("MENU", rec.menu.num_items);
+        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::Menu), rec.menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
         for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
-        if (!d.items_given && stored) carried_items("LIST", rec.list.total_items);
+        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::List), rec.list.total_items);
         check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
                       given(format::FieldId::ListTextColor) && given(format::FieldId::ListBackgroundColor));
         break;
@@ -843,8 +844,9 @@ void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Loc
     warn(Warning::InvisibleText, at,
          std::string(what) + " is " + (colour ? colour : "?") + " on " + (colour ? colour : "?") +
              ": it cannot be seen",
-         {Note{"a colour that the definition does not give is the one of the previous definition of its kind, or "
-               "COLOR_WHITE",
+         {Note{std::string("a colour that the definition does not give is the one of the previous definition of its "
+                           "kind, or ") +
+                   format::kColorWords.word(format::kColorWhite),
                {}, ""}});
 }
 

@@ -161,6 +161,7 @@ private:
     void line_watched();
     static std::string_view value_of(const char* text, size_t length);
     void definition_statement(const Said& here);
+    [[gnu::noinline]] void group_reopened(const Said& here);
     void sub_state_statement(const Said& here);
     void group_line(const Said& here);
     void check_number(const format::NumberReader& reader, std::string_view value);

@@ -2,10 +2,6 @@
 // resource text files and reports, the way compilers do, where each mistake
 // is and which accepted lines probably do not mean what they say. Writes no
 // resource.bin or resource.h.
-#include <sys/stat.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +13,8 @@
 #include "check/check_run.h"
 #include "check/checker.h"
 #include "check/warnings.h"
+#include "util/files.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 using namespace orrinrc::check;
@@ -53,11 +51,10 @@ int wrong(const char* argv0, const char* what, const std::string& arg) {
 
 // Checks one file; returns its exit code.
 int check_file(const std::string& file, const CheckOptions& options, const RunOptions& run, bool json_file) {
-    const int input = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    if (input < 0 || fstat(input, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int input = files::open_read(file.c_str());
+    if (input < 0 || files::status(input).kind == files::Kind::Folder) {
         const char* why = input < 0 ? std::strerror(errno) : "it is a folder";
-        if (input >= 0) ::close(input);
+        if (input >= 0) files::close(input);
         if (options.json) {
             Diagnostic d;
             d.message = std::string("cannot read the file: ") + why;
@@ -69,13 +66,16 @@ int check_file(const std::string& file, const CheckOptions& options, const RunOp
         return 2;
     }
     const int code = check_source(file, SourceText{input, {}}, options, run, stderr, json_file);
-    ::close(input);
+    files::close(input);
     return code;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The diagnostics are the same bytes on every system.
+    process::binary_standard_streams();
+    argv[0] = process::program_name(argv[0]);
     CheckOptions options;
     std::vector<std::string> files;
     std::vector<std::string> picture_dirs;

@@ -1,16 +1,14 @@
 // orrinrc: compiles one resource text file into resource.bin and resource.h.
-#include <fcntl.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "driver/outputs.h"
 #include "scanner/compile.h"
+#include "util/files.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
@@ -125,21 +123,21 @@ void release_quiet_output(FILE* scratch) {
 // Compiles the input; returns the exit code. Everything for standard output
 // goes to `out`.
 int compile_command(const Command& command, FILE* out) {
-    const int input = ::open(command.input.c_str(), O_RDONLY | O_CLOEXEC);
+    const int input = files::open_read(command.input.c_str());
     if (input < 0) {
         std::fprintf(out, "Can't open file %s\n", command.input.c_str());
         return 2;
     }
     OutputFiles files;
     if (const int code = open_output_files(files, command.output_dir, out)) {
-        ::close(input);
+        files::close(input);
         return code;
     }
     RunOptions options;
     options.picture_dirs = command.picture_dirs;
     const RunResult result =
         compile(SourceText{input, {}}, options, CompileOutputs{&files.bin.file, &files.header.file, Console(out)});
-    ::close(input);
+    files::close(input);
     if (!result.ok()) {
         print_errors(result, out);
         discard_output_files(files);
@@ -162,13 +160,16 @@ int main(int argc, char** argv) {
     // size limit gives EFBIG instead of killing the run half-way, and a
     // standard output that nobody reads any more does not stop the build
     // (the trace is informational; resource.bin and resource.h are not).
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::signal(SIGPIPE, SIG_IGN);
+    process::ignore_file_size_limit();
+    process::ignore_broken_pipe();
+    // The trace and the messages are the same bytes on every system.
+    process::binary_standard_streams();
+    argv[0] = process::program_name(argv[0]);
     Command command;
     const bool understood = parse(argc, argv, command);
     // The trace has a line per resource: into a file or a pipe it goes in
     // large blocks. A terminal keeps its line buffering.
-    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, stdout_buffer, _IOFBF, kOutputBuffer);
+    if (!process::is_terminal(stdout)) std::setvbuf(stdout, stdout_buffer, _IOFBF, kOutputBuffer);
     FILE* scratch = nullptr;
     if (understood && command.quiet && !command.help && !command.version) scratch = std::tmpfile();
     FILE* out = scratch != nullptr ? scratch : stdout;

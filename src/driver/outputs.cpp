@@ -1,14 +1,13 @@
 // Output placement: in place, or through temporary files renamed on success.
 #include "driver/outputs.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "output/resource_bin.h"
+#include "util/files.h"
+#include "util/process.h"
 
 namespace orrinrc {
 
@@ -22,17 +21,16 @@ std::string in_dir(const std::string& dir, const char* name) {
 void plan(OutputFile& o, const std::string& dir, const char* name) {
     o.final_path = in_dir(dir, name);
     o.temp_path.clear();
-    if (!dir.empty()) o.temp_path = in_dir(dir, (std::string(".") + name + "." + std::to_string(getpid()) + ".tmp").c_str());
+    if (!dir.empty()) o.temp_path = in_dir(dir, (std::string(".") + name + "." + std::to_string(process::id()) + ".tmp").c_str());
 }
 
 const std::string& written_path(const OutputFile& o) { return o.temp_path.empty() ? o.final_path : o.temp_path; }
 
 // Whether the file `a` holds the bytes of the regular file `b`; false when
-// either cannot be read (a link or a device at `b` is replaced as before).
+// either cannot be read (a device at `b` is replaced as before).
 bool same_bytes(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    if (::stat(a.c_str(), &sa) != 0 || ::lstat(b.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode) || sa.st_size != sb.st_size)
-        return false;
+    const files::Status sa = files::status(a.c_str()), sb = files::status(b.c_str());
+    if (sa.kind != files::Kind::Regular || sb.kind != files::Kind::Regular || sa.size != sb.size) return false;
     FILE* fa = std::fopen(a.c_str(), "rb");
     FILE* fb = fa != nullptr ? std::fopen(b.c_str(), "rb") : nullptr;
     bool same = fb != nullptr;
@@ -70,12 +68,11 @@ std::optional<Error> commit_output_files(OutputFiles& files) {
         // An output whose bytes did not change keeps its file and its time
         // stamp, so that a build tool rebuilds only what reads a changed one.
         if (same_bytes(o->temp_path, o->final_path)) {
-            ::unlink(o->temp_path.c_str());
+            files::remove(o->temp_path.c_str());
             o->temp_path.clear();
             continue;
         }
-        if (std::rename(o->temp_path.c_str(), o->final_path.c_str()) != 0) {
-            const int err = errno;
+        if (const int err = files::replace(o->temp_path.c_str(), o->final_path.c_str())) {
             const bool bin = o == &files.bin;
             discard_output_files(files);
             return output_write_error(bin ? 3 : 4, bin ? "resource.bin" : "resource.h", err);
@@ -88,7 +85,7 @@ std::optional<Error> commit_output_files(OutputFiles& files) {
 void discard_output_files(OutputFiles& files) {
     for (OutputFile* o : {&files.bin, &files.header}) {
         if (o->temp_path.empty()) continue;
-        ::unlink(o->temp_path.c_str());
+        files::remove(o->temp_path.c_str());
         o->temp_path.clear();
     }
 }
@@ -121,14 +118,14 @@ std::optional<Error> write_depfile(const std::string& path, const OutputFiles& f
     for (const std::string& p : pictures) text += " \\\n  " + depfile_escape(p);
     text += '\n';
     // Written whole, then renamed: a reader never sees half a file.
-    const std::string temp = path + "." + std::to_string(getpid()) + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "w");
+    const std::string temp = path + "." + std::to_string(process::id()) + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
     bool ok = f != nullptr && std::fwrite(text.data(), 1, text.size(), f) == text.size();
     if (f != nullptr) ok = std::fclose(f) == 0 && ok;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (ok) return std::nullopt;
-    const int err = errno;
-    ::unlink(temp.c_str());
+    int err = ok ? 0 : errno;
+    if (ok) err = files::replace(temp.c_str(), path.c_str());
+    if (err == 0) return std::nullopt;
+    files::remove(temp.c_str());
     return output_write_error(3, path.c_str(), err);
 }
 

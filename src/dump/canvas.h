@@ -71,6 +71,14 @@ public:
     bool write_png(const std::string& path, int scale, std::string& error) const;
 
 private:
+    // The pixels as the PNG holds them: rows of grey bytes, or of red, green
+    // and blue bytes when the canvas holds accent pixels.
+    struct Scaled {
+        std::vector<uint8_t> pixels;
+        size_t width = 0, height = 0, channels = 1;
+    };
+    Scaled scaled(int scale) const;
+
     size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
 
     int width_;

@@ -2,13 +2,11 @@
 // bounds-checked reader.
 #include "dump/container.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "util/files.h"
 
 namespace orrinrc::dump {
 
@@ -66,23 +64,16 @@ void Reader::skip(size_t n, const char* what) {
 }
 
 ImageReader::~ImageReader() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) files::close(fd_);
 }
 
 bool ImageReader::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A directory, pipe or device is refused with EINVAL.
+    uint64_t size = 0;
+    const int fd = files::open_regular(path.c_str(), size);
     if (fd < 0) return false;
-    struct stat st;
-    int e = 0;
-    if (::fstat(fd, &st) != 0) e = errno;
-    else if (!S_ISREG(st.st_mode)) e = EINVAL;  // a directory, pipe or device
-    if (e != 0) {
-        ::close(fd);
-        errno = e;
-        return false;
-    }
     fd_ = fd;
-    size_ = static_cast<size_t>(st.st_size);
+    size_ = static_cast<size_t>(size);
     return true;
 }
 
@@ -112,9 +103,8 @@ void ImageReader::read(size_t at, uint8_t* out, size_t n) {
         if (!direct && buffer_.size() < kBufferSize) buffer_.resize(kBufferSize);
         uint8_t* dest = direct ? out : buffer_.data();
         const size_t want = direct ? n : kBufferSize;
-        const ssize_t got = ::pread(fd_, dest, want, static_cast<off_t>(at));
+        const long got = files::read_at(fd_, dest, want, at);
         if (got < 0) {
-            if (errno == EINTR) continue;
             throw DumpError{at, strf("cannot read the file: %s", std::strerror(errno))};
         }
         if (got == 0) throw DumpError{at, "the file ends early (it was shortened while it was read)"};

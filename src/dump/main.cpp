@@ -18,6 +18,7 @@
 #include "dump/print.h"
 #include "dump/rc_text.h"
 #include "dump/records.h"
+#include "util/process.h"
 
 namespace fs = std::filesystem;
 using namespace orrinrc::dump;
@@ -48,17 +49,25 @@ int wrong(const char* argv0, const std::string& what) {
     return usage(argv0);
 }
 
-bool write_file(const fs::path& path, const std::string& content) {
+// A file in a folder. Paths are UTF-8 strings joined with '/', which every
+// system takes, so that the names printed are the same everywhere.
+std::string in_dir(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+bool write_file(const std::string& path, const std::string& content) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return false;
     const bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
     return std::fclose(f) == 0 && ok;
 }
 
-bool make_dir(const fs::path& dir) {
+bool make_dir(const std::string& dir) {
     std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (fs::is_directory(dir, ec)) return true;
+    const fs::path path(std::u8string(dir.begin(), dir.end()));
+    fs::create_directories(path, ec);
+    if (fs::is_directory(path, ec)) return true;
     std::fprintf(stderr, "orrinrc-dump: cannot create folder %s\n", dir.c_str());
     return false;
 }
@@ -106,7 +115,7 @@ int list(Inputs& in) {
     return in.image.unfinished() ? in.unfinished(count) : 0;
 }
 
-int write_pictures(Inputs& in, const fs::path& dir, int scale) {
+int write_pictures(Inputs& in, const std::string& dir, int scale) {
     if (!make_dir(dir)) return 2;
     NameSet used;
     size_t written = 0, count = 0;
@@ -123,8 +132,8 @@ int write_pictures(Inputs& in, const fs::path& dir, int scale) {
                                  why.c_str());
                     continue;
                 }
-                const fs::path path = dir / (unique_file_base(used, name, rec.keyword(), rec.id, std::string("_") + f.info().picture) + ".png");
-                if (!write_png(path.string(), f.bitmap(), why, scale)) {
+                const std::string path = in_dir(dir, unique_file_base(used, name, rec.keyword(), rec.id, std::string("_") + f.info().picture) + ".png");
+                if (!write_png(path, f.bitmap(), why, scale)) {
                     std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
                     rc = 2;
                     continue;
@@ -143,7 +152,7 @@ int write_pictures(Inputs& in, const fs::path& dir, int scale) {
 
 // One PNG per form. The objects of a form may stand anywhere in the file,
 // so the records are kept while the forms are drawn.
-int write_previews(Inputs& in, const fs::path& dir, int scale) {
+int write_previews(Inputs& in, const std::string& dir, int scale) {
     if (!make_dir(dir)) return 2;
     std::vector<Record> records;
     std::vector<std::string> names;
@@ -160,9 +169,9 @@ int write_previews(Inputs& in, const fs::path& dir, int scale) {
     size_t drawn = 0;
     for (size_t i = 0; i < records.size(); ++i) {
         if (records[i].kind() != orrinrc::format::Kind::Form) continue;
-        const fs::path path = dir / (unique_file_base(used, names[i], records[i].keyword(), records[i].id) + ".png");
+        const std::string path = in_dir(dir, unique_file_base(used, names[i], records[i].keyword(), records[i].id) + ".png");
         std::string why;
-        if (!render_form(records[i], records).write_png(path.string(), scale, why)) {
+        if (!render_form(records[i], records).write_png(path, scale, why)) {
             std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
             return 2;
         }
@@ -190,13 +199,13 @@ public:
 // The second pass: the text file and the BMP files, as they come.
 class FileSink : public TextSink {
 public:
-    FileSink(const fs::path& dir, FILE* rc) : dir_(dir), rc_(rc) {}
+    FileSink(const std::string& dir, FILE* rc) : dir_(dir), rc_(rc) {}
     void text(const std::string& piece) override {
         if (std::fwrite(piece.data(), 1, piece.size(), rc_) != piece.size()) failed_ = "resource.rc";
     }
     void file(const std::string& name, const BitmapView& bm) override {
         ++files;
-        if (failed_.empty() && !write_file(dir_ / name, bmp_for(bm))) failed_ = name;
+        if (failed_.empty() && !write_file(in_dir(dir_, name), bmp_for(bm))) failed_ = name;
     }
     void problem(const std::string&) override {}
     void note(const std::string& what) override { std::printf("orrinrc-dump: note: %s\n", what.c_str()); }
@@ -205,7 +214,7 @@ public:
     size_t files = 0;
 
 private:
-    fs::path dir_;
+    std::string dir_;
     FILE* rc_;
     std::string failed_;
 };
@@ -226,7 +235,7 @@ size_t decompile(Inputs& in, TextSink& sink) {
     return count;
 }
 
-int write_text(Inputs& in, const fs::path& dir) {
+int write_text(Inputs& in, const std::string& dir) {
     if (in.image.unfinished()) {
         std::fprintf(stderr, "orrinrc-dump: %s: unfinished file: its total-length field is 0; resource text "
                              "always compiles to a finished file, so it cannot give these bytes back\n",
@@ -243,7 +252,7 @@ int write_text(Inputs& in, const fs::path& dir) {
     if (check.problems != 0) return 1;
 
     if (!make_dir(dir)) return 2;
-    const fs::path rc_path = dir / "resource.rc";
+    const std::string rc_path = in_dir(dir, "resource.rc");
     FILE* rc = std::fopen(rc_path.c_str(), "wb");
     if (rc == nullptr) {
         std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", rc_path.c_str());
@@ -263,7 +272,7 @@ int write_text(Inputs& in, const fs::path& dir) {
         return 2;
     }
     if (!sink.failed().empty()) {
-        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", (dir / sink.failed()).c_str());
+        std::fprintf(stderr, "orrinrc-dump: cannot write %s\n", in_dir(dir, sink.failed()).c_str());
         return 2;
     }
     std::printf("%s and %zu BMP file%s written; compile them in that folder: orrinrc resource.rc\n", rc_path.c_str(),
@@ -274,6 +283,9 @@ int write_text(Inputs& in, const fs::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The listing and the messages are the same bytes on every system.
+    orrinrc::process::binary_standard_streams();
+    argv[0] = orrinrc::process::program_name(argv[0]);
     std::string pictures_dir, text_dir, preview_dir;
     int scale = 0;
     std::vector<std::string> files;

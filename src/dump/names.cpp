@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <sys/stat.h>
+#include "util/files.h"
 
 namespace orrinrc::dump {
 
@@ -80,7 +80,7 @@ DefineFile::~DefineFile() {
 }
 
 bool DefineFile::read_line(std::string& out) {
-    const ssize_t n = ::getline(&line_buffer_, &line_capacity_, file_);
+    const long n = files::get_line(&line_buffer_, &line_capacity_, file_);
     if (n <= 0) {
         out.clear();
         return false;
@@ -94,8 +94,7 @@ bool DefineFile::read_line(std::string& out) {
 bool DefineFile::open(const std::string& path, std::string& error, bool& unreadable) {
     unreadable = true;
     file_ = std::fopen(path.c_str(), "rb");
-    struct stat st;
-    if (file_ != nullptr && (::fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode))) {
+    if (file_ != nullptr && files::status(fileno(file_)).kind != files::Kind::Regular) {
         std::fclose(file_);
         file_ = nullptr;
         errno = EINVAL;

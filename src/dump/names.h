@@ -53,7 +53,7 @@ private:
     bool read_line(std::string& out);
 
     FILE* file_ = nullptr;
-    char* line_buffer_ = nullptr;  // getline's buffer
+    char* line_buffer_ = nullptr;  // files::get_line's buffer
     size_t line_capacity_ = 0;
     size_t lines_ = 0;
     size_t next_ = 0;  // index of the line the file is positioned at

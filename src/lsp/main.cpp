@@ -2,10 +2,6 @@
 // input and output. Diagnostics come from orrinrc-check's own checks;
 // completion, hover and definitions from the compiler's scanner run up to
 // the place asked about.
-#include <signal.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,6 +9,8 @@
 
 #include "check/warnings.h"
 #include "lsp/server.h"
+#include "util/files.h"
+#include "util/process.h"
 
 using namespace orrinrc;
 
@@ -44,6 +42,9 @@ int wrong(const char* argv0, const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The framing counts bytes: no line end may be translated on the way.
+    process::binary_standard_streams();
+    argv[0] = process::program_name(argv[0]);
     lsp::ServerOptions options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -57,8 +58,9 @@ int main(int argc, char** argv) {
             std::string dir = argv[++i];
             // Documents are checked in their own folder: keep the folder
             // named here, not one of the same name there.
-            char resolved[PATH_MAX];
-            if (!dir.empty() && dir[0] != '/' && realpath(dir.c_str(), resolved)) dir = resolved;
+            if (!dir.empty() && !files::is_absolute(dir)) {
+                if (std::string resolved = files::absolute(dir); !resolved.empty()) dir = resolved;
+            }
             options.picture_dirs.push_back(dir);
         } else if (arg.rfind("-Wno-", 0) == 0) {
             const check::Warning w = check::warning_named(arg.substr(5));
@@ -75,8 +77,8 @@ int main(int argc, char** argv) {
         }
     }
     // An editor that goes away is a write error, not a signal.
-    signal(SIGPIPE, SIG_IGN);
-    lsp::Transport transport(STDIN_FILENO, STDOUT_FILENO);
+    process::ignore_broken_pipe();
+    lsp::Transport transport(fileno(stdin), fileno(stdout));
     lsp::Server server(transport, options);
     return server.run();
 }

@@ -67,7 +67,7 @@ std::optional<std::vector<std::string>> listed_picture_dirs(const std::string& l
 
 std::vector<std::string> picture_dirs_for(const std::vector<std::string>& given, const std::string& document) {
     std::vector<std::string> dirs = given;
-    if (document.empty() || document[0] != '/') return dirs;
+    if (!fs::path(document).is_absolute()) return dirs;
     for (fs::path dir = fs::path(document).parent_path();; dir = dir.parent_path()) {
         for (const fs::path& file : listings_in(dir))
             if (std::optional<std::vector<std::string>> listed = dirs_in_file(file, document)) {

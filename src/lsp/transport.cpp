@@ -1,13 +1,12 @@
 // Content-Length framing.
 #include "lsp/transport.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
+
+#include "util/files.h"
+#include "util/process.h"
 
 namespace orrinrc::lsp {
 
@@ -44,23 +43,19 @@ bool Transport::fill() {
         pos_ = 0;
     }
     char chunk[65536];
-    for (;;) {
-        const ssize_t n = read(in_, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ended_ = true;
-            return false;
-        }
-        buf_.append(chunk, static_cast<size_t>(n));
-        return true;
+    const long n = files::read(in_, chunk, sizeof chunk);
+    if (n <= 0) {
+        ended_ = true;
+        return false;
     }
+    buf_.append(chunk, static_cast<size_t>(n));
+    return true;
 }
 
 bool Transport::pending() {
     if (pos_ < buf_.size()) return true;
     if (ended_) return false;
-    pollfd p{in_, POLLIN, 0};
-    return poll(&p, 1, 0) > 0;
+    return process::input_waiting(in_);
 }
 
 Transport::Received Transport::receive(size_t limit) {
@@ -111,8 +106,7 @@ Transport::Received Transport::receive(size_t limit) {
         // The string grows as bytes come, not to a length that is only
         // announced.
         if (body.size() == have) body.resize(have + std::min(size - have, std::max<size_t>(have, 65536)));
-        const ssize_t n = read(in_, body.data() + have, body.size() - have);
-        if (n < 0 && errno == EINTR) continue;
+        const long n = files::read(in_, body.data() + have, body.size() - have);
         if (n <= 0) {
             ended_ = true;
             return {Status::End, {}};
@@ -125,13 +119,8 @@ Transport::Received Transport::receive(size_t limit) {
 namespace {
 
 bool write_all(int fd, std::string_view bytes) {
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    size_t done = 0;
+    return files::write_all(fd, bytes.data(), bytes.size(), done) == 0;
 }
 
 }  // namespace

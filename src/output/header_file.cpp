@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace orrinrc {
 
@@ -24,8 +25,8 @@ int header_flush(HeaderFile& h, uint64_t end) {
     const int err = h.out->append(h.buf.data(), n, done);
     if (err != 0) {
         // The part that reached the file may end inside a line.
-        const void* nl = done == 0 ? nullptr : ::memrchr(h.buf.data(), '\n', done);
-        h.whole = h.base + (nl == nullptr ? 0 : static_cast<size_t>(static_cast<const char*>(nl) - h.buf.data()) + 1);
+        const size_t nl = std::string_view(h.buf.data(), done).rfind('\n');
+        h.whole = h.base + (nl == std::string_view::npos ? 0 : nl + 1);
         h.failed = true;
     }
     h.buf.erase(0, done);

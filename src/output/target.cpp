@@ -1,45 +1,41 @@
-// Output targets: files through plain system calls, memory, nowhere.
+// Output targets: files, memory, nowhere.
 #include "output/target.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "output/write_all.h"
+#include "util/files.h"
 
 namespace orrinrc {
 
 FileTarget::~FileTarget() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) files::close(fd_);
 }
 
 bool FileTarget::open(const char* path) {
-    fd_ = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = files::open_write(path);
     return fd_ >= 0;
 }
 
-int FileTarget::append(const void* data, size_t n, size_t& done) { return write_all(fd_, data, n, done); }
+int FileTarget::append(const void* data, size_t n, size_t& done) { return files::write_all(fd_, data, n, done); }
 
 int FileTarget::write_at(uint64_t at, const void* data, size_t n) {
     const char* p = static_cast<const char*>(data);
     size_t done = 0;
     while (done < n) {
-        const ssize_t got = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(at + done));
-        if (got < 0 && errno == EINTR) continue;
+        const long got = files::write_at(fd_, p + done, n - done, at + done);
         if (got <= 0) return got < 0 ? errno : ENOSPC;
         done += static_cast<size_t>(got);
     }
     return 0;
 }
 
-int FileTarget::truncate(uint64_t size) { return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? 0 : errno; }
+int FileTarget::truncate(uint64_t size) { return files::truncate(fd_, size); }
 
 int FileTarget::close() {
     const int fd = fd_;
     fd_ = -1;
-    return fd < 0 || ::close(fd) == 0 ? 0 : errno;
+    return fd < 0 || files::close(fd) == 0 ? 0 : errno;
 }
 
 int MemoryTarget::append(const void* data, size_t n, size_t& done) {

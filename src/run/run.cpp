@@ -2,11 +2,11 @@
 // trace and picture import.
 #include "run/run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "util/files.h"
 
 namespace orrinrc {
 
@@ -181,20 +181,22 @@ void end_definition(Run& run, uint16_t id, void (*writer)(BinWriter&, const Reco
 
 std::string resolve_picture(const RunOptions& options, const char* name) {
     // Without picture folders a name stands for itself: no look-up at all.
-    if (options.pictures != nullptr || options.picture_dirs.empty() || name[0] == '\0' || name[0] == '/')
+    if (options.pictures != nullptr || options.picture_dirs.empty() || name[0] == '\0' || files::is_absolute(name))
         return name;
-    struct stat st;
-    if (::stat(picture_path(options, name).c_str(), &st) == 0) return name;
+    auto exists = [&](const std::string& file) {
+        return files::status(picture_path(options, file).c_str()).kind != files::Kind::Missing;
+    };
+    if (exists(name)) return name;
     for (const std::string& dir : options.picture_dirs) {
         std::string candidate = dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
-        if (::stat(picture_path(options, candidate).c_str(), &st) == 0) return candidate;
+        if (exists(candidate)) return candidate;
     }
     return name;
 }
 
 std::string picture_path(const RunOptions& options, const std::string& file) {
     const std::string& base = options.base_dir;
-    if (base.empty() || file.empty() || file[0] == '/') return file;
+    if (base.empty() || file.empty() || files::is_absolute(file)) return file;
     return base.back() == '/' ? base + file : base + "/" + file;
 }
 

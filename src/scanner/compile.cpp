@@ -1,13 +1,12 @@
 // The run from start to end, and the one place where its errors arrive.
 #include "scanner/compile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "scanner/scanner.h"
+#include "util/files.h"
 
 namespace orrinrc {
 
@@ -60,7 +59,7 @@ MemoryRun compile_in_memory(std::string_view text, const RunOptions& options) {
 
 Location locate(const SourceText& source, uint64_t offset) {
     Location at{1, 1, offset};
-    if (source.fd >= 0 && ::lseek(source.fd, 0, SEEK_SET) != 0) return Location{0, 0, offset};
+    if (source.fd >= 0 && !files::rewind(source.fd)) return Location{0, 0, offset};
     TextInput in;
     text_input_open(in, source);
     char buf[TextInput::kReadSize];

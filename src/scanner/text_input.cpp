@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
+
+#include "util/files.h"
 
 namespace orrinrc {
 
@@ -13,16 +14,14 @@ namespace {
 // Reads the next block behind the `keep` bytes already at the front of raw.
 // Returns false on a read error.
 bool refill(TextInput& in, size_t keep) {
-    ssize_t got;
+    long got;
     if (in.memory != nullptr) {
-        got = static_cast<ssize_t>(std::min(in.memory_left, TextInput::kReadSize));
+        got = static_cast<long>(std::min(in.memory_left, TextInput::kReadSize));
         std::memcpy(in.raw + keep, in.memory, static_cast<size_t>(got));
         in.memory += got;
         in.memory_left -= static_cast<size_t>(got);
     } else {
-        do {
-            got = ::read(in.fd, in.raw + keep, TextInput::kReadSize);
-        } while (got < 0 && errno == EINTR);
+        got = files::read(in.fd, in.raw + keep, TextInput::kReadSize);
     }
     if (got < 0) return false;
     in.start = 0;

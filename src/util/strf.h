@@ -6,7 +6,15 @@
 #include <cstdio>
 #include <string>
 
-__attribute__((format(printf, 1, 2))) inline std::string strf(const char* fmt, ...) {
+// The format checks of the C library's printf. MinGW's own C99 printf, which
+// Windows builds use, names them apart from the system's.
+#ifdef __MINGW_PRINTF_FORMAT
+#define ORRINRC_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define ORRINRC_PRINTF_FORMAT printf
+#endif
+
+__attribute__((format(ORRINRC_PRINTF_FORMAT, 1, 2))) inline std::string strf(const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);
     va_list ap2;
