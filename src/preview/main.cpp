@@ -1,7 +1,6 @@
 // orrinrc-preview: serves a page on this machine that shows every form of a
 // resource text as orrinrc-dump --preview draws it, and draws it again each
 // time the text or one of its pictures is saved.
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +22,7 @@ extern char** environ;
 
 #include "check/warnings.h"
 #include "preview/service.h"
+#include "util/files.h"
 
 using namespace orrinrc;
 
@@ -92,11 +92,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "-I" || arg == "--picture-dir") {
             if (!has_value) return wrong(argv[0], "a folder must follow " + arg);
-            char resolved[PATH_MAX];
-            std::string dir = argv[++i];
             // Pictures are looked up from the text's folder: keep the folder named here.
-            if (!dir.empty() && dir[0] != '/' && realpath(dir.c_str(), resolved)) dir = resolved;
-            options.project.picture_dirs.push_back(dir);
+            options.project.picture_dirs.push_back(files::anchored(argv[++i]));
         } else if (arg == "--port") {
             const long n = has_value ? number(argv[++i], 0, 65535) : -1;
             if (n < 0) return wrong(argv[0], "--port takes 0 to 65535");

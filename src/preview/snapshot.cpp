@@ -3,10 +3,9 @@
 #include "preview/snapshot.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <map>
-#include <sstream>
 #include <utility>
 
 #include "check/check_run.h"
@@ -15,6 +14,7 @@
 #include "dump/names.h"
 #include "dump/preview.h"
 #include "scanner/compile.h"
+#include "util/files.h"
 
 namespace orrinrc::preview {
 
@@ -131,22 +131,22 @@ std::shared_ptr<const Snapshot> Project::refresh() {
     next->scale = options_.scale;
     next->files.push_back(options_.file);
 
-    std::ifstream in(options_.file, std::ios::binary);
-    std::ostringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || std::filesystem::is_directory(options_.file)) {
-        next->diagnostics.push_back(unreadable(options_.file, in ? "it is a folder" : "no such file, or no access"));
+    uint64_t size = 0;
+    const int input = files::open_regular(options_.file.c_str(), size);
+    if (input < 0) {
+        next->diagnostics.push_back(
+            unreadable(options_.file, errno == EINVAL ? "it is not a regular file" : std::strerror(errno)));
     } else {
         std::vector<ResourceDefinition> definitions;
         check::KeepSink sink(next->diagnostics, definitions);
         RunOptions run;
-        run.base_dir = std::filesystem::path(options_.file).parent_path().string();
+        run.base_dir = files::folder_of(options_.file);
         run.picture_dirs = options_.picture_dirs;
         MemoryTarget bin, header;
         RunResult result;
-        const std::string source = std::move(text).str();
-        const int code = check::check_source(SourceText{-1, source}, options_.check, run, sink,
+        const int code = check::check_source(SourceText{input, {}}, options_.check, run, sink,
                                              CompileOutputs{&bin, &header, Console()}, result);
+        files::close(input);
         for (const std::string& picture : result.pictures_read) next->files.push_back(picture);
         if (result.ok() && code != 2) {
             try {

@@ -1,40 +1,33 @@
-// Watching files where the system gives no notification: their times and
-// sizes looked at every few tens of milliseconds (and, with `folders`, the
-// names in their folders).
+// Watching files where the system gives no notification: when each file and
+// (with `folders`) each of their folders last changed, looked at every few
+// tens of milliseconds. A folder changes as names in it come and go.
 #if !defined(__linux__) || defined(ORRINRC_POLL_WATCH)
 #include "preview/watch.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <set>
 #include <thread>
 
+#include "util/files.h"
+
 namespace orrinrc::preview {
 
-namespace fs = std::filesystem;
-
 struct Watcher::State {
-    std::vector<std::string> files;
-    bool folders = false;
-    std::string seen;  // what the files looked like last time
+    std::vector<std::string> paths;  // the files, then the folders
+    std::vector<uint64_t> seen;      // what they looked like last time
 };
 
 namespace {
 
 constexpr std::chrono::milliseconds kPoll{50};
 
-// The time, size and (with folders) neighbours of every file, as one string.
-std::string look_at(const std::vector<std::string>& files, bool folders) {
-    std::string out;
-    std::set<fs::path> seen_folders;
-    for (const std::string& file : files) {
-        std::error_code ec;
-        const auto time = fs::last_write_time(file, ec);
-        out += file + '\n' + (ec ? "-" : std::to_string(time.time_since_epoch().count()));
-        const auto size = fs::file_size(file, ec);
-        out += ' ' + (ec ? "-" : std::to_string(size)) + '\n';
-        const fs::path folder = fs::absolute(file, ec).parent_path();
-        if (!folders || !seen_folders.insert(folder).second) continue;
-        for (const auto& entry : fs::directory_iterator(folder, ec)) out += entry.path().string() + '\n';
+// Each path's time of change and size, two numbers a path.
+std::vector<uint64_t> look_at(const std::vector<std::string>& paths) {
+    std::vector<uint64_t> out;
+    out.reserve(paths.size() * 2);
+    for (const std::string& path : paths) {
+        out.push_back(files::modified(path.c_str()));
+        out.push_back(files::status(path.c_str()).size);
     }
     return out;
 }
@@ -45,23 +38,28 @@ Watcher::Watcher() : state_(std::make_unique<State>()) {}
 Watcher::~Watcher() = default;
 
 void Watcher::watch(const std::vector<std::string>& files, bool folders) {
-    state_->files = files;
-    state_->folders = folders;
-    state_->seen = look_at(files, folders);
+    state_->paths = files;
+    if (folders) {
+        std::set<std::string> seen_folders;
+        for (const std::string& file : files) {
+            const std::string folder = files::folder_of(file);
+            if (seen_folders.insert(folder).second) state_->paths.push_back(folder.empty() ? "." : folder);
+        }
+    }
+    state_->seen = look_at(state_->paths);
 }
 
 bool Watcher::wait(std::chrono::milliseconds timeout) {
     const auto until = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        std::string now = look_at(state_->files, state_->folders);
+        std::vector<uint64_t> now = look_at(state_->paths);
         if (now != state_->seen) {
             state_->seen = std::move(now);
             return true;
         }
-        if (std::chrono::steady_clock::now() >= until) return false;
-        std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(
-            kPoll, std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()) +
-                       std::chrono::milliseconds(1)));
+        const auto left = until - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) return false;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kPoll, left));
     }
 }
 
