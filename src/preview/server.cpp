@@ -129,6 +129,9 @@ private:
         writing_ = false;
         if (ec) return close();
         stream_.expires_never();
+        // Streams that ended since the last snapshot go now, so that pages
+        // coming and going between saves leave nothing behind.
+        std::erase_if(shared_->streams, [](const std::weak_ptr<Session>& s) { return s.expired(); });
         shared_->streams.push_back(weak_from_this());
         // Anything the page sends from now on, or its going away, ends the stream.
         stream_.async_read_some(net::buffer(ignored_),
