@@ -146,9 +146,11 @@ async function measure(label, dir, file, one, every) {
   const memory = [];
   for (let i = 0; i < saves; ++i) {
     await redraw(one(original, i));
-    if (i === 99 || i === saves - 1) memory.push(rss(server.pid));
+    if (i === Math.min(99, saves - 1)) memory.push(rss(server.pid));
   }
-  console.log(`${label}: resident memory after 100 saves ${memory[0]} kB, after ${saves} saves ${memory[1]} kB`);
+  memory.push(rss(server.pid));
+  console.log(`${label}: resident memory after ${Math.min(100, saves)} saves ${memory[0]} kB, ` +
+    `after ${saves} saves ${memory[1]} kB`);
   server.kill('SIGTERM');
   await new Promise((r) => server.on('exit', r));
 }

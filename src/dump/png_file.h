@@ -16,7 +16,8 @@ namespace orrinrc::dump {
 bool write_png(const std::string& path, const uint8_t* pixels, size_t width, size_t height, size_t channels,
                std::string& error);
 
-// The same picture as the bytes of a PNG file, in `out`.
+// The same picture as the bytes of a PNG file, in `out`, encoded for speed
+// rather than size where the encoder has the choice.
 bool encode_png(const uint8_t* pixels, size_t width, size_t height, size_t channels, std::string& out,
                 std::string& error);
 
