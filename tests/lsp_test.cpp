@@ -528,13 +528,13 @@ TEST(LspInProcess, CheckKeepsDiagnosticsAndDefinitions) {
     EXPECT_EQ(string.end_line, 11u);
     EXPECT_EQ(string.named.line, 7u);
 
-    // The second ID=1: a warning at its opening line, with a note at the first.
+    // The second ID=1: a warning at its ID= line, with a note at the first.
     const check::Diagnostic* duplicate = nullptr;
     for (const check::Diagnostic& d : out.diagnostics)
         if (d.flag == "-Wduplicate-id") duplicate = &d;
     ASSERT_NE(duplicate, nullptr);
     EXPECT_EQ(duplicate->severity, check::Severity::Warning);
-    EXPECT_EQ(duplicate->at.line, 6u);
+    EXPECT_EQ(duplicate->at.line, 8u);
     ASSERT_EQ(duplicate->notes.size(), 1u);
     EXPECT_EQ(duplicate->notes[0].at.line, 1u);
 

@@ -94,6 +94,16 @@ std::string upper(std::string s) {
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
+// Where a comment starts after a statement or value on a line: a "//" at
+// `from` or after a blank, at or after `from`; npos when there is none.
+size_t end_of_line_comment(std::string_view line, size_t from) {
+    for (size_t p = line.find("//", from); p != std::string_view::npos; p = line.find("//", p + 1))
+        if (p == from || is_blank(line[p - 1])) return p;
+    return std::string_view::npos;
+}
+
+const char* const kCommentNote = "a comment is a line of its own that starts with //";
+
 // Message text built in one piece: words, and numbers in decimal. The
 // room for them is made first, then they are written in.
 struct Piece {
@@ -362,6 +372,7 @@ void Checker::failed(const Error& failure) {
 // ---------------------------------------------------------------- matches
 
 void Checker::matched(State state, const char* text, size_t length, uint64_t offset) {
+    match_state_ = state;
     token_at_ = Location{line_, static_cast<uint32_t>(offset - line_start_ + 1)};
     token_length_ = length;
     const StateClass& c = classes_[static_cast<size_t>(state)];
@@ -427,6 +438,7 @@ void Checker::definition_statement(const Said& here) {
     }
     switch (s.field) {
     case FieldId::FormObjectId: d.object_ids.push_back(token_at_); break;
+    case FieldId::FormObjectType: d.object_types.push_back(token_at_); break;
     case FieldId::FormCount: d.count_line = token_at_; break;
     case FieldId::FormFocused: d.focused_line = token_at_; break;
     case FieldId::CellDataType:
@@ -481,8 +493,12 @@ void Checker::group_line(const Said& here) {
     if (!def_ || group_.info == nullptr) return;
     Definition& d = *def_;
     const Role role = here.info->role;
-    if (role == Role::Width || role == Role::Height) d.sizes_given.emplace_back(group_.info, role);
+    if (role == Role::Width || role == Role::Height) {
+        d.sizes_given.emplace_back(group_.info, role);
+        if (group_.info->field == FieldId::Bounds) (role == Role::Width ? d.width_line : d.height_line) = token_at_;
+    }
     if (role != Role::File) return;
+    if (d.kind == Kind::Bitmap) d.picture_files.emplace_back(group_.info->field, token_at_);
     file_at_ = token_at_;
     watch_line_ = line_;
     const FieldId field = group_.info->field;
@@ -587,7 +603,12 @@ void Checker::check_text(std::string_view value) {
             const std::string name(value);
             if (name.empty()) return "NAME= gives no name";
             if (name.find("//") != std::string::npos) return "the name " + quoted(name) + " holds a comment";
-            if (std::any_of(name.begin(), name.end(), is_blank)) return "the name " + quoted(name) + " holds a blank";
+            if (std::any_of(name.begin(), name.end(), is_blank)) {
+                // The first word is the name resource.h defines, when it is one.
+                const size_t start = name.find_first_not_of(" \t");
+                const std::string first = name.substr(start, name.find_first_of(" \t", start) - start);
+                return c_identifier(first) ? "" : "the name " + quoted(name) + " holds a blank";
+            }
             if (std::isdigit(static_cast<unsigned char>(name[0])))
                 return "the name " + quoted(name) + " starts with a digit";
             for (char ch : name)
@@ -595,9 +616,30 @@ void Checker::check_text(std::string_view value) {
                     return "the name " + quoted(name) + " holds " + quoted(std::string(1, ch));
             return "";
         }();
-        if (!why.empty())
-            warn(Warning::Name, token_at_, why + ": resource.h will not compile",
-                 {Note{"a name is a C identifier: letters, digits and '_', not starting with a digit", {}, ""}});
+        const char* const identifier_note = "a name is a C identifier: letters, digits and '_', not starting with a digit";
+        if (!why.empty()) {
+            warn(Warning::Name, token_at_, why + ": resource.h will not compile", one_note(identifier_note));
+        } else {
+            // "#define BTN CANCEL 2007" compiles: it defines BTN, as the
+            // rest of the name and the identifier. Blanks around one word
+            // leave that word as the name.
+            const std::string name(value);
+            const size_t start = name.find_first_not_of(" \t"), end = name.find_last_not_of(" \t") + 1;
+            const size_t blank = name.find_first_of(" \t", start);
+            const std::string defined = name.substr(start, blank - start);
+            std::string joined = name.substr(start, end - start);
+            std::replace_if(joined.begin(), joined.end(), is_blank, '_');
+            if (joined == defined)
+                warn(Warning::Name, token_at_,
+                     "the name " + quoted(name) + " has blanks around it, which are part of it: resource.h defines " +
+                         quoted(defined),
+                     one_note(identifier_note));
+            else
+                warn(Warning::Name, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(blank)},
+                     "the name " + quoted(name) + " holds a blank: resource.h defines " + quoted(defined) +
+                         " instead (the rest of the name is its value), and no " + quoted(joined),
+                     one_note("did you mean " + quoted(joined) + "? " + identifier_note));
+        }
         return;
     }
     if (!value.empty() && is_blank(value[0]))
@@ -606,7 +648,7 @@ void Checker::check_text(std::string_view value) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
              cat("'", value.substr(pos), "' is part of the text of ", statement_text()),
-             {Note{"a comment is a line of its own that starts with //", {}, ""}});
+             one_note(kCommentNote));
         break;
     }
 }
@@ -621,6 +663,12 @@ void Checker::read_on(const char* /*text*/, size_t length) {
 // ---------------------------------------------------------------- stray text
 
 void Checker::copied_out(const char* text, size_t length) {
+    // A FILE= value that is no depth word and comma is copied out: the
+    // picture error that follows says what is missing.
+    if (match_state_ == State::ReadBitmapFile) [[unlikely]] {
+        if (!file_value_at_) file_value_at_ = token_at_;
+        return;
+    }
     // Blanks and line ends copied out change nothing but the trace.
     if (std::all_of(text, text + length, [](char c) { return is_blank(c) || c == '\n' || c == '\r'; })) return;
     if (stray_reported_) return;
@@ -648,6 +696,9 @@ void Checker::stray_warning(uint32_t line, uint32_t column, std::string_view sou
     if (line == 1 && column == 1 && starts_with(source, "\xEF\xBB\xBF")) {
         warn(Warning::StrayText, at, "the file starts with a UTF-8 byte-order mark, so its first line is no statement",
              {Note{"save the file without a byte-order mark", {}, ""}});
+    } else if (column > 1 && starts_with(std::string_view(rest).substr(first), "//")) {
+        warn(Warning::StrayText, Location{line, column + static_cast<uint32_t>(first)},
+             "a comment must stand on a line of its own: this one is copied to standard output", one_note(kCommentNote));
     } else if ((first > 0 || (column > 1 && std::all_of(source.begin(), source.begin() + std::min<size_t>(column - 1, source.size()), is_blank))) &&
                std::find(openings.begin(), openings.end(), word) != openings.end()) {
         warn(Warning::StrayText, Location{line, column + static_cast<uint32_t>(first)},
@@ -675,6 +726,10 @@ void Checker::Definition::start(Kind k, LineRef at) {
     undoable.clear();
     files.clear();
     object_ids.clear();
+    object_types.clear();
+    width_line.reset();
+    height_line.reset();
+    picture_files.clear();
     cells.clear();
     count_line.reset();
     focused_line.reset();
@@ -753,6 +808,12 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     case Kind::Textbox: take_bounds(rec.textbox.bounds); break;
     case Kind::Line: take_bounds(rec.line.bounds); break;
     }
+    // (negative bounds carried over were reported with the definition that gave them)
+    if ((r.width < 0 && d.width_line) || (r.height < 0 && d.height_line)) [[unlikely]] check_bounds(r);
+    if (d.kind == Kind::Bitmap) {
+        check_picture_place(rec.bitmap_object.bitmap1, FieldId::BitmapPicture1, r);
+        check_picture_place(rec.bitmap_object.bitmap2, FieldId::BitmapPicture2, r);
+    }
     const size_t index = resources_.size();
     if (resource_name) {
         // Names are compared as resource.h writes them: up to a NUL.
@@ -772,7 +833,7 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
             owner = static_cast<uint32_t>(index);
         } else {
             const Resource& first = resources_[owner];
-            warn(Warning::DuplicateId, d.opened, cat("identifier ", id, " is used already"),
+            warn(Warning::DuplicateId, d.id_line ? line_ref(*d.id_line) : d.opened, cat("identifier ", id, " is used already"),
                  one_note(cat("by the ", format::kind_keyword(first.kind), " ", first.name), first.opened.at,
                           first.opened.source));
         }
@@ -827,6 +888,29 @@ void Checker::emit_definition(const Resource& r, Location end) {
                                         def_->id_line.value_or(Location{})});
 }
 
+void Checker::check_bounds(const Resource& r) {
+    const Definition& d = *def_;
+    const bool width = r.width < 0 && d.width_line;
+    const std::optional<Location>& line = width ? d.width_line : d.height_line;
+    warn(Warning::NegativeSize, line.value_or(d.opened.at),
+         cat("this ", format::kind_keyword(r.kind), " is ", r.width, " x ", r.height,
+             " pixels: an object with a negative ", width ? "width" : "height", " is drawn nowhere"));
+}
+
+// A BITMAP's picture is placed by its X= and Y= inside the object's bounds.
+void Checker::check_picture_place(const BitmapRecord& p, FieldId field, const Resource& r) {
+    if (!p.loaded || p.width <= 0 || p.height <= 0 || r.width < 0 || r.height < 0) return;
+    if (p.x >= 0 && p.y >= 0 && p.x + p.width <= r.width && p.y + p.height <= r.height) return;
+    const Definition& d = *def_;
+    Location at = d.opened.at;
+    for (const auto& [f, line] : d.picture_files)
+        if (f == field) at = line;
+    warn(Warning::PictureOutside, at,
+         cat("the picture at X=", p.x, " Y=", p.y, " (", p.width, " x ", p.height,
+             " pixels) reaches outside the bitmap's bounds (", r.width, " x ", r.height, ")"),
+         one_note("a picture's X= and Y= are counted from the top-left corner of its BITMAP's bounds, not of the form"));
+}
+
 void Checker::carried_items(const char* kind, size_t count) {
     warn(Warning::CarriedOver, def_->opened.at,
          std::string("this ") + kind + " gives no item lines: it repeats the items of the previous " + kind + " (" +
@@ -840,15 +924,16 @@ bool Checker::given(format::FieldId field) const {
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                             bool both_given) {
-    // Colours that the definition gives itself are taken as meant.
-    if (!has_text || font != background || both_given) return;
+    if (!has_text || font != background) return;
     const char* colour = format::kColorWords.word(font);
+    std::vector<Note> notes;
+    if (!both_given)
+        notes = one_note("a colour that the definition does not give is the one of the previous definition of its "
+                         "kind, or COLOR_WHITE");
     warn(Warning::InvisibleText, at,
          std::string(what) + " is " + (colour ? colour : "?") + " on " + (colour ? colour : "?") +
              ": it cannot be seen",
-         {Note{"a colour that the definition does not give is the one of the previous definition of its kind, or "
-               "COLOR_WHITE",
-               {}, ""}});
+         std::move(notes));
 }
 
 void Checker::check_form_end(size_t index) {
@@ -880,8 +965,12 @@ void Checker::check_form_end(size_t index) {
     // The objects whose identifier this definition gives (the others were
     // checked with the form that gave them); a kind only where it gives one.
     for (size_t i = 0; i < ids && i < d.object_ids.size() && i < form.objects.size(); ++i)
+    {
+        const LineRef id_line = line_ref(d.object_ids[i]);
+        const bool typed = i < types && i < d.object_types.size();
         check.objects.push_back(FormObject{form.objects[i].id, static_cast<uint16_t>(i < types ? form.objects[i].type : kNoType),
-                                           line_ref(d.object_ids[i])});
+                                           id_line, typed ? line_ref(d.object_types[i]) : id_line});
+    }
     forms_.push_back(std::move(check));
 }
 
@@ -890,6 +979,12 @@ void Checker::check_form_end(size_t index) {
 void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& file,
                       const std::string& failure) {
     const Location at = file_at_.value_or(token_at_);
+    if (!failure.empty() && (path.empty() || file_value_at_)) [[unlikely]] {
+        file_value_error(at);
+        file_value_at_.reset();
+        return;
+    }
+    file_value_at_.reset();
     if (!failure.empty()) {
         std::vector<Note> notes;
         if (path.empty() || path[0] != '/')
@@ -930,6 +1025,28 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
         warn(Warning::PictureSize, at, quoted(path) + " ends before its last row: the missing pixels read as white");
 }
 
+void Checker::file_value_error(Location at) {
+    std::vector<std::string> depths;
+    for (const format::WordInfo* w : format::words_in(State::ReadBitmapFile)) depths.emplace_back(w->spelling());
+    const std::string takes =
+        std::string(format::group_line(Role::File)) + " takes a depth word (" + word_list(depths) +
+        "), a comma and the picture's file name";
+    if (!file_value_at_) {
+        error(at, std::string(format::group_line(Role::File)) + " names no picture file", one_note(takes));
+        return;
+    }
+    const std::string_view line = line_text(file_value_at_->line);
+    const size_t from = std::min<size_t>(file_value_at_->column - 1, line.size());
+    size_t end = from;
+    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_')) ++end;
+    const std::string word(line.substr(from, end - from));
+    if (!word.empty() && format::find_word(State::ReadBitmapFile, word) != nullptr)
+        error(Location{file_value_at_->line, static_cast<uint32_t>(end + 1)}, "a comma must follow " + upper(word),
+              one_note(takes));
+    else
+        error(*file_value_at_, "the picture's depth word is missing", one_note(takes));
+}
+
 // The facts of a picture file, read once while it is among the last few.
 bool Checker::facts_of(const std::string& file, BmpFacts& facts) {
     for (const PictureFacts& p : picture_facts_) {
@@ -961,6 +1078,14 @@ void Checker::syntax_error(const char* state) {
     std::string message;
     const char c = token_at_.column - 1 < source.size() ? source[token_at_.column - 1] : '\n';
     const std::string add = opener_of(State::ControlAddButton)->spelling;
+    // A value line that a comment follows: the value may be right, the
+    // comment is what the language does not take.
+    if (const size_t comment = end_of_line_comment(source, token_at_.column - 1);
+        comment != std::string::npos && st != format::kNoStyleBlockState && !(known && definition_kind(*known))) {
+        error(Location{token_at_.line, static_cast<uint32_t>(comment + 1)},
+              std::string("a comment must stand on a line of its own [") + state + "]", one_note(kCommentNote));
+        return;
+    }
     if (st == format::kNoStyleBlockState) {
         message = std::string("a ") + format::kControlStyleWords.word(format::kRepeatButton) + " control has no " +
                   add + " statements";
@@ -1059,7 +1184,7 @@ int Checker::finish() {
             const Resource& r = resources_[owner_of_id];
             const char* listed = format::kind_keyword(o.type);
             if (o.type != kNoType && format::type_code(r.kind) != o.type)
-                warn(Warning::ObjectKind, o.line,
+                warn(Warning::ObjectKind, o.type_line,
                      cat("the form ", owner.name, " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
                          format::kind_keyword(r.kind), " ", r.name),
                      one_note(cat("the ", format::kind_keyword(r.kind), " is defined here"), r.opened.at,

@@ -78,7 +78,8 @@ private:
     struct FormObject {
         uint16_t id;
         uint16_t type;
-        LineRef line;
+        LineRef line;       // its identifier line
+        LineRef type_line;  // its type line, or its identifier line
     };
     struct FormCheck {
         size_t resource;  // index in resources_
@@ -123,10 +124,13 @@ private:
         // group would drop.
         std::vector<std::pair<const format::StatementInfo*, Location>> files;
         std::vector<Location> object_ids;   // FORM: the object identifier lines
+        std::vector<Location> object_types; // FORM: the object type lines
+        std::vector<std::pair<format::FieldId, Location>> picture_files;  // BITMAP: its pictures' FILE= lines
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         std::optional<Location> id_line;    // the last ID= line
+        std::optional<Location> width_line, height_line;  // the last BOUNDS.WIDTH= and HEIGHT= lines
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
         // The fields it gives statements for, and the WIDTH= and HEIGHT=
         // lines of its picture groups (the group's statement, the line's).
@@ -191,6 +195,11 @@ private:
     void check_form_end(size_t index);
     // A MENU or LIST without item lines repeats the previous one's items.
     void carried_items(const char* kind, size_t count);
+    // The checks of a definition's own values as it ends.
+    [[gnu::noinline]] void check_bounds(const Resource& r);
+    void check_picture_place(const BitmapRecord& picture, format::FieldId field, const Resource& r);
+    // A FILE= line whose value is no depth word and comma before a name.
+    void file_value_error(Location at);
     void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                        bool both_given);
     // Whether the definition gives a statement that sets the field, in any
@@ -220,6 +229,10 @@ private:
     uint32_t first_line_ = 1;               // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
+    format::State match_state_ = format::State::Initial;  // the state of the last match
+    // Where the value of a FILE= line started to be copied out: no depth
+    // word and comma came first.
+    std::optional<Location> file_value_at_;
     // The statement whose value is being read, and the picture or bounds
     // group (or the opener) that the lines after it belong to.
     Spoken current_;

@@ -29,6 +29,9 @@ constexpr WarningInfo kWarnings[] = {
     {Warning::NoObjectType, "missing-object-type", "a definition without its OBJECT.TYPE= line"},
     {Warning::TextBlank, "text-blank", "a text that starts with a blank, which is part of the text"},
     {Warning::TextComment, "text-comment", "a text that ends in what looks like a // comment, which is part of it"},
+    {Warning::NegativeSize, "negative-size", "an object whose bounds have a negative width or height: it is drawn nowhere"},
+    {Warning::PictureOutside, "picture-outside",
+     "a BITMAP's picture that its X= and Y= place partly outside the object's bounds"},
 };
 
 static_assert(std::size(kWarnings) == static_cast<size_t>(Warning::Count_), "one row per warning");

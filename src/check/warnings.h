@@ -26,6 +26,8 @@ enum class Warning {
     NoObjectType,
     TextBlank,
     TextComment,
+    NegativeSize,
+    PictureOutside,
     Count_
 };
 
