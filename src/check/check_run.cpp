@@ -17,6 +17,24 @@ int check_source(const SourceText& source, const CheckOptions& options, RunOptio
     return checker.finish();
 }
 
+WarningOption warning_option(std::string_view arg, CheckOptions& options) {
+    if (arg.substr(0, 2) != "-W" || arg == "-Werror") return {};
+    std::string_view name = arg.substr(2);
+    bool on = true, promote = false;
+    if (name.substr(0, 3) == "no-") {
+        name.remove_prefix(3);
+        on = false;
+    } else if (name.substr(0, 6) == "error=") {
+        name.remove_prefix(6);
+        promote = true;
+    }
+    const Warning w = warning_named(name);
+    if (w == Warning::Count_) return {WarningOption::UnknownName, name};
+    options.disabled[static_cast<size_t>(w)] = !on;
+    if (promote) options.promoted[static_cast<size_t>(w)] = true;
+    return {WarningOption::Taken, name};
+}
+
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
                  FILE* out, bool json_file) {
     PrintSink printed(name, options.json, out, json_file);

@@ -15,6 +15,7 @@
 #include "check/hints.h"
 #include "format/language.h"
 #include "format/pixels.h"
+#include "format/text_metrics.h"
 #include "resources/records.h"
 
 namespace orrinrc::check {
@@ -64,6 +65,26 @@ bool group_restarts_picture(FieldId field) {
         return true;
     default: return false;
     }
+}
+
+// The visible attribute of an object whose kind has one; a FORM is visible.
+bool visible_of(Kind kind, const Records& rec) {
+    auto on = [&](FieldSource source, FieldId id) { return source(rec, id, 0).number != 0; };
+    switch (kind) {
+    case Kind::Control: return on(control_field, FieldId::ControlVisible);
+    case Kind::Field: return on(field_field, FieldId::FieldVisible);
+    case Kind::List: return on(list_field, FieldId::ListVisible);
+    case Kind::Menu: return on(menu_field, FieldId::MenuVisible);
+    case Kind::Scrollbar: return on(scrollbar_field, FieldId::ScrollbarVisible);
+    case Kind::Table: return on(table_field, FieldId::TableVisible);
+    case Kind::Schline: return on(schline_field, FieldId::SchlineVisible);
+    case Kind::String: return on(string_field, FieldId::StringVisible);
+    case Kind::Bitmap: return on(bitmap_field, FieldId::BitmapVisible);
+    case Kind::Textbox: return on(textbox_field, FieldId::TextboxVisible);
+    case Kind::Line: return on(line_field, FieldId::LineVisible);
+    case Kind::Form: return true;
+    }
+    return true;
 }
 
 // The statement that opens a state, where one does (CONTROL_ADD. for a
@@ -293,17 +314,20 @@ void Checker::emit(Diagnostic d) { sink_.diagnostic(std::move(d)); }
 
 const std::string& Checker::flag(Warning w) {
     if (flags_[0].empty())
-        for (const WarningInfo& info : all_warnings())
-            flags_[static_cast<size_t>(info.warning)] = cat(options_.werror ? "-Werror,-W" : "-W", info.name);
+        for (const WarningInfo& info : all_warnings()) {
+            const size_t i = static_cast<size_t>(info.warning);
+            flags_[i] = cat(options_.werror ? "-Werror,-W" : options_.promoted[i] ? "-Werror=" : "-W", info.name);
+        }
     return flags_[static_cast<size_t>(w)];
 }
 
 void Checker::warn(Warning w, Location at, std::string message, std::vector<Note> notes) {
     if (options_.disabled[static_cast<size_t>(w)]) return;
-    ++warnings_;
-    if (options_.quiet && !options_.werror) return;
+    const bool as_error = as_error_(w);
+    errors_from_warnings_ += as_error;
+    if (options_.quiet && !as_error) return;
     Diagnostic d;
-    d.severity = options_.werror ? Severity::Error : Severity::Warning;
+    d.severity = as_error ? Severity::Error : Severity::Warning;
     d.at = at;
     d.message = std::move(message);
     d.flag = flag(w);
@@ -318,14 +342,14 @@ void Checker::warn(Warning w, Location at, std::string message, std::vector<Note
 }
 
 void Checker::warn(Warning w, const LineRef& line, std::string message, std::vector<Note> notes) {
-    const size_t before = warnings_;
-    const bool shown = !options_.disabled[static_cast<size_t>(w)] && (!options_.quiet || options_.werror);
+    const bool as_error = as_error_(w);
+    const bool shown = !options_.disabled[static_cast<size_t>(w)] && (!options_.quiet || as_error);
     if (!shown) {
         warn(w, line.at, std::move(message), std::move(notes));
         return;
     }
-    warnings_ = before + 1;
-    emit(Diagnostic{options_.werror ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
+    errors_from_warnings_ += as_error;
+    emit(Diagnostic{as_error ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
                     std::move(message), flag(w), std::move(notes)});
 }
 
@@ -454,6 +478,10 @@ void Checker::definition_statement(const Said& here) {
         break;
     case FieldId::MenuItem:
     case FieldId::ListItem: d.items_given = true; break;
+    case FieldId::ListSelected:
+    case FieldId::FieldMaxChars:
+    case FieldId::ControlText:
+    case FieldId::StringText: d.value_lines.emplace_back(s.field, token_at_); break;
     default:
         // An item line past the count still gives items.
         if (s.role == Role::Past && std::string_view(s.spelling) == format::statement(FieldId::ListItem))
@@ -478,6 +506,7 @@ void Checker::group_reopened(const Said& here) {
 void Checker::sub_state_statement(const Said& here) {
     const StatementInfo& s = *here.info;
     if (def_ && s.field != FieldId::None) def_->fields_given.set(static_cast<size_t>(s.field));
+    if (def_ && s.field == FieldId::PopupSelected) def_->value_lines.emplace_back(s.field, token_at_);
     if (s.state == State::ControlAddCheckbox) {
         current_ = Spoken{{}, here, Spoken::Head::CheckboxOpener};
         group_ = here;
@@ -730,6 +759,7 @@ void Checker::Definition::start(Kind k, LineRef at) {
     width_line.reset();
     height_line.reset();
     picture_files.clear();
+    value_lines.clear();
     cells.clear();
     count_line.reset();
     focused_line.reset();
@@ -808,6 +838,9 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     case Kind::Textbox: take_bounds(rec.textbox.bounds); break;
     case Kind::Line: take_bounds(rec.line.bounds); break;
     }
+    r.visible = visible_of(d.kind, rec);
+    if (d.kind == Kind::Control && rec.control.style == format::kPushButton && rec.control_pushbutton.value != 0)
+        r.push_group = rec.control_pushbutton.group_id;
     // (negative bounds carried over were reported with the definition that gave them)
     if ((r.width < 0 && d.width_line) || (r.height < 0 && d.height_line)) [[unlikely]] check_bounds(r);
     if (d.kind == Kind::Bitmap) {
@@ -840,6 +873,7 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     }
     resources_.push_back(r);
     emit_definition(r, token_at_);
+    check_values(rec, r);
 
     switch (d.kind) {
     case Kind::Form: check_form_end(index); break;
@@ -911,6 +945,63 @@ void Checker::check_picture_place(const BitmapRecord& p, FieldId field, const Re
          one_note("a picture's X= and Y= are counted from the top-left corner of its BITMAP's bounds, not of the form"));
 }
 
+Location Checker::Definition::line_of(FieldId field) const {
+    for (auto it = value_lines.rbegin(); it != value_lines.rend(); ++it)
+        if (it->first == field) return it->second;
+    return opened.at;
+}
+
+// The values of one definition that do not agree with each other.
+void Checker::check_values(const Records& rec, const Resource& r) {
+    const Definition& d = *def_;
+    auto selected = [&](long item, long count, FieldId field, const char* what) {
+        if (item <= 0 || item < count) return;
+        warn(Warning::SelectedItem, d.line_of(field),
+             cat(format::statement(field), " selects item ", item, ", but the ", what, " has ", count,
+                 count == 1 ? " item" : " items"),
+             one_note("items are counted from 0"));
+    };
+    switch (r.kind) {
+    case Kind::List: selected(rec.list.selected_item, rec.list.total_items, FieldId::ListSelected, "list"); break;
+    case Kind::Control: {
+        const ControlRecord& c = rec.control;
+        if (c.style == format::kPopupTrigger)
+            selected(rec.control_popup.selected_item, rec.control_popup.item_count, FieldId::PopupSelected,
+                     "pop-up trigger");
+        const long box = std::min<long>(r.height, 9) + 2;  // a check box's box and the room after it
+        if (c.style == format::kButton || c.style == format::kPushButton || c.style == format::kCheckbox)
+            check_text_width(c.text, format::kMediumFont, r.width - (c.style == format::kCheckbox ? box : 0),
+                             FieldId::ControlText, r);
+        break;
+    }
+    case Kind::Field: {
+        const FieldRecord& f = rec.field;
+        const size_t length = f.text ? f.text->size() : 0;
+        if (f.max_num_chars > 0 && length > static_cast<size_t>(f.max_num_chars))
+            warn(Warning::MaxChars, d.line_of(FieldId::FieldMaxChars),
+                 cat(format::statement(FieldId::FieldMaxChars), " allows ", f.max_num_chars,
+                     " characters, but the field's text has ", length));
+        break;
+    }
+    case Kind::String:
+        check_text_width(rec.string_object.text, rec.string_object.font, r.width, FieldId::StringText, r);
+        break;
+    default: break;
+    }
+}
+
+// A text wider than the room its object gives it, in the preview's font.
+void Checker::check_text_width(const Text& text, uint32_t font, long room, FieldId field, const Resource& r) {
+    if (!text || options_.disabled[static_cast<size_t>(Warning::TextWidth)]) return;
+    const long width = format::text_width(text->size(), font);
+    if (width <= room || r.width <= 0) return;
+    warn(Warning::TextWidth, def_->line_of(field),
+         cat("the text of ", format::statement(field), " is about ", width, " pixels wide, the ",
+             format::kind_keyword(r.kind), " gives it ", std::max(room, 0L)),
+         one_note(cat("estimated with the preview's font: ", format::font_metrics(font).advance,
+                      " pixels a character")));
+}
+
 void Checker::carried_items(const char* kind, size_t count) {
     warn(Warning::CarriedOver, def_->opened.at,
          std::string("this ") + kind + " gives no item lines: it repeats the items of the previous " + kind + " (" +
@@ -971,7 +1062,81 @@ void Checker::check_form_end(size_t index) {
         check.objects.push_back(FormObject{form.objects[i].id, static_cast<uint16_t>(i < types ? form.objects[i].type : kNoType),
                                            id_line, typed ? line_ref(d.object_types[i]) : id_line});
     }
+    if (check.objects.size() > 1) check_listed_twice(check);
     forms_.push_back(std::move(check));
+}
+
+void Checker::check_listed_twice(const FormCheck& form) {
+    std::vector<uint32_t> order(form.objects.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return form.objects[a].id < form.objects[b].id; });
+    for (size_t k = 1; k < order.size(); ++k) {
+        const FormObject& first = form.objects[order[k - 1]];
+        const FormObject& again = form.objects[order[k]];
+        if (again.id != first.id || again.id == 0) continue;
+        warn(Warning::ListedTwice, again.line,
+             cat("the form ", resources_[form.resource].name, " lists ", again.id, " again"),
+             one_note("it is listed here first", first.line.at, first.line.source));
+    }
+}
+
+// Push buttons that are on in one group, and overlapping objects, among the
+// objects that a form lists.
+void Checker::check_form_objects(const FormCheck& form) {
+    const Resource& owner = resources_[form.resource];
+    std::vector<std::pair<const FormObject*, const Resource*>> listed;
+    for (const FormObject& o : form.objects) {
+        const uint32_t index = id_owner_.empty() ? kNoResource : id_owner_[o.id];
+        if (index == kNoResource || resources_[index].kind == Kind::Form) continue;
+        // (an object listed again was reported as such)
+        const Resource* r = &resources_[index];
+        if (std::none_of(listed.begin(), listed.end(), [&](const auto& l) { return l.second == r; }))
+            listed.emplace_back(&o, r);
+    }
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const auto& [o, r] = listed[i];
+        for (size_t j = 0; j < i; ++j) {
+            const auto& [first_o, first] = listed[j];
+            if (r->push_group != 0 && r->push_group == first->push_group) {
+                warn(Warning::PushGroup, o->line,
+                     cat("the push buttons ", first->name, " and ", r->name, " of group ", r->push_group,
+                         " on the form ", owner.name, " are both on"),
+                     one_note(cat(first->name, " is listed here"), first_o->line.at, first_o->line.source));
+                break;
+            }
+        }
+    }
+    if (options_.disabled[static_cast<size_t>(Warning::Overlap)]) return;
+    auto counted = [](const Resource& r) { return r.visible && r.kind != Kind::Line && r.width > 0 && r.height > 0; };
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const Resource& r = *listed[i].second;
+        if (!counted(r)) continue;
+        for (size_t j = 0; j < i; ++j) {
+            const Resource& s = *listed[j].second;
+            if (!counted(s)) continue;
+            if (r.x < s.x + s.width && s.x < r.x + r.width && r.y < s.y + s.height && s.y < r.y + r.height) {
+                warn(Warning::Overlap, listed[i].first->line,
+                     cat(r.name, " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height, ") overlaps ",
+                         s.name, " (X=", s.x, " Y=", s.y, " WIDTH=", s.width, " HEIGHT=", s.height, ") on the form ",
+                         owner.name),
+                     one_note(cat(s.name, " is listed here"), listed[j].first->line.at, listed[j].first->line.source));
+                break;
+            }
+        }
+    }
+}
+
+// Objects that no form lists: a form lists objects by the identifiers its
+// record holds. A MENU is shown by the program, not placed on a form.
+void Checker::check_orphans() {
+    std::vector<bool> listed(size_t{UINT16_MAX} + 1, false);
+    for (const FormCheck& f : forms_)
+        for (const uint16_t id : f.written) listed[id] = true;
+    for (const Resource& r : resources_)
+        if (r.kind != Kind::Form && r.kind != Kind::Menu && !listed[r.id])
+            warn(Warning::OrphanObject, r.named,
+                 cat("the ", format::kind_keyword(r.kind), " ", r.name, " (", r.id, ") is listed on no form"));
 }
 
 // ---------------------------------------------------------------- pictures
@@ -1199,8 +1364,10 @@ int Checker::finish() {
         if (!focus_found)
             warn(Warning::Focus, *f.focused_line,
                  cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", owner.name, " does not list"));
+        check_form_objects(f);
     }
-    return options_.werror && warnings_ > 0 ? 1 : 0;
+    if (!options_.disabled[static_cast<size_t>(Warning::OrphanObject)]) check_orphans();
+    return errors_from_warnings_ > 0 ? 1 : 0;
 }
 
 }  // namespace orrinrc::check

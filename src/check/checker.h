@@ -32,7 +32,8 @@ struct CheckOptions {
     // JSON lines instead of text: each diagnostic (render_json), and each
     // resource as its definition ends (its kind, NAME, ID and lines).
     bool json = false;
-    std::array<bool, static_cast<size_t>(Warning::Count_)> disabled{};
+    std::array<bool, kWarningCount> disabled = warnings_off_by_default();
+    std::array<bool, kWarningCount> promoted{};  // -Werror=NAME: this warning is an error
 };
 
 class Checker final : public RunListener {
@@ -73,6 +74,8 @@ private:
         LineRef opened;
         LineRef named;  // its NAME= line, or its opening line
         int16_t x, y, width, height;
+        bool visible = true;  // its visible attribute, where its kind has one
+        uint16_t push_group = 0;  // a push button that is on: its group (0 for none)
     };
     static constexpr uint16_t kNoType = 0xFFFF;  // the form gives no type for the object
     struct FormObject {
@@ -126,6 +129,9 @@ private:
         std::vector<Location> object_ids;   // FORM: the object identifier lines
         std::vector<Location> object_types; // FORM: the object type lines
         std::vector<std::pair<format::FieldId, Location>> picture_files;  // BITMAP: its pictures' FILE= lines
+        // The lines of the values that the checks at its end quote.
+        std::vector<std::pair<format::FieldId, Location>> value_lines;
+        Location line_of(format::FieldId field) const;
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
@@ -197,6 +203,12 @@ private:
     void carried_items(const char* kind, size_t count);
     // The checks of a definition's own values as it ends.
     [[gnu::noinline]] void check_bounds(const Resource& r);
+    void check_values(const Records& rec, const Resource& r);
+    void check_text_width(const Text& text, uint32_t font, long room, format::FieldId field, const Resource& r);
+    void check_listed_twice(const FormCheck& form);
+    // The checks across the objects of each form, at the end.
+    void check_form_objects(const FormCheck& form);
+    void check_orphans();
     void check_picture_place(const BitmapRecord& picture, format::FieldId field, const Resource& r);
     // A FILE= line whose value is no depth word and comma before a name.
     void file_value_error(Location at);
@@ -257,7 +269,8 @@ private:
     std::optional<Diagnostic> error_;
     bool reported_ = false;  // the error has been printed
     bool finished_ = false;  // the input ended without an error
-    size_t warnings_ = 0;
+    size_t errors_from_warnings_ = 0;  // warnings reported as errors (-Werror, -Werror=NAME)
+    bool as_error_(Warning w) const { return options_.werror || options_.promoted[static_cast<size_t>(w)]; }
 
     std::optional<Definition> def_;
     std::string word_;  // scratch for normal_statement()
