@@ -356,6 +356,29 @@ TEST(Lsp, HoverSaysWhatAStatementSetsAndWhatANumberKeeps) {
     EXPECT_EQ(c.shut_down(), 0);
 }
 
+// The object list's UIOBJECT. spelling hovers like OBJECT_ID=; a BUTTON's
+// lines are not offered the repeat button's picture, a REPEAT_BUTTON's are.
+TEST(Lsp, ObjectListHoverAndAControlStylesStatements) {
+    Client c;
+    c.initialize();
+    c.open(kUri,
+           "#FORM\nID=1\nNAME=F\nOBJECT.TYPE=FORM\nNO_OF_OBJECTS=1\nUIOBJECT.ID=5\nUIOBJECT.TYPE=CONTROL\n#END_FORM\n"
+           "#CONTROL\nID=5\nNAME=B\nOBJECT.TYPE=CONTROL\nCONTROL_STYLE=BUTTON\n\n#END_CONTROL\n"     // 8..14
+           "#CONTROL\nID=6\nNAME=R\nOBJECT.TYPE=CONTROL\nCONTROL_STYLE=REPEAT_BUTTON\n\n#END_CONTROL\n");  // 15..21
+    for (int line : {5, 6}) {
+        const json r = c.at("textDocument/hover", kUri, line, 3);
+        ASSERT_TRUE(r["result"].is_object()) << line;
+        const std::string text = r["result"]["contents"]["value"];
+        EXPECT_NE(text.find("object list"), std::string::npos) << text;
+    }
+    std::vector<std::string> l = labels(c.at("textDocument/completion", kUri, 13, 0));
+    EXPECT_TRUE(has(l, "CONTROL_ADD.") && has(l, "CONTROL_TEXT="));
+    EXPECT_FALSE(has(l, "CONTROL_BITMAP.") || has(l, "CONTROL_VALUE="));
+    l = labels(c.at("textDocument/completion", kUri, 20, 0));
+    EXPECT_TRUE(has(l, "CONTROL_BITMAP."));
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
 TEST(Lsp, SymbolsAndDefinitions) {
     Client c;
     c.initialize();
