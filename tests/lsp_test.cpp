@@ -526,6 +526,30 @@ TEST(LspInProcess, AnEditorThatStopsReadingEndsTheRun) {
     EXPECT_EQ(s.wait(), 1);
 }
 
+// An error does not end the check: every definition that parsed is kept
+// for the outline, and every error is reported, each once.
+TEST(LspInProcess, DefinitionsAfterAnErrorAreKept) {
+    using namespace orrinrc;
+    const std::string text =
+        "NAME=A\n#FORM\nID=1\nOBJECT.TYPE=FORM\nFORM_STYLE=NORM\n#END_FORM\n"           // 1..6
+        "NAME=B\n#STRING\nID=2\nOBJECT.TYPE=STRING\nSTRING_TEXT=x\n#END_STRING\n"        // 7..12
+        "NAME=C\n#FORM\nID=3\nOBJECT.TYPE=FORM\nFORM_BITMAP.FILE=Q_TWO_BIT,none.bmp\n"   // 13..17
+        "NO_OF_OBJECTS=1\nUIOBJECT.ID=1\nUIOBJECT.TYPE=FORM\n#END_FORM\n";                 // 18..21
+    const lsp::CheckOutcome out = lsp::check_text(text, "", {}, check::CheckOptions{}, 10000);
+    ASSERT_TRUE(out.completed);
+    ASSERT_EQ(out.definitions.size(), 2u);
+    EXPECT_EQ(out.definitions[0].name, "B");
+    EXPECT_EQ(out.definitions[0].line, 8u);
+    EXPECT_EQ(out.definitions[1].name, "C");
+    EXPECT_EQ(out.definitions[1].end_line, 21u);
+    std::vector<uint32_t> errors;
+    for (const check::Diagnostic& d : out.diagnostics) {
+        if (d.severity == check::Severity::Error) errors.push_back(d.at.line);
+        EXPECT_NE(d.flag, "-Wundefined-object") << d.message;  // the FORM that failed is no undefined object
+    }
+    EXPECT_EQ(errors, (std::vector<uint32_t>{5, 17}));
+}
+
 // The check as the server runs it hands over what it finds as values:
 // diagnostics with their places and notes, and every resource read, whether
 // or not orrinrc-check would print them.

@@ -367,6 +367,9 @@ void Checker::error(Location at, std::string message, std::vector<Note> notes) {
 void Checker::failed(const Error& failure) {
     if (reported_) return;
     reported_ = true;
+    note_failed_definition();
+    // A picture's error was printed when it was read.
+    if (picture_reported_ && failure.kind == ErrorKind::Picture && !error_) return;
     for (Diagnostic& d : waiting_) {
         d.source = line_text(d.at.line);
         emit(std::move(d));
@@ -391,6 +394,53 @@ void Checker::failed(const Error& failure) {
         error(unreadable ? Location{} : token_at_, last);
     }
     emit(*error_);
+    ++errors_;
+}
+
+void Checker::note_failed_definition() {
+    any_failure_ = true;
+    if (!open_ || !def_ || !def_->id_line) return;
+    // Its identifier as the ID= line writes it.
+    const std::string_view line = line_text(def_->id_line->line);
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return;
+    int64_t v = 0;
+    for (size_t i = eq + 1; i < line.size() && line[i] >= '0' && line[i] <= '9' && v < (int64_t{1} << 40); ++i)
+        v = v * 10 + (line[i] - '0');
+    failed_ids_.push_back(static_cast<uint16_t>(format::stored_number(*format::number_reader(State::ReadUshort), v)));
+}
+
+void Checker::restart(uint32_t line) {
+    source_.clear();
+    source_base_ = 0;
+    line_ = line;
+    line_start_ = 0;
+    line_end_ = kNoLineEnd;
+    pos_ = 0;
+    watch_line_ = 0;
+    line_starts_.assign(1, 0);
+    first_line_ = line;
+    token_at_ = {};
+    token_length_ = 0;
+    match_state_ = State::Initial;
+    file_value_at_.reset();
+    current_ = {};
+    group_ = {};
+    checkbox_group_ = false;
+    text_value_.clear();
+    text_value_at_.reset();
+    file_at_.reset();
+    name_line_.reset();
+    waiting_.clear();
+    stray_at_.reset();
+    stray_reported_ = false;
+    error_.reset();
+    reported_ = false;
+    picture_reported_ = false;
+    records_ = nullptr;
+    def_.reset();
+    open_ = false;
+    fresh_kinds_.fill(true);
 }
 
 // ---------------------------------------------------------------- matches
@@ -635,6 +685,7 @@ void Checker::check_text(std::string_view value) {
             if (std::any_of(name.begin(), name.end(), is_blank)) {
                 // The first word is the name resource.h defines, when it is one.
                 const size_t start = name.find_first_not_of(" \t");
+                if (start == std::string::npos) return "the name " + quoted(name) + " is only blanks";
                 const std::string first = name.substr(start, name.find_first_of(" \t", start) - start);
                 return c_identifier(first) ? "" : "the name " + quoted(name) + " holds a blank";
             }
@@ -780,6 +831,7 @@ void Checker::definition_opened(Kind kind) {
     if (opening != text) opening = kept_.keep(text);
     if (!def_) def_.emplace();
     def_->start(kind, LineRef{token_at_, opening});
+    open_ = true;
     stray_reported_ = false;
     group_ = {};
     checkbox_group_ = false;
@@ -803,6 +855,8 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     if (!def_) return;
     records_ = &records;
     Definition& d = *def_;
+    open_ = false;
+    def_fresh_ = std::exchange(fresh_kinds_[format::type_code(d.kind)], false);
     const char* keyword = format::kind_keyword(d.kind);
     if (!d.object_type)
         warn(Warning::NoObjectType, d.opened.at,
@@ -843,7 +897,7 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
         r.push_group = rec.control_pushbutton.group_id;
     // (negative bounds carried over were reported with the definition that gave them)
     if ((r.width < 0 && d.width_line) || (r.height < 0 && d.height_line)) [[unlikely]] check_bounds(r);
-    if (d.kind == Kind::Bitmap) {
+    if (d.kind == Kind::Bitmap && !def_fresh_) {
         check_picture_place(rec.bitmap_object.bitmap1, FieldId::BitmapPicture1, r);
         check_picture_place(rec.bitmap_object.bitmap2, FieldId::BitmapPicture2, r);
     }
@@ -873,20 +927,20 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     }
     resources_.push_back(r);
     emit_definition(r, token_at_);
-    check_values(rec, r);
+    if (!def_fresh_) check_values(rec, r);
 
     switch (d.kind) {
     case Kind::Form: check_form_end(index); break;
     case Kind::Menu: {
         bool stored = false;
         for (size_t i = 0; i < rec.menu.num_items && i < rec.menu.items.size(); ++i) stored |= rec.menu.items[i].has_value();
-        if (!d.items_given && stored) carried_items("MENU", rec.menu.num_items);
+        if (!d.items_given && stored && !def_fresh_) carried_items("MENU", rec.menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
         for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
-        if (!d.items_given && stored) carried_items("LIST", rec.list.total_items);
+        if (!d.items_given && stored && !def_fresh_) carried_items("LIST", rec.list.total_items);
         check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
                       given(format::FieldId::ListTextColor) && given(format::FieldId::ListBackgroundColor));
         break;
@@ -1015,7 +1069,7 @@ bool Checker::given(format::FieldId field) const {
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                             bool both_given) {
-    if (!has_text || font != background) return;
+    if (!has_text || font != background || (def_fresh_ && !both_given)) return;
     const char* colour = format::kColorWords.word(font);
     std::vector<Note> notes;
     if (!both_given)
@@ -1045,7 +1099,7 @@ void Checker::check_form_end(size_t index) {
                      (form.count - listed == 1 ? std::string("the last one is")
                                                : "the last " + std::to_string(form.count - listed) + " are") +
                      " written as identifier 0, type FORM");
-    } else if (!form.count_given && form.count > 0) {
+    } else if (!form.count_given && form.count > 0 && !def_fresh_) {
         warn(Warning::CarriedOver, d.opened.at,
              "this form has no NO_OF_OBJECTS= line: it keeps the object list of the previous form (" +
                  std::to_string(form.count) + (form.count == 1 ? " object)" : " objects)"));
@@ -1144,21 +1198,29 @@ void Checker::check_orphans() {
 void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& file,
                       const std::string& failure) {
     const Location at = file_at_.value_or(token_at_);
-    if (!failure.empty() && (path.empty() || file_value_at_)) [[unlikely]] {
-        file_value_error(at);
+    if (!failure.empty()) [[unlikely]] {
+        // One error, printed now: the run goes on with a blank picture.
+        if (path.empty() || file_value_at_) {
+            file_value_error(at);
+        } else {
+            std::vector<Note> notes;
+            if (path[0] != '/')
+                notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then "
+                                     "in each -I folder",
+                                     {}, ""});
+            error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure),
+                  std::move(notes));
+        }
         file_value_at_.reset();
+        if (error_) {
+            emit(std::move(*error_));
+            error_.reset();
+            ++errors_;
+            picture_reported_ = true;
+        }
         return;
     }
     file_value_at_.reset();
-    if (!failure.empty()) {
-        std::vector<Note> notes;
-        if (path.empty() || path[0] != '/')
-            notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then in "
-                                 "each -I folder",
-                                 {}, ""});
-        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure), std::move(notes));
-        return;
-    }
     const std::string group = group_text();
     if (bm.width <= 0 || bm.height <= 0) {
         // A size given as such is taken as meant.
@@ -1342,6 +1404,8 @@ int Checker::finish() {
         for (const FormObject& o : f.objects) {
             const uint32_t owner_of_id = id_owner_.empty() ? kNoResource : id_owner_[o.id];
             if (owner_of_id == kNoResource) {
+                // (a definition that failed may have been the one)
+                if (std::find(failed_ids_.begin(), failed_ids_.end(), o.id) != failed_ids_.end()) continue;
                 warn(Warning::UndefinedObject, o.line,
                      cat("the form ", owner.name, " lists identifier ", o.id, ", which no resource has"));
                 continue;
@@ -1366,8 +1430,8 @@ int Checker::finish() {
                  cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", owner.name, " does not list"));
         check_form_objects(f);
     }
-    if (!options_.disabled[static_cast<size_t>(Warning::OrphanObject)]) check_orphans();
-    return errors_from_warnings_ > 0 ? 1 : 0;
+    if (!options_.disabled[static_cast<size_t>(Warning::OrphanObject)] && !any_failure_) check_orphans();
+    return errors_ > 0 || errors_from_warnings_ > 0 ? 1 : 0;
 }
 
 }  // namespace orrinrc::check

@@ -57,9 +57,19 @@ public:
     void missing_name(uint16_t id) override;
     void failed(const Error& error) override;
 
-    // The input ended without an error: the checks across resources, then
-    // the exit code (1 when -Werror and a warning was reported).
+    // The input ended: the checks across resources, then the exit code (1
+    // when an error was reported, or a warning with -Werror or -Werror=NAME).
     int finish();
+
+    // After an error, the check goes on with a new run of the scanner from
+    // the line `line`, which opens a definition: what was learnt of the
+    // resources before is kept, the positions start again at that line. The
+    // new run's records start from zero, not from the values of the
+    // definitions before (see fresh_kinds_).
+    void restart(uint32_t line);
+    // The line the scanner was on when the run stopped.
+    uint32_t failure_line() const { return token_at_.line != 0 ? token_at_.line : line_; }
+    size_t errors() const { return errors_; }
 
 private:
     // A line's place and text, kept for notes and for checks at the end.
@@ -267,7 +277,22 @@ private:
     std::optional<Location> stray_at_;  // a stray text warning due at the line's end
     bool stray_reported_ = false;
     std::optional<Diagnostic> error_;
-    bool reported_ = false;  // the error has been printed
+    bool reported_ = false;  // the run's error has been printed
+    size_t errors_ = 0;      // errors printed, of every run
+    bool picture_reported_ = false;  // the last error was a picture's, printed at once
+    // Set when a run stopped inside a definition: its identifier (where its
+    // ID= line was read) is not "undefined" to the forms that list it, and
+    // what a FORM that failed would have listed is not known.
+    std::vector<uint16_t> failed_ids_;
+    bool any_failure_ = false;
+    bool open_ = false;  // a definition is open
+    // By kind: no definition of the kind has ended since the last restart,
+    // so the record holds zeros where the compiler would hold the values of
+    // the previous definition of the kind. Checks that depend on such
+    // values are skipped for that first definition (def_fresh_).
+    std::array<bool, format::kKindCount> fresh_kinds_{};
+    bool def_fresh_ = false;
+    void note_failed_definition();
     bool finished_ = false;  // the input ended without an error
     size_t errors_from_warnings_ = 0;  // warnings reported as errors (-Werror, -Werror=NAME)
     bool as_error_(Warning w) const { return options_.werror || options_.promoted[static_cast<size_t>(w)]; }
