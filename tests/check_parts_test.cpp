@@ -170,7 +170,7 @@ TEST(CheckSource, RepeatedIdentifiersNameTheFirstOwner) {
     const std::string out = check(text);
     EXPECT_EQ(count(out, "[-Wduplicate-id]"), 2u) << out;
     EXPECT_EQ(count(out, "input.rc:2:1: note: by the STRING S0\n    #STRING\n"), 2u) << out;
-    EXPECT_NE(out.find("input.rc:14:1: warning: identifier 7 is used already"), std::string::npos) << out;
+    EXPECT_NE(out.find("input.rc:15:1: warning: identifier 7 is used already [-Wduplicate-id]\n    ID=7\n"), std::string::npos) << out;
 }
 
 TEST(CheckSource, MoreSpellingsThanAreKept) {

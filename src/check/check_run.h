@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "check/checker.h"
 #include "check/sink.h"
@@ -22,6 +23,16 @@ int check_source(const SourceText& source, const CheckOptions& options, RunOptio
 // The same, printed to `out` as orrinrc-check prints it (text naming the
 // input `name`, or JSON lines with options.json, each naming `name` too when
 // `json_file` is set).
+// A warning option of orrinrc-check and orrinrc-lsp, applied to `options`:
+// -WNAME reports a warning that is off by default, -Wno-NAME silences one,
+// -Werror=NAME makes one an error (and reports it). -Werror itself is the
+// caller's. `name` is the warning's name as the option gives it.
+struct WarningOption {
+    enum Result { NotOne, Taken, UnknownName } result = NotOne;
+    std::string_view name;
+};
+WarningOption warning_option(std::string_view arg, CheckOptions& options);
+
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
                  FILE* out, bool json_file = false);
 
