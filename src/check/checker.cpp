@@ -529,7 +529,10 @@ void Checker::definition_statement(const Said& here) {
     case FieldId::ListSelected:
     case FieldId::FieldMaxChars:
     case FieldId::ControlText:
-    case FieldId::StringText: d.value_lines.emplace_back(s.field, token_at_); break;
+    case FieldId::StringText:
+    case FieldId::ScrollbarMin:
+    case FieldId::ScrollbarValue:
+    case FieldId::TableColumnWidth: d.value_lines.emplace_back(s.field, token_at_); break;
     default:
         // An item line past the count still gives items.
         if (s.role == Role::Past && std::string_view(s.spelling) == format::statement(FieldId::ListItem))
@@ -1038,8 +1041,39 @@ void Checker::check_values(const Records& rec, const Resource& r) {
     case Kind::String:
         check_text_width(rec.string_object.text, rec.string_object.font, r.width, FieldId::StringText, r);
         break;
+    case Kind::Scrollbar: check_scroll_value(rec.scrollbar); break;
+    case Kind::Table: check_column_widths(rec.table, r); break;
     default: break;
     }
+}
+
+// A scroll bar's value between its minimum and its maximum.
+void Checker::check_scroll_value(const ScrollBarRecord& s) {
+    const Definition& d = *def_;
+    // A negative minimum is stored 65536 higher, which puts it above most maximums.
+    const bool shifted = s.minimum >= format::kWordNegativeShift / 2 && s.minimum < format::kWordNegativeShift;
+    if (s.minimum > s.maximum)
+        warn(Warning::ScrollValue, d.line_of(FieldId::ScrollbarMin),
+             cat(format::statement(FieldId::ScrollbarMin), s.minimum, " is above ",
+                 format::statement(FieldId::ScrollbarMax), s.maximum),
+             shifted ? one_note(cat("a negative number is stored ", format::kWordNegativeShift,
+                                    " higher: -1 as ", format::kWordNegativeShift - 1))
+                     : std::vector<Note>{});
+    else if (s.current_value < s.minimum || s.current_value > s.maximum)
+        warn(Warning::ScrollValue, d.line_of(FieldId::ScrollbarValue),
+             cat(format::statement(FieldId::ScrollbarValue), s.current_value, " lies outside the scroll bar's range ",
+                 s.minimum, "..", s.maximum));
+}
+
+// A table's columns, side by side, within the table's width.
+void Checker::check_column_widths(const TableRecord& t, const Resource& r) {
+    const size_t columns = std::min<size_t>(t.num_columns, t.column_widths.size());
+    long total = 0;
+    for (size_t i = 0; i < columns; ++i) total += std::max<long>(t.column_widths[i], 0);
+    if (r.width <= 0 || total <= r.width) return;  // (a table without bounds has no width to keep to)
+    warn(Warning::ColumnWidth, def_->line_of(FieldId::TableColumnWidth),
+         cat("the table's ", columns, columns == 1 ? " column is " : " columns are ", total,
+             " pixels wide together, the table ", r.width));
 }
 
 // A text wider than the room its object gives it, in the preview's font.

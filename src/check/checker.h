@@ -214,6 +214,8 @@ private:
     // The checks of a definition's own values as it ends.
     [[gnu::noinline]] void check_bounds(const Resource& r);
     void check_values(const Records& rec, const Resource& r);
+    void check_scroll_value(const ScrollBarRecord& s);
+    void check_column_widths(const TableRecord& t, const Resource& r);
     void check_text_width(const Text& text, uint32_t font, long room, format::FieldId field, const Resource& r);
     void check_listed_twice(const FormCheck& form);
     // The checks across the objects of each form, at the end.

@@ -37,6 +37,10 @@ constexpr WarningInfo kWarnings[] = {
     {Warning::PushGroup, "push-group", "two push buttons of one group on one form that are both on"},
     {Warning::MaxChars, "max-chars", "a field whose FIELD_MAX_NUM_CHARS= is shorter than its own text"},
     {Warning::ListedTwice, "listed-twice", "a form that lists one object twice"},
+    {Warning::ScrollValue, "scroll-value",
+     "a scroll bar whose SCROLLBAR_CURRENT_VALUE= lies outside its minimum and maximum, or whose minimum is above "
+     "its maximum"},
+    {Warning::ColumnWidth, "column-width", "a table whose columns together are wider than the table"},
     {Warning::OrphanObject, "orphan-object", "an object that no form lists (off unless asked for)", false},
     {Warning::Overlap, "overlap",
      "visible objects of one form whose bounds overlap (off unless asked for; lines and hidden objects are left out)",

@@ -33,6 +33,8 @@ enum class Warning {
     PushGroup,
     MaxChars,
     ListedTwice,
+    ScrollValue,
+    ColumnWidth,
     OrphanObject,
     Overlap,
     TextWidth,
