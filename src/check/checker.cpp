@@ -145,6 +145,7 @@ std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
     std::string out(size, '\0');
     char* at = out.data();
     for (const Piece* p : pieces) {
+        if (p->text.empty()) continue;  // (an empty view may hold no address to copy from)
         std::memcpy(at, p->text.data(), p->text.size());
         at += p->text.size();
     }
@@ -154,6 +155,12 @@ std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
 template <class... Parts>
 std::string cat(const Parts&... parts) {
     return [](const auto&... pieces) { return cat_pieces({&pieces...}); }(Piece(parts)...);
+}
+
+// A resource as messages name it: by its NAME=, or by its identifier when
+// its definition gave none (a check resumed after that error goes on).
+std::string shown_name(std::string_view name, uint16_t id) {
+    return name.empty() ? cat("(ID=", id, ")") : std::string(name);
 }
 
 // The notes of a diagnostic that has one, made without copies.
@@ -1163,7 +1170,7 @@ void Checker::check_listed_twice(const FormCheck& form) {
         const FormObject& again = form.objects[order[k]];
         if (again.id != first.id || again.id == 0) continue;
         warn(Warning::ListedTwice, again.line,
-             cat("the form ", resources_[form.resource].name, " lists ", again.id, " again"),
+             cat("the form ", shown_name(resources_[form.resource].name, resources_[form.resource].id), " lists ", again.id, " again"),
              one_note("it is listed here first", first.line.at, first.line.source));
     }
 }
@@ -1188,7 +1195,7 @@ void Checker::check_form_objects(const FormCheck& form) {
             if (r->push_group != 0 && r->push_group == first->push_group) {
                 warn(Warning::PushGroup, o->line,
                      cat("the push buttons ", first->name, " and ", r->name, " of group ", r->push_group,
-                         " on the form ", owner.name, " are both on"),
+                         " on the form ", shown_name(owner.name, owner.id), " are both on"),
                      one_note(cat(first->name, " is listed here"), first_o->line.at, first_o->line.source));
                 break;
             }
@@ -1204,10 +1211,10 @@ void Checker::check_form_objects(const FormCheck& form) {
             if (!counted(s)) continue;
             if (r.x < s.x + s.width && s.x < r.x + r.width && r.y < s.y + s.height && s.y < r.y + r.height) {
                 warn(Warning::Overlap, listed[i].first->line,
-                     cat(r.name, " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height, ") overlaps ",
-                         s.name, " (X=", s.x, " Y=", s.y, " WIDTH=", s.width, " HEIGHT=", s.height, ") on the form ",
-                         owner.name),
-                     one_note(cat(s.name, " is listed here"), listed[j].first->line.at, listed[j].first->line.source));
+                     cat(shown_name(r.name, r.id), " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height, ") overlaps ",
+                         shown_name(s.name, s.id), " (X=", s.x, " Y=", s.y, " WIDTH=", s.width, " HEIGHT=", s.height, ") on the form ",
+                         shown_name(owner.name, owner.id)),
+                     one_note(cat(shown_name(s.name, s.id), " is listed here"), listed[j].first->line.at, listed[j].first->line.source));
                 break;
             }
         }
@@ -1223,7 +1230,7 @@ void Checker::check_orphans() {
     for (const Resource& r : resources_)
         if (r.kind != Kind::Form && r.kind != Kind::Menu && !listed[r.id])
             warn(Warning::OrphanObject, r.named,
-                 cat("the ", format::kind_keyword(r.kind), " ", r.name, " (", r.id, ") is listed on no form"));
+                 cat("the ", format::kind_keyword(r.kind), " ", shown_name(r.name, r.id), " (", r.id, ") is listed on no form"));
 }
 
 // ---------------------------------------------------------------- pictures
@@ -1440,27 +1447,27 @@ int Checker::finish() {
                 // (a definition that failed may have been the one)
                 if (std::find(failed_ids_.begin(), failed_ids_.end(), o.id) != failed_ids_.end()) continue;
                 warn(Warning::UndefinedObject, o.line,
-                     cat("the form ", owner.name, " lists identifier ", o.id, ", which no resource has"));
+                     cat("the form ", shown_name(owner.name, owner.id), " lists identifier ", o.id, ", which no resource has"));
                 continue;
             }
             const Resource& r = resources_[owner_of_id];
             const char* listed = format::kind_keyword(o.type);
             if (o.type != kNoType && format::type_code(r.kind) != o.type)
                 warn(Warning::ObjectKind, o.type_line,
-                     cat("the form ", owner.name, " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
-                         format::kind_keyword(r.kind), " ", r.name),
+                     cat("the form ", shown_name(owner.name, owner.id), " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
+                         format::kind_keyword(r.kind), " ", shown_name(r.name, r.id)),
                      one_note(cat("the ", format::kind_keyword(r.kind), " is defined here"), r.opened.at,
                               r.opened.source));
             const bool inside = r.x >= 0 && r.y >= 0 && r.x + r.width <= owner.width && r.y + r.height <= owner.height;
             if (!inside && r.kind != Kind::Form)
                 warn(Warning::OutsideForm, o.line,
-                     cat(r.name, " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height,
-                         ") reaches outside the form ", owner.name, " (", owner.width, " x ", owner.height, ")"),
+                     cat(shown_name(r.name, r.id), " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height,
+                         ") reaches outside the form ", shown_name(owner.name, owner.id), " (", owner.width, " x ", owner.height, ")"),
                      one_note("an object's bounds are counted from the form's top-left corner"));
         }
         if (!focus_found)
             warn(Warning::Focus, *f.focused_line,
-                 cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", owner.name, " does not list"));
+                 cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", shown_name(owner.name, owner.id), " does not list"));
         check_form_objects(f);
     }
     if (!options_.disabled[static_cast<size_t>(Warning::OrphanObject)] && !any_failure_) check_orphans();
