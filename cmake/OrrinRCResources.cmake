@@ -1,9 +1,14 @@
-# orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED])
+# orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED]
+#                       [CHECK_OPTIONS option...])
 #
 # Compiles a resource text into <target> at build time:
 #
 #  - orrinrc-check runs first; its FILE:LINE:COL diagnostics show in the build
-#    log, and an error fails the build before anything is written;
+#    log, and an error fails the build before anything is written. Its
+#    options are CHECK_OPTIONS; without them, the warnings that mean a
+#    definition or a value is lost are errors:
+#      -Werror=stray-text -Werror=missing-object-type -Werror=number-range
+#    (CHECK_OPTIONS with no option runs it with none);
 #  - orrinrc then writes resource.bin and resource.h into
 #    ${CMAKE_CURRENT_BINARY_DIR}/orrinrc/<target>/, replacing them only when
 #    it succeeds, so a failed build leaves the previous ones as they were;
@@ -31,10 +36,14 @@ cmake_policy(PUSH)
 cmake_policy(SET CMP0116 NEW)
 
 function(orrinrc_add_resources target rc_file)
-  cmake_parse_arguments(PARSE_ARGV 2 ARG "EMBED" "" "PICTURE_DIRS")
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "EMBED" "" "PICTURE_DIRS;CHECK_OPTIONS")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "orrinrc_add_resources: unknown arguments: ${ARG_UNPARSED_ARGUMENTS}\n"
-      "usage: orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED])")
+      "usage: orrinrc_add_resources(<target> <file.rc> [PICTURE_DIRS dir...] [EMBED] [CHECK_OPTIONS option...])")
+  endif()
+  set(check_options -Werror=stray-text -Werror=missing-object-type -Werror=number-range)
+  if(DEFINED ARG_CHECK_OPTIONS OR "CHECK_OPTIONS" IN_LIST ARG_KEYWORDS_MISSING_VALUES)
+    set(check_options ${ARG_CHECK_OPTIONS})
   endif()
   if(NOT TARGET "${target}")
     message(FATAL_ERROR "orrinrc_add_resources: no target named ${target}")
@@ -144,7 +153,7 @@ extern const size_t orrinrc_resource_bin_size;
     OUTPUT "${stamp}"
     BYPRODUCTS ${byproducts}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${run}"
-    COMMAND OrrinRC::orrinrc-check ${picture_args} "${rc}"
+    COMMAND OrrinRC::orrinrc-check ${check_options} ${picture_args} "${rc}"
     COMMAND OrrinRC::orrinrc -q -o "${out}" ${picture_args} --depfile "${depfile}" --depfile-target "${stamp}" "${rc}"
     ${embed_command}
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"

@@ -31,4 +31,11 @@ done
 # find_package(OrrinRC) names the .exe files.
 grep -q 'orrinrc-check\.exe' build-windows/_CPack_Packages/win64/ZIP/*/lib/cmake/OrrinRC/OrrinRCTargets-release.cmake ||
     { echo "FAIL: the CMake package does not name orrinrc-check.exe" >&2; exit 1; }
+# The programs need no DLL beyond Windows' own.
+for exe in build-windows/orrinrc*.exe; do
+    [[ $exe == *orrinrc_tests.exe ]] && continue
+    other=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print $3 }' |
+        grep -viE '^(kernel32|msvcrt|user32|advapi32|shell32|ole32|ws2_32|mswsock|bcrypt|crypt32)\.dll$' || true)
+    [ -z "$other" ] || { echo "FAIL: $exe needs $other" >&2; exit 1; }
+done
 echo "windows tests passed"

@@ -91,6 +91,21 @@ TEST(CheckParts, NamesAndKeptText) {
         ASSERT_EQ(names[i], i % 997 == 0 ? std::string(20000, 'n') + std::to_string(i) : std::string("N") += std::to_string(i % 15000));
 }
 
+TEST(CheckParts, NearestWords) {
+    // Case is no difference; a swap of neighbours is one edit.
+    EXPECT_EQ(edit_distance("#FORM", "#FROM"), 1u);
+    EXPECT_EQ(edit_distance("kitten", "Sitting"), 3u);
+    EXPECT_EQ(edit_distance("", "abc"), 3u);
+    EXPECT_EQ(edit_distance("ab", "ba"), 1u);
+    EXPECT_EQ(edit_distance("ca", "abc"), 3u);
+    const std::vector<std::string> openings{"#FORM", "#LIST", "#FIELD", "#TEXTBOX"};
+    EXPECT_EQ(nearest_word("#FROM", openings), "#FORM");
+    EXPECT_EQ(nearest_word("#lits", openings), "#LIST");
+    EXPECT_EQ(nearest_word("#XYZ", openings), "");
+    // A line of thousands of characters is no near miss of any of them.
+    EXPECT_EQ(nearest_word("#" + std::string(100000, 'F'), openings), "");
+}
+
 TEST(CheckParts, RenderedDiagnostics) {
     // The caret keeps the source's tabs and stands past the line's end when
     // the column does; control bytes show as '?'; a note without a place has
@@ -170,7 +185,7 @@ TEST(CheckSource, RepeatedIdentifiersNameTheFirstOwner) {
     const std::string out = check(text);
     EXPECT_EQ(count(out, "[-Wduplicate-id]"), 2u) << out;
     EXPECT_EQ(count(out, "input.rc:2:1: note: by the STRING S0\n    #STRING\n"), 2u) << out;
-    EXPECT_NE(out.find("input.rc:14:1: warning: identifier 7 is used already"), std::string::npos) << out;
+    EXPECT_NE(out.find("input.rc:15:1: warning: identifier 7 is used already [-Wduplicate-id]\n    ID=7\n"), std::string::npos) << out;
 }
 
 TEST(CheckSource, MoreSpellingsThanAreKept) {

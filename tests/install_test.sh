@@ -121,6 +121,16 @@ consumer)
         (cd "$out" && ls -A) | cmp -s - "$dir/out-files" || fail "a failed build left files behind"
     done
 
+    # A dropped definition: an indented #FORM line is copied to standard
+    # output by the compiler, which succeeds; the checker's -Werror=stray-text
+    # fails the build at that line.
+    cp "$dir/about.rc.good" "$rc"
+    sed -i 's/^#FORM$/  #FORM/' "$rc"
+    line=$(grep -n '^  #FORM$' "$rc" | head -1 | cut -d: -f1)
+    [ -n "$line" ] || fail "could not indent a #FORM line"
+    build && { cat "$dir/log"; fail "a dropped definition built"; }
+    grep -q "^$rc:$line:3: error: .*\[-Werror=stray-text\]" "$dir/log" || { cat "$dir/log"; fail "no located stray-text error"; }
+
     cp "$dir/about.rc.good" "$rc"
     build || { cat "$dir/log"; fail "build after repairing the text"; }
     "$dir/build/about" | cmp -s - "$dir/embedded" || fail "about differs after the repair"

@@ -356,6 +356,29 @@ TEST(Lsp, HoverSaysWhatAStatementSetsAndWhatANumberKeeps) {
     EXPECT_EQ(c.shut_down(), 0);
 }
 
+// The object list's UIOBJECT. spelling hovers like OBJECT_ID=; a BUTTON's
+// lines are not offered the repeat button's picture, a REPEAT_BUTTON's are.
+TEST(Lsp, ObjectListHoverAndAControlStylesStatements) {
+    Client c;
+    c.initialize();
+    c.open(kUri,
+           "#FORM\nID=1\nNAME=F\nOBJECT.TYPE=FORM\nNO_OF_OBJECTS=1\nUIOBJECT.ID=5\nUIOBJECT.TYPE=CONTROL\n#END_FORM\n"
+           "#CONTROL\nID=5\nNAME=B\nOBJECT.TYPE=CONTROL\nCONTROL_STYLE=BUTTON\n\n#END_CONTROL\n"     // 8..14
+           "#CONTROL\nID=6\nNAME=R\nOBJECT.TYPE=CONTROL\nCONTROL_STYLE=REPEAT_BUTTON\n\n#END_CONTROL\n");  // 15..21
+    for (int line : {5, 6}) {
+        const json r = c.at("textDocument/hover", kUri, line, 3);
+        ASSERT_TRUE(r["result"].is_object()) << line;
+        const std::string text = r["result"]["contents"]["value"];
+        EXPECT_NE(text.find("object list"), std::string::npos) << text;
+    }
+    std::vector<std::string> l = labels(c.at("textDocument/completion", kUri, 13, 0));
+    EXPECT_TRUE(has(l, "CONTROL_ADD.") && has(l, "CONTROL_TEXT="));
+    EXPECT_FALSE(has(l, "CONTROL_BITMAP.") || has(l, "CONTROL_VALUE="));
+    l = labels(c.at("textDocument/completion", kUri, 20, 0));
+    EXPECT_TRUE(has(l, "CONTROL_BITMAP."));
+    EXPECT_EQ(c.shut_down(), 0);
+}
+
 TEST(Lsp, SymbolsAndDefinitions) {
     Client c;
     c.initialize();
@@ -503,6 +526,30 @@ TEST(LspInProcess, AnEditorThatStopsReadingEndsTheRun) {
     EXPECT_EQ(s.wait(), 1);
 }
 
+// An error does not end the check: every definition that parsed is kept
+// for the outline, and every error is reported, each once.
+TEST(LspInProcess, DefinitionsAfterAnErrorAreKept) {
+    using namespace orrinrc;
+    const std::string text =
+        "NAME=A\n#FORM\nID=1\nOBJECT.TYPE=FORM\nFORM_STYLE=NORM\n#END_FORM\n"           // 1..6
+        "NAME=B\n#STRING\nID=2\nOBJECT.TYPE=STRING\nSTRING_TEXT=x\n#END_STRING\n"        // 7..12
+        "NAME=C\n#FORM\nID=3\nOBJECT.TYPE=FORM\nFORM_BITMAP.FILE=Q_TWO_BIT,none.bmp\n"   // 13..17
+        "NO_OF_OBJECTS=1\nUIOBJECT.ID=1\nUIOBJECT.TYPE=FORM\n#END_FORM\n";                 // 18..21
+    const lsp::CheckOutcome out = lsp::check_text(text, "", {}, check::CheckOptions{}, 10000);
+    ASSERT_TRUE(out.completed);
+    ASSERT_EQ(out.definitions.size(), 2u);
+    EXPECT_EQ(out.definitions[0].name, "B");
+    EXPECT_EQ(out.definitions[0].line, 8u);
+    EXPECT_EQ(out.definitions[1].name, "C");
+    EXPECT_EQ(out.definitions[1].end_line, 21u);
+    std::vector<uint32_t> errors;
+    for (const check::Diagnostic& d : out.diagnostics) {
+        if (d.severity == check::Severity::Error) errors.push_back(d.at.line);
+        EXPECT_NE(d.flag, "-Wundefined-object") << d.message;  // the FORM that failed is no undefined object
+    }
+    EXPECT_EQ(errors, (std::vector<uint32_t>{5, 17}));
+}
+
 // The check as the server runs it hands over what it finds as values:
 // diagnostics with their places and notes, and every resource read, whether
 // or not orrinrc-check would print them.
@@ -528,13 +575,13 @@ TEST(LspInProcess, CheckKeepsDiagnosticsAndDefinitions) {
     EXPECT_EQ(string.end_line, 11u);
     EXPECT_EQ(string.named.line, 7u);
 
-    // The second ID=1: a warning at its opening line, with a note at the first.
+    // The second ID=1: a warning at its ID= line, with a note at the first.
     const check::Diagnostic* duplicate = nullptr;
     for (const check::Diagnostic& d : out.diagnostics)
         if (d.flag == "-Wduplicate-id") duplicate = &d;
     ASSERT_NE(duplicate, nullptr);
     EXPECT_EQ(duplicate->severity, check::Severity::Warning);
-    EXPECT_EQ(duplicate->at.line, 6u);
+    EXPECT_EQ(duplicate->at.line, 8u);
     ASSERT_EQ(duplicate->notes.size(), 1u);
     EXPECT_EQ(duplicate->notes[0].at.line, 1u);
 

@@ -655,4 +655,14 @@ bool bmp_facts(const char* path, BmpFacts& facts) {
     return true;
 }
 
+void blank_picture(BitmapRecord& bm) {
+    bm.clear_image();
+    if (bm.depth != 2 && bm.depth != 4) return;
+    const int64_t size = int64_t{bm.height} * format::words_per_row(bm.width, bm.depth) * 4;
+    if (size < 0 || size > kMaxDataSize) return;
+    bm.words.assign(static_cast<size_t>(size / 4), 0);
+    bm.size = static_cast<uint16_t>(size);
+    bm.loaded = true;
+}
+
 }  // namespace orrinrc

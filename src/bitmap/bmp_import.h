@@ -64,6 +64,10 @@ namespace orrinrc {
 // words) and bm.loaded and returns "". On failure returns the complete
 // message line (with its "\n") and leaves bm untouched.
 std::string bmp_convert(BitmapRecord& bm, const char* path);
+// Makes `bm` a picture of its declared size and depth with every pixel 0,
+// in place of one that could not be read; a size that no picture can have
+// leaves it without an image.
+void blank_picture(BitmapRecord& bm);
 
 // bmp_convert of the file at `path`, named `name` in messages.
 std::string bmp_convert_named(BitmapRecord& bm, const char* path, const char* name);

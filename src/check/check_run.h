@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "check/checker.h"
 #include "check/sink.h"
@@ -20,10 +21,21 @@ namespace orrinrc::check {
 // read.
 int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink);
 
-// The same check with the run's outputs written to `outputs` (the compiled
-// image and the findings from one run); `result` receives the run's result.
+// The same check with the outputs of its first run written to `outputs`
+// (the compiled image of a text without errors); `result` receives that
+// run's result.
 int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink,
                  const CompileOutputs& outputs, RunResult& result);
+
+// A warning option of orrinrc-check and orrinrc-lsp, applied to `options`:
+// -WNAME reports a warning that is off by default, -Wno-NAME silences one,
+// -Werror=NAME makes one an error (and reports it). -Werror itself is the
+// caller's. `name` is the warning's name as the option gives it.
+struct WarningOption {
+    enum Result { NotOne, Taken, UnknownName } result = NotOne;
+    std::string_view name;
+};
+WarningOption warning_option(std::string_view arg, CheckOptions& options);
 
 // The same, printed to `out` as orrinrc-check prints it (text naming the
 // input `name`, or JSON lines with options.json, each naming `name` too when

@@ -12,6 +12,7 @@
 #include "check/hints.h"
 #include "format/language.h"
 #include "format/pixels.h"
+#include "format/text_metrics.h"
 #include "resources/records.h"
 #include "util/files.h"
 
@@ -64,6 +65,26 @@ bool group_restarts_picture(FieldId field) {
     }
 }
 
+// The visible attribute of an object whose kind has one; a FORM is visible.
+bool visible_of(Kind kind, const Records& rec) {
+    auto on = [&](FieldSource source, FieldId id) { return source(rec, id, 0).number != 0; };
+    switch (kind) {
+    case Kind::Control: return on(control_field, FieldId::ControlVisible);
+    case Kind::Field: return on(field_field, FieldId::FieldVisible);
+    case Kind::List: return on(list_field, FieldId::ListVisible);
+    case Kind::Menu: return on(menu_field, FieldId::MenuVisible);
+    case Kind::Scrollbar: return on(scrollbar_field, FieldId::ScrollbarVisible);
+    case Kind::Table: return on(table_field, FieldId::TableVisible);
+    case Kind::Schline: return on(schline_field, FieldId::SchlineVisible);
+    case Kind::String: return on(string_field, FieldId::StringVisible);
+    case Kind::Bitmap: return on(bitmap_field, FieldId::BitmapVisible);
+    case Kind::Textbox: return on(textbox_field, FieldId::TextboxVisible);
+    case Kind::Line: return on(line_field, FieldId::LineVisible);
+    case Kind::Form: return true;
+    }
+    return true;
+}
+
 // The statement that opens a state, where one does (CONTROL_ADD. for a
 // check box's block).
 const StatementInfo* opener_of(State state) {
@@ -92,6 +113,16 @@ std::string upper(std::string s) {
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
+// Where a comment starts after a statement or value on a line: a "//" at
+// `from` or after a blank, at or after `from`; npos when there is none.
+size_t end_of_line_comment(std::string_view line, size_t from) {
+    for (size_t p = line.find("//", from); p != std::string_view::npos; p = line.find("//", p + 1))
+        if (p == from || is_blank(line[p - 1])) return p;
+    return std::string_view::npos;
+}
+
+const char* const kCommentNote = "a comment is a line of its own that starts with //";
+
 // Message text built in one piece: words, and numbers in decimal. The
 // room for them is made first, then they are written in.
 struct Piece {
@@ -114,6 +145,7 @@ std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
     std::string out(size, '\0');
     char* at = out.data();
     for (const Piece* p : pieces) {
+        if (p->text.empty()) continue;  // (an empty view may hold no address to copy from)
         std::memcpy(at, p->text.data(), p->text.size());
         at += p->text.size();
     }
@@ -123,6 +155,12 @@ std::string cat_pieces(std::initializer_list<const Piece*> pieces) {
 template <class... Parts>
 std::string cat(const Parts&... parts) {
     return [](const auto&... pieces) { return cat_pieces({&pieces...}); }(Piece(parts)...);
+}
+
+// A resource as messages name it: by its NAME=, or by its identifier when
+// its definition gave none (a check resumed after that error goes on).
+std::string shown_name(std::string_view name, uint16_t id) {
+    return name.empty() ? cat("(ID=", id, ")") : std::string(name);
 }
 
 // The notes of a diagnostic that has one, made without copies.
@@ -281,17 +319,20 @@ void Checker::emit(Diagnostic d) { sink_.diagnostic(std::move(d)); }
 
 const std::string& Checker::flag(Warning w) {
     if (flags_[0].empty())
-        for (const WarningInfo& info : all_warnings())
-            flags_[static_cast<size_t>(info.warning)] = cat(options_.werror ? "-Werror,-W" : "-W", info.name);
+        for (const WarningInfo& info : all_warnings()) {
+            const size_t i = static_cast<size_t>(info.warning);
+            flags_[i] = cat(options_.werror ? "-Werror,-W" : options_.promoted[i] ? "-Werror=" : "-W", info.name);
+        }
     return flags_[static_cast<size_t>(w)];
 }
 
 void Checker::warn(Warning w, Location at, std::string message, std::vector<Note> notes) {
     if (options_.disabled[static_cast<size_t>(w)]) return;
-    ++warnings_;
-    if (options_.quiet && !options_.werror) return;
+    const bool as_error = as_error_(w);
+    errors_from_warnings_ += as_error;
+    if (options_.quiet && !as_error) return;
     Diagnostic d;
-    d.severity = options_.werror ? Severity::Error : Severity::Warning;
+    d.severity = as_error ? Severity::Error : Severity::Warning;
     d.at = at;
     d.message = std::move(message);
     d.flag = flag(w);
@@ -306,14 +347,14 @@ void Checker::warn(Warning w, Location at, std::string message, std::vector<Note
 }
 
 void Checker::warn(Warning w, const LineRef& line, std::string message, std::vector<Note> notes) {
-    const size_t before = warnings_;
-    const bool shown = !options_.disabled[static_cast<size_t>(w)] && (!options_.quiet || options_.werror);
+    const bool as_error = as_error_(w);
+    const bool shown = !options_.disabled[static_cast<size_t>(w)] && (!options_.quiet || as_error);
     if (!shown) {
         warn(w, line.at, std::move(message), std::move(notes));
         return;
     }
-    warnings_ = before + 1;
-    emit(Diagnostic{options_.werror ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
+    errors_from_warnings_ += as_error;
+    emit(Diagnostic{as_error ? Severity::Error : Severity::Warning, line.at, std::string(line.source),
                     std::move(message), flag(w), std::move(notes)});
 }
 
@@ -331,6 +372,9 @@ void Checker::error(Location at, std::string message, std::vector<Note> notes) {
 void Checker::failed(const Error& failure) {
     if (reported_) return;
     reported_ = true;
+    note_failed_definition();
+    // A picture's error was printed when it was read.
+    if (picture_reported_ && failure.kind == ErrorKind::Picture && !error_) return;
     for (Diagnostic& d : waiting_) {
         d.source = line_text(d.at.line);
         emit(std::move(d));
@@ -355,11 +399,59 @@ void Checker::failed(const Error& failure) {
         error(unreadable ? Location{} : token_at_, last);
     }
     emit(*error_);
+    ++errors_;
+}
+
+void Checker::note_failed_definition() {
+    any_failure_ = true;
+    if (!open_ || !def_ || !def_->id_line) return;
+    // Its identifier as the ID= line writes it.
+    const std::string_view line = line_text(def_->id_line->line);
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return;
+    int64_t v = 0;
+    for (size_t i = eq + 1; i < line.size() && line[i] >= '0' && line[i] <= '9' && v < (int64_t{1} << 40); ++i)
+        v = v * 10 + (line[i] - '0');
+    failed_ids_.push_back(static_cast<uint16_t>(format::stored_number(*format::number_reader(State::ReadUshort), v)));
+}
+
+void Checker::restart(uint32_t line) {
+    source_.clear();
+    source_base_ = 0;
+    line_ = line;
+    line_start_ = 0;
+    line_end_ = kNoLineEnd;
+    pos_ = 0;
+    watch_line_ = 0;
+    line_starts_.assign(1, 0);
+    first_line_ = line;
+    token_at_ = {};
+    token_length_ = 0;
+    match_state_ = State::Initial;
+    file_value_at_.reset();
+    current_ = {};
+    group_ = {};
+    checkbox_group_ = false;
+    text_value_.clear();
+    text_value_at_.reset();
+    file_at_.reset();
+    name_line_.reset();
+    waiting_.clear();
+    stray_at_.reset();
+    stray_reported_ = false;
+    error_.reset();
+    reported_ = false;
+    picture_reported_ = false;
+    records_ = nullptr;
+    def_.reset();
+    open_ = false;
+    fresh_kinds_.fill(true);
 }
 
 // ---------------------------------------------------------------- matches
 
 void Checker::matched(State state, const char* text, size_t length, uint64_t offset) {
+    match_state_ = state;
     token_at_ = Location{line_, static_cast<uint32_t>(offset - line_start_ + 1)};
     token_length_ = length;
     const StateClass& c = classes_[static_cast<size_t>(state)];
@@ -425,6 +517,7 @@ void Checker::definition_statement(const Said& here) {
     }
     switch (s.field) {
     case FieldId::FormObjectId: d.object_ids.push_back(token_at_); break;
+    case FieldId::FormObjectType: d.object_types.push_back(token_at_); break;
     case FieldId::FormCount: d.count_line = token_at_; break;
     case FieldId::FormFocused: d.focused_line = token_at_; break;
     case FieldId::CellDataType:
@@ -440,6 +533,13 @@ void Checker::definition_statement(const Said& here) {
         break;
     case FieldId::MenuItem:
     case FieldId::ListItem: d.items_given = true; break;
+    case FieldId::ListSelected:
+    case FieldId::FieldMaxChars:
+    case FieldId::ControlText:
+    case FieldId::StringText:
+    case FieldId::ScrollbarMin:
+    case FieldId::ScrollbarValue:
+    case FieldId::TableColumnWidth: d.value_lines.emplace_back(s.field, token_at_); break;
     default:
         // An item line past the count still gives items.
         if (s.role == Role::Past && std::string_view(s.spelling) == format::statement(FieldId::ListItem))
@@ -464,6 +564,7 @@ void Checker::group_reopened(const Said& here) {
 void Checker::sub_state_statement(const Said& here) {
     const StatementInfo& s = *here.info;
     if (def_ && s.field != FieldId::None) def_->fields_given.set(static_cast<size_t>(s.field));
+    if (def_ && s.field == FieldId::PopupSelected) def_->value_lines.emplace_back(s.field, token_at_);
     if (s.state == State::ControlAddCheckbox) {
         current_ = Spoken{{}, here, Spoken::Head::CheckboxOpener};
         group_ = here;
@@ -479,8 +580,12 @@ void Checker::group_line(const Said& here) {
     if (!def_ || group_.info == nullptr) return;
     Definition& d = *def_;
     const Role role = here.info->role;
-    if (role == Role::Width || role == Role::Height) d.sizes_given.emplace_back(group_.info, role);
+    if (role == Role::Width || role == Role::Height) {
+        d.sizes_given.emplace_back(group_.info, role);
+        if (group_.info->field == FieldId::Bounds) (role == Role::Width ? d.width_line : d.height_line) = token_at_;
+    }
     if (role != Role::File) return;
+    if (d.kind == Kind::Bitmap) d.picture_files.emplace_back(group_.info->field, token_at_);
     file_at_ = token_at_;
     watch_line_ = line_;
     const FieldId field = group_.info->field;
@@ -585,7 +690,13 @@ void Checker::check_text(std::string_view value) {
             const std::string name(value);
             if (name.empty()) return "NAME= gives no name";
             if (name.find("//") != std::string::npos) return "the name " + quoted(name) + " holds a comment";
-            if (std::any_of(name.begin(), name.end(), is_blank)) return "the name " + quoted(name) + " holds a blank";
+            if (std::any_of(name.begin(), name.end(), is_blank)) {
+                // The first word is the name resource.h defines, when it is one.
+                const size_t start = name.find_first_not_of(" \t");
+                if (start == std::string::npos) return "the name " + quoted(name) + " is only blanks";
+                const std::string first = name.substr(start, name.find_first_of(" \t", start) - start);
+                return c_identifier(first) ? "" : "the name " + quoted(name) + " holds a blank";
+            }
             if (std::isdigit(static_cast<unsigned char>(name[0])))
                 return "the name " + quoted(name) + " starts with a digit";
             for (char ch : name)
@@ -593,9 +704,30 @@ void Checker::check_text(std::string_view value) {
                     return "the name " + quoted(name) + " holds " + quoted(std::string(1, ch));
             return "";
         }();
-        if (!why.empty())
-            warn(Warning::Name, token_at_, why + ": resource.h will not compile",
-                 {Note{"a name is a C identifier: letters, digits and '_', not starting with a digit", {}, ""}});
+        const char* const identifier_note = "a name is a C identifier: letters, digits and '_', not starting with a digit";
+        if (!why.empty()) {
+            warn(Warning::Name, token_at_, why + ": resource.h will not compile", one_note(identifier_note));
+        } else {
+            // "#define BTN CANCEL 2007" compiles: it defines BTN, as the
+            // rest of the name and the identifier. Blanks around one word
+            // leave that word as the name.
+            const std::string name(value);
+            const size_t start = name.find_first_not_of(" \t"), end = name.find_last_not_of(" \t") + 1;
+            const size_t blank = name.find_first_of(" \t", start);
+            const std::string defined = name.substr(start, blank - start);
+            std::string joined = name.substr(start, end - start);
+            std::replace_if(joined.begin(), joined.end(), is_blank, '_');
+            if (joined == defined)
+                warn(Warning::Name, token_at_,
+                     "the name " + quoted(name) + " has blanks around it, which are part of it: resource.h defines " +
+                         quoted(defined),
+                     one_note(identifier_note));
+            else
+                warn(Warning::Name, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(blank)},
+                     "the name " + quoted(name) + " holds a blank: resource.h defines " + quoted(defined) +
+                         " instead (the rest of the name is its value), and no " + quoted(joined),
+                     one_note("did you mean " + quoted(joined) + "? " + identifier_note));
+        }
         return;
     }
     if (!value.empty() && is_blank(value[0]))
@@ -604,7 +736,7 @@ void Checker::check_text(std::string_view value) {
         if (pos == 0 || !is_blank(value[pos - 1])) continue;
         warn(Warning::TextComment, Location{token_at_.line, token_at_.column + static_cast<uint32_t>(pos)},
              cat("'", value.substr(pos), "' is part of the text of ", statement_text()),
-             {Note{"a comment is a line of its own that starts with //", {}, ""}});
+             one_note(kCommentNote));
         break;
     }
 }
@@ -619,6 +751,12 @@ void Checker::read_on(const char* /*text*/, size_t length) {
 // ---------------------------------------------------------------- stray text
 
 void Checker::copied_out(const char* text, size_t length) {
+    // A FILE= value that is no depth word and comma is copied out: the
+    // picture error that follows says what is missing.
+    if (match_state_ == State::ReadBitmapFile) [[unlikely]] {
+        if (!file_value_at_) file_value_at_ = token_at_;
+        return;
+    }
     // Blanks and line ends copied out change nothing but the trace.
     if (std::all_of(text, text + length, [](char c) { return is_blank(c) || c == '\n' || c == '\r'; })) return;
     if (stray_reported_) return;
@@ -646,6 +784,9 @@ void Checker::stray_warning(uint32_t line, uint32_t column, std::string_view sou
     if (line == 1 && column == 1 && starts_with(source, "\xEF\xBB\xBF")) {
         warn(Warning::StrayText, at, "the file starts with a UTF-8 byte-order mark, so its first line is no statement",
              {Note{"save the file without a byte-order mark", {}, ""}});
+    } else if (column > 1 && starts_with(std::string_view(rest).substr(first), "//")) {
+        warn(Warning::StrayText, Location{line, column + static_cast<uint32_t>(first)},
+             "a comment must stand on a line of its own: this one is copied to standard output", one_note(kCommentNote));
     } else if ((first > 0 || (column > 1 && std::all_of(source.begin(), source.begin() + std::min<size_t>(column - 1, source.size()), is_blank))) &&
                std::find(openings.begin(), openings.end(), word) != openings.end()) {
         warn(Warning::StrayText, Location{line, column + static_cast<uint32_t>(first)},
@@ -673,6 +814,11 @@ void Checker::Definition::start(Kind k, LineRef at) {
     undoable.clear();
     files.clear();
     object_ids.clear();
+    object_types.clear();
+    width_line.reset();
+    height_line.reset();
+    picture_files.clear();
+    value_lines.clear();
     cells.clear();
     count_line.reset();
     focused_line.reset();
@@ -693,6 +839,7 @@ void Checker::definition_opened(Kind kind) {
     if (opening != text) opening = kept_.keep(text);
     if (!def_) def_.emplace();
     def_->start(kind, LineRef{token_at_, opening});
+    open_ = true;
     stray_reported_ = false;
     group_ = {};
     checkbox_group_ = false;
@@ -716,6 +863,8 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     if (!def_) return;
     records_ = &records;
     Definition& d = *def_;
+    open_ = false;
+    def_fresh_ = std::exchange(fresh_kinds_[format::type_code(d.kind)], false);
     const char* keyword = format::kind_keyword(d.kind);
     if (!d.object_type)
         warn(Warning::NoObjectType, d.opened.at,
@@ -751,6 +900,15 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
     case Kind::Textbox: take_bounds(rec.textbox.bounds); break;
     case Kind::Line: take_bounds(rec.line.bounds); break;
     }
+    r.visible = visible_of(d.kind, rec);
+    if (d.kind == Kind::Control && rec.control.style == format::kPushButton && rec.control_pushbutton.value != 0)
+        r.push_group = rec.control_pushbutton.group_id;
+    // (negative bounds carried over were reported with the definition that gave them)
+    if ((r.width < 0 && d.width_line) || (r.height < 0 && d.height_line)) [[unlikely]] check_bounds(r);
+    if (d.kind == Kind::Bitmap && !def_fresh_) {
+        check_picture_place(rec.bitmap_object.bitmap1, FieldId::BitmapPicture1, r);
+        check_picture_place(rec.bitmap_object.bitmap2, FieldId::BitmapPicture2, r);
+    }
     const size_t index = resources_.size();
     if (resource_name) {
         // Names are compared as resource.h writes them: up to a NUL.
@@ -770,26 +928,27 @@ void Checker::definition_ending(uint16_t id, const Records& records, const Text&
             owner = static_cast<uint32_t>(index);
         } else {
             const Resource& first = resources_[owner];
-            warn(Warning::DuplicateId, d.opened, cat("identifier ", id, " is used already"),
+            warn(Warning::DuplicateId, d.id_line ? line_ref(*d.id_line) : d.opened, cat("identifier ", id, " is used already"),
                  one_note(cat("by the ", format::kind_keyword(first.kind), " ", first.name), first.opened.at,
                           first.opened.source));
         }
     }
     resources_.push_back(r);
     emit_definition(r, token_at_);
+    if (!def_fresh_) check_values(rec, r);
 
     switch (d.kind) {
     case Kind::Form: check_form_end(index); break;
     case Kind::Menu: {
         bool stored = false;
         for (size_t i = 0; i < rec.menu.num_items && i < rec.menu.items.size(); ++i) stored |= rec.menu.items[i].has_value();
-        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::Menu), rec.menu.num_items);
+        if (!d.items_given && stored && !def_fresh_) carried_items(format::kind_keyword(Kind::Menu), rec.menu.num_items);
         break;
     }
     case Kind::List: {
         bool stored = false;
         for (size_t i = 0; i < rec.list.total_items && i < rec.list.items.size(); ++i) stored |= rec.list.items[i].has_value();
-        if (!d.items_given && stored) carried_items(format::kind_keyword(Kind::List), rec.list.total_items);
+        if (!d.items_given && stored && !def_fresh_) carried_items(format::kind_keyword(Kind::List), rec.list.total_items);
         check_colours(rec.list.text_color, rec.list.background_color, stored, d.opened.at, "the list's items",
                       given(format::FieldId::ListTextColor) && given(format::FieldId::ListBackgroundColor));
         break;
@@ -825,6 +984,117 @@ void Checker::emit_definition(const Resource& r, Location end) {
                                         def_->id_line.value_or(Location{})});
 }
 
+void Checker::check_bounds(const Resource& r) {
+    const Definition& d = *def_;
+    const bool width = r.width < 0 && d.width_line;
+    const std::optional<Location>& line = width ? d.width_line : d.height_line;
+    warn(Warning::NegativeSize, line.value_or(d.opened.at),
+         cat("this ", format::kind_keyword(r.kind), " is ", r.width, " x ", r.height,
+             " pixels: an object with a negative ", width ? "width" : "height", " is drawn nowhere"));
+}
+
+// A BITMAP's picture is placed by its X= and Y= inside the object's bounds.
+void Checker::check_picture_place(const BitmapRecord& p, FieldId field, const Resource& r) {
+    if (!p.loaded || p.width <= 0 || p.height <= 0 || r.width < 0 || r.height < 0) return;
+    if (p.x >= 0 && p.y >= 0 && p.x + p.width <= r.width && p.y + p.height <= r.height) return;
+    const Definition& d = *def_;
+    Location at = d.opened.at;
+    for (const auto& [f, line] : d.picture_files)
+        if (f == field) at = line;
+    warn(Warning::PictureOutside, at,
+         cat("the picture at X=", p.x, " Y=", p.y, " (", p.width, " x ", p.height,
+             " pixels) reaches outside the bitmap's bounds (", r.width, " x ", r.height, ")"),
+         one_note("a picture's X= and Y= are counted from the top-left corner of its BITMAP's bounds, not of the form"));
+}
+
+Location Checker::Definition::line_of(FieldId field) const {
+    for (auto it = value_lines.rbegin(); it != value_lines.rend(); ++it)
+        if (it->first == field) return it->second;
+    return opened.at;
+}
+
+// The values of one definition that do not agree with each other.
+void Checker::check_values(const Records& rec, const Resource& r) {
+    const Definition& d = *def_;
+    auto selected = [&](long item, long count, FieldId field, const char* what) {
+        if (item <= 0 || item < count) return;
+        warn(Warning::SelectedItem, d.line_of(field),
+             cat(format::statement(field), " selects item ", item, ", but the ", what, " has ", count,
+                 count == 1 ? " item" : " items"),
+             one_note("items are counted from 0"));
+    };
+    switch (r.kind) {
+    case Kind::List: selected(rec.list.selected_item, rec.list.total_items, FieldId::ListSelected, "list"); break;
+    case Kind::Control: {
+        const ControlRecord& c = rec.control;
+        if (c.style == format::kPopupTrigger)
+            selected(rec.control_popup.selected_item, rec.control_popup.item_count, FieldId::PopupSelected,
+                     "pop-up trigger");
+        const long box = std::min<long>(r.height, 9) + 2;  // a check box's box and the room after it
+        if (c.style == format::kButton || c.style == format::kPushButton || c.style == format::kCheckbox)
+            check_text_width(c.text, format::kMediumFont, r.width - (c.style == format::kCheckbox ? box : 0),
+                             FieldId::ControlText, r);
+        break;
+    }
+    case Kind::Field: {
+        const FieldRecord& f = rec.field;
+        const size_t length = f.text ? f.text->size() : 0;
+        if (f.max_num_chars > 0 && length > static_cast<size_t>(f.max_num_chars))
+            warn(Warning::MaxChars, d.line_of(FieldId::FieldMaxChars),
+                 cat(format::statement(FieldId::FieldMaxChars), " allows ", f.max_num_chars,
+                     " characters, but the field's text has ", length));
+        break;
+    }
+    case Kind::String:
+        check_text_width(rec.string_object.text, rec.string_object.font, r.width, FieldId::StringText, r);
+        break;
+    case Kind::Scrollbar: check_scroll_value(rec.scrollbar); break;
+    case Kind::Table: check_column_widths(rec.table, r); break;
+    default: break;
+    }
+}
+
+// A scroll bar's value between its minimum and its maximum.
+void Checker::check_scroll_value(const ScrollBarRecord& s) {
+    const Definition& d = *def_;
+    // A negative minimum is stored 65536 higher, which puts it above most maximums.
+    const bool shifted = s.minimum >= format::kWordNegativeShift / 2 && s.minimum < format::kWordNegativeShift;
+    if (s.minimum > s.maximum)
+        warn(Warning::ScrollValue, d.line_of(FieldId::ScrollbarMin),
+             cat(format::statement(FieldId::ScrollbarMin), s.minimum, " is above ",
+                 format::statement(FieldId::ScrollbarMax), s.maximum),
+             shifted ? one_note(cat("a negative number is stored ", format::kWordNegativeShift,
+                                    " higher: -1 as ", format::kWordNegativeShift - 1))
+                     : std::vector<Note>{});
+    else if (s.current_value < s.minimum || s.current_value > s.maximum)
+        warn(Warning::ScrollValue, d.line_of(FieldId::ScrollbarValue),
+             cat(format::statement(FieldId::ScrollbarValue), s.current_value, " lies outside the scroll bar's range ",
+                 s.minimum, "..", s.maximum));
+}
+
+// A table's columns, side by side, within the table's width.
+void Checker::check_column_widths(const TableRecord& t, const Resource& r) {
+    const size_t columns = std::min<size_t>(t.num_columns, t.column_widths.size());
+    long total = 0;
+    for (size_t i = 0; i < columns; ++i) total += std::max<long>(t.column_widths[i], 0);
+    if (r.width <= 0 || total <= r.width) return;  // (a table without bounds has no width to keep to)
+    warn(Warning::ColumnWidth, def_->line_of(FieldId::TableColumnWidth),
+         cat("the table's ", columns, columns == 1 ? " column is " : " columns are ", total,
+             " pixels wide together, the table ", r.width));
+}
+
+// A text wider than the room its object gives it, in the preview's font.
+void Checker::check_text_width(const Text& text, uint32_t font, long room, FieldId field, const Resource& r) {
+    if (!text || options_.disabled[static_cast<size_t>(Warning::TextWidth)]) return;
+    const long width = format::text_width(text->size(), font);
+    if (width <= room || r.width <= 0) return;
+    warn(Warning::TextWidth, def_->line_of(field),
+         cat("the text of ", format::statement(field), " is about ", width, " pixels wide, the ",
+             format::kind_keyword(r.kind), " gives it ", std::max(room, 0L)),
+         one_note(cat("estimated with the preview's font: ", format::font_metrics(font).advance,
+                      " pixels a character")));
+}
+
 void Checker::carried_items(const char* kind, size_t count) {
     warn(Warning::CarriedOver, def_->opened.at,
          std::string("this ") + kind + " gives no item lines: it repeats the items of the previous " + kind + " (" +
@@ -838,16 +1108,17 @@ bool Checker::given(format::FieldId field) const {
 
 void Checker::check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                             bool both_given) {
-    // Colours that the definition gives itself are taken as meant.
-    if (!has_text || font != background || both_given) return;
+    if (!has_text || font != background || (def_fresh_ && !both_given)) return;
     const char* colour = format::kColorWords.word(font);
+    std::vector<Note> notes;
+    if (!both_given)
+        notes = one_note(std::string("a colour that the definition does not give is the one of the previous "
+                                     "definition of its kind, or ") +
+                         format::kColorWords.word(format::kColorWhite));
     warn(Warning::InvisibleText, at,
          std::string(what) + " is " + (colour ? colour : "?") + " on " + (colour ? colour : "?") +
              ": it cannot be seen",
-         {Note{std::string("a colour that the definition does not give is the one of the previous definition of its "
-                           "kind, or ") +
-                   format::kColorWords.word(format::kColorWhite),
-               {}, ""}});
+         std::move(notes));
 }
 
 void Checker::check_form_end(size_t index) {
@@ -868,7 +1139,7 @@ void Checker::check_form_end(size_t index) {
                      (form.count - listed == 1 ? std::string("the last one is")
                                                : "the last " + std::to_string(form.count - listed) + " are") +
                      " written as identifier 0, type FORM");
-    } else if (!form.count_given && form.count > 0) {
+    } else if (!form.count_given && form.count > 0 && !def_fresh_) {
         warn(Warning::CarriedOver, d.opened.at,
              "this form has no NO_OF_OBJECTS= line: it keeps the object list of the previous form (" +
                  std::to_string(form.count) + (form.count == 1 ? " object)" : " objects)"));
@@ -879,9 +1150,87 @@ void Checker::check_form_end(size_t index) {
     // The objects whose identifier this definition gives (the others were
     // checked with the form that gave them); a kind only where it gives one.
     for (size_t i = 0; i < ids && i < d.object_ids.size() && i < form.objects.size(); ++i)
+    {
+        const LineRef id_line = line_ref(d.object_ids[i]);
+        const bool typed = i < types && i < d.object_types.size();
         check.objects.push_back(FormObject{form.objects[i].id, static_cast<uint16_t>(i < types ? form.objects[i].type : kNoType),
-                                           line_ref(d.object_ids[i])});
+                                           id_line, typed ? line_ref(d.object_types[i]) : id_line});
+    }
+    if (check.objects.size() > 1) check_listed_twice(check);
     forms_.push_back(std::move(check));
+}
+
+void Checker::check_listed_twice(const FormCheck& form) {
+    std::vector<uint32_t> order(form.objects.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return form.objects[a].id < form.objects[b].id; });
+    for (size_t k = 1; k < order.size(); ++k) {
+        const FormObject& first = form.objects[order[k - 1]];
+        const FormObject& again = form.objects[order[k]];
+        if (again.id != first.id || again.id == 0) continue;
+        warn(Warning::ListedTwice, again.line,
+             cat("the form ", shown_name(resources_[form.resource].name, resources_[form.resource].id), " lists ", again.id, " again"),
+             one_note("it is listed here first", first.line.at, first.line.source));
+    }
+}
+
+// Push buttons that are on in one group, and overlapping objects, among the
+// objects that a form lists.
+void Checker::check_form_objects(const FormCheck& form) {
+    const Resource& owner = resources_[form.resource];
+    std::vector<std::pair<const FormObject*, const Resource*>> listed;
+    for (const FormObject& o : form.objects) {
+        const uint32_t index = id_owner_.empty() ? kNoResource : id_owner_[o.id];
+        if (index == kNoResource || resources_[index].kind == Kind::Form) continue;
+        // (an object listed again was reported as such)
+        const Resource* r = &resources_[index];
+        if (std::none_of(listed.begin(), listed.end(), [&](const auto& l) { return l.second == r; }))
+            listed.emplace_back(&o, r);
+    }
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const auto& [o, r] = listed[i];
+        for (size_t j = 0; j < i; ++j) {
+            const auto& [first_o, first] = listed[j];
+            if (r->push_group != 0 && r->push_group == first->push_group) {
+                warn(Warning::PushGroup, o->line,
+                     cat("the push buttons ", first->name, " and ", r->name, " of group ", r->push_group,
+                         " on the form ", shown_name(owner.name, owner.id), " are both on"),
+                     one_note(cat(first->name, " is listed here"), first_o->line.at, first_o->line.source));
+                break;
+            }
+        }
+    }
+    if (options_.disabled[static_cast<size_t>(Warning::Overlap)]) return;
+    auto counted = [](const Resource& r) { return r.visible && r.kind != Kind::Line && r.width > 0 && r.height > 0; };
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const Resource& r = *listed[i].second;
+        if (!counted(r)) continue;
+        for (size_t j = 0; j < i; ++j) {
+            const Resource& s = *listed[j].second;
+            if (!counted(s)) continue;
+            if (r.x < s.x + s.width && s.x < r.x + r.width && r.y < s.y + s.height && s.y < r.y + r.height) {
+                warn(Warning::Overlap, listed[i].first->line,
+                     cat(shown_name(r.name, r.id), " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height, ") overlaps ",
+                         shown_name(s.name, s.id), " (X=", s.x, " Y=", s.y, " WIDTH=", s.width, " HEIGHT=", s.height, ") on the form ",
+                         shown_name(owner.name, owner.id)),
+                     one_note(cat(shown_name(s.name, s.id), " is listed here"), listed[j].first->line.at, listed[j].first->line.source));
+                break;
+            }
+        }
+    }
+}
+
+// Objects that no form lists: a form lists objects by the identifiers its
+// record holds. A MENU is shown by the program, not placed on a form.
+void Checker::check_orphans() {
+    std::vector<bool> listed(size_t{UINT16_MAX} + 1, false);
+    for (const FormCheck& f : forms_)
+        for (const uint16_t id : f.written) listed[id] = true;
+    for (const Resource& r : resources_)
+        if (r.kind != Kind::Form && r.kind != Kind::Menu && !listed[r.id])
+            warn(Warning::OrphanObject, r.named,
+                 cat("the ", format::kind_keyword(r.kind), " ", shown_name(r.name, r.id), " (", r.id, ") is listed on no form"));
 }
 
 // ---------------------------------------------------------------- pictures
@@ -889,15 +1238,29 @@ void Checker::check_form_end(size_t index) {
 void Checker::picture(const BitmapRecord& bm, const std::string& path, const std::string& file,
                       const std::string& failure) {
     const Location at = file_at_.value_or(token_at_);
-    if (!failure.empty()) {
-        std::vector<Note> notes;
-        if (path.empty() || path[0] != '/')
-            notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then in "
-                                 "each -I folder",
-                                 {}, ""});
-        error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure), std::move(notes));
+    if (!failure.empty()) [[unlikely]] {
+        // One error, printed now: the run goes on with a blank picture.
+        if (path.empty() || file_value_at_) {
+            file_value_error(at);
+        } else {
+            std::vector<Note> notes;
+            if (path[0] != '/')
+                notes.push_back(Note{"a picture name is looked up as written, from the folder the check runs in, then "
+                                     "in each -I folder",
+                                     {}, ""});
+            error(at, "cannot read the picture " + quoted(path) + ": " + picture_reason(file, path, failure),
+                  std::move(notes));
+        }
+        file_value_at_.reset();
+        if (error_) {
+            emit(std::move(*error_));
+            error_.reset();
+            ++errors_;
+            picture_reported_ = true;
+        }
         return;
     }
+    file_value_at_.reset();
     const std::string group = group_text();
     if (bm.width <= 0 || bm.height <= 0) {
         // A size given as such is taken as meant.
@@ -927,6 +1290,28 @@ void Checker::picture(const BitmapRecord& bm, const std::string& path, const std
     }
     if (facts.cut_short)
         warn(Warning::PictureSize, at, quoted(path) + " ends before its last row: the missing pixels read as white");
+}
+
+void Checker::file_value_error(Location at) {
+    std::vector<std::string> depths;
+    for (const format::WordInfo* w : format::words_in(State::ReadBitmapFile)) depths.emplace_back(w->spelling());
+    const std::string takes =
+        std::string(format::group_line(Role::File)) + " takes a depth word (" + word_list(depths) +
+        "), a comma and the picture's file name";
+    if (!file_value_at_) {
+        error(at, std::string(format::group_line(Role::File)) + " names no picture file", one_note(takes));
+        return;
+    }
+    const std::string_view line = line_text(file_value_at_->line);
+    const size_t from = std::min<size_t>(file_value_at_->column - 1, line.size());
+    size_t end = from;
+    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_')) ++end;
+    const std::string word(line.substr(from, end - from));
+    if (!word.empty() && format::find_word(State::ReadBitmapFile, word) != nullptr)
+        error(Location{file_value_at_->line, static_cast<uint32_t>(end + 1)}, "a comma must follow " + upper(word),
+              one_note(takes));
+    else
+        error(*file_value_at_, "the picture's depth word is missing", one_note(takes));
 }
 
 // The facts of a picture file, read once while it is among the last few.
@@ -960,6 +1345,14 @@ void Checker::syntax_error(const char* state) {
     std::string message;
     const char c = token_at_.column - 1 < source.size() ? source[token_at_.column - 1] : '\n';
     const std::string add = opener_of(State::ControlAddButton)->spelling;
+    // A value line that a comment follows: the value may be right, the
+    // comment is what the language does not take.
+    if (const size_t comment = end_of_line_comment(source, token_at_.column - 1);
+        comment != std::string::npos && st != format::kNoStyleBlockState && !(known && definition_kind(*known))) {
+        error(Location{token_at_.line, static_cast<uint32_t>(comment + 1)},
+              std::string("a comment must stand on a line of its own [") + state + "]", one_note(kCommentNote));
+        return;
+    }
     if (st == format::kNoStyleBlockState) {
         message = std::string("a ") + format::kControlStyleWords.word(format::kRepeatButton) + " control has no " +
                   add + " statements";
@@ -1051,30 +1444,34 @@ int Checker::finish() {
         for (const FormObject& o : f.objects) {
             const uint32_t owner_of_id = id_owner_.empty() ? kNoResource : id_owner_[o.id];
             if (owner_of_id == kNoResource) {
+                // (a definition that failed may have been the one)
+                if (std::find(failed_ids_.begin(), failed_ids_.end(), o.id) != failed_ids_.end()) continue;
                 warn(Warning::UndefinedObject, o.line,
-                     cat("the form ", owner.name, " lists identifier ", o.id, ", which no resource has"));
+                     cat("the form ", shown_name(owner.name, owner.id), " lists identifier ", o.id, ", which no resource has"));
                 continue;
             }
             const Resource& r = resources_[owner_of_id];
             const char* listed = format::kind_keyword(o.type);
             if (o.type != kNoType && format::type_code(r.kind) != o.type)
-                warn(Warning::ObjectKind, o.line,
-                     cat("the form ", owner.name, " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
-                         format::kind_keyword(r.kind), " ", r.name),
+                warn(Warning::ObjectKind, o.type_line,
+                     cat("the form ", shown_name(owner.name, owner.id), " lists ", o.id, " as a ", listed ? listed : "?", ", but it is the ",
+                         format::kind_keyword(r.kind), " ", shown_name(r.name, r.id)),
                      one_note(cat("the ", format::kind_keyword(r.kind), " is defined here"), r.opened.at,
                               r.opened.source));
             const bool inside = r.x >= 0 && r.y >= 0 && r.x + r.width <= owner.width && r.y + r.height <= owner.height;
             if (!inside && r.kind != Kind::Form)
                 warn(Warning::OutsideForm, o.line,
-                     cat(r.name, " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height,
-                         ") reaches outside the form ", owner.name, " (", owner.width, " x ", owner.height, ")"),
+                     cat(shown_name(r.name, r.id), " (X=", r.x, " Y=", r.y, " WIDTH=", r.width, " HEIGHT=", r.height,
+                         ") reaches outside the form ", shown_name(owner.name, owner.id), " (", owner.width, " x ", owner.height, ")"),
                      one_note("an object's bounds are counted from the form's top-left corner"));
         }
         if (!focus_found)
             warn(Warning::Focus, *f.focused_line,
-                 cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", owner.name, " does not list"));
+                 cat("FOCUSED_OBJECT= names ", f.focused, ", which the form ", shown_name(owner.name, owner.id), " does not list"));
+        check_form_objects(f);
     }
-    return options_.werror && warnings_ > 0 ? 1 : 0;
+    if (!options_.disabled[static_cast<size_t>(Warning::OrphanObject)] && !any_failure_) check_orphans();
+    return errors_ > 0 || errors_from_warnings_ > 0 ? 1 : 0;
 }
 
 }  // namespace orrinrc::check

@@ -32,7 +32,8 @@ struct CheckOptions {
     // JSON lines instead of text: each diagnostic (render_json), and each
     // resource as its definition ends (its kind, NAME, ID and lines).
     bool json = false;
-    std::array<bool, static_cast<size_t>(Warning::Count_)> disabled{};
+    std::array<bool, kWarningCount> disabled = warnings_off_by_default();
+    std::array<bool, kWarningCount> promoted{};  // -Werror=NAME: this warning is an error
 };
 
 class Checker final : public RunListener {
@@ -56,9 +57,19 @@ public:
     void missing_name(uint16_t id) override;
     void failed(const Error& error) override;
 
-    // The input ended without an error: the checks across resources, then
-    // the exit code (1 when -Werror and a warning was reported).
+    // The input ended: the checks across resources, then the exit code (1
+    // when an error was reported, or a warning with -Werror or -Werror=NAME).
     int finish();
+
+    // After an error, the check goes on with a new run of the scanner from
+    // the line `line`, which opens a definition: what was learnt of the
+    // resources before is kept, the positions start again at that line. The
+    // new run's records start from zero, not from the values of the
+    // definitions before (see fresh_kinds_).
+    void restart(uint32_t line);
+    // The line the scanner was on when the run stopped.
+    uint32_t failure_line() const { return token_at_.line != 0 ? token_at_.line : line_; }
+    size_t errors() const { return errors_; }
 
 private:
     // A line's place and text, kept for notes and for checks at the end.
@@ -73,12 +84,15 @@ private:
         LineRef opened;
         LineRef named;  // its NAME= line, or its opening line
         int16_t x, y, width, height;
+        bool visible = true;  // its visible attribute, where its kind has one
+        uint16_t push_group = 0;  // a push button that is on: its group (0 for none)
     };
     static constexpr uint16_t kNoType = 0xFFFF;  // the form gives no type for the object
     struct FormObject {
         uint16_t id;
         uint16_t type;
-        LineRef line;
+        LineRef line;       // its identifier line
+        LineRef type_line;  // its type line, or its identifier line
     };
     struct FormCheck {
         size_t resource;  // index in resources_
@@ -123,10 +137,16 @@ private:
         // group would drop.
         std::vector<std::pair<const format::StatementInfo*, Location>> files;
         std::vector<Location> object_ids;   // FORM: the object identifier lines
+        std::vector<Location> object_types; // FORM: the object type lines
+        std::vector<std::pair<format::FieldId, Location>> picture_files;  // BITMAP: its pictures' FILE= lines
+        // The lines of the values that the checks at its end quote.
+        std::vector<std::pair<format::FieldId, Location>> value_lines;
+        Location line_of(format::FieldId field) const;
         std::vector<Location> cells;        // TABLE: the TABLE_DATA_TYPE= lines
         std::optional<Location> count_line; // FORM: NO_OF_OBJECTS=
         std::optional<Location> focused_line;
         std::optional<Location> id_line;    // the last ID= line
+        std::optional<Location> width_line, height_line;  // the last BOUNDS.WIDTH= and HEIGHT= lines
         bool items_given = false;           // MENU_ITEM= / LIST_ITEM= lines
         // The fields it gives statements for, and the WIDTH= and HEIGHT=
         // lines of its picture groups (the group's statement, the line's).
@@ -191,6 +211,19 @@ private:
     void check_form_end(size_t index);
     // A MENU or LIST without item lines repeats the previous one's items.
     void carried_items(const char* kind, size_t count);
+    // The checks of a definition's own values as it ends.
+    [[gnu::noinline]] void check_bounds(const Resource& r);
+    void check_values(const Records& rec, const Resource& r);
+    void check_scroll_value(const ScrollBarRecord& s);
+    void check_column_widths(const TableRecord& t, const Resource& r);
+    void check_text_width(const Text& text, uint32_t font, long room, format::FieldId field, const Resource& r);
+    void check_listed_twice(const FormCheck& form);
+    // The checks across the objects of each form, at the end.
+    void check_form_objects(const FormCheck& form);
+    void check_orphans();
+    void check_picture_place(const BitmapRecord& picture, format::FieldId field, const Resource& r);
+    // A FILE= line whose value is no depth word and comma before a name.
+    void file_value_error(Location at);
     void check_colours(uint8_t font, uint8_t background, bool has_text, Location at, const char* what,
                        bool both_given);
     // Whether the definition gives a statement that sets the field, in any
@@ -220,6 +253,10 @@ private:
     uint32_t first_line_ = 1;               // the number of the first line kept
     Location token_at_;
     size_t token_length_ = 0;
+    format::State match_state_ = format::State::Initial;  // the state of the last match
+    // Where the value of a FILE= line started to be copied out: no depth
+    // word and comma came first.
+    std::optional<Location> file_value_at_;
     // The statement whose value is being read, and the picture or bounds
     // group (or the opener) that the lines after it belong to.
     Spoken current_;
@@ -242,9 +279,25 @@ private:
     std::optional<Location> stray_at_;  // a stray text warning due at the line's end
     bool stray_reported_ = false;
     std::optional<Diagnostic> error_;
-    bool reported_ = false;  // the error has been printed
+    bool reported_ = false;  // the run's error has been printed
+    size_t errors_ = 0;      // errors printed, of every run
+    bool picture_reported_ = false;  // the last error was a picture's, printed at once
+    // Set when a run stopped inside a definition: its identifier (where its
+    // ID= line was read) is not "undefined" to the forms that list it, and
+    // what a FORM that failed would have listed is not known.
+    std::vector<uint16_t> failed_ids_;
+    bool any_failure_ = false;
+    bool open_ = false;  // a definition is open
+    // By kind: no definition of the kind has ended since the last restart,
+    // so the record holds zeros where the compiler would hold the values of
+    // the previous definition of the kind. Checks that depend on such
+    // values are skipped for that first definition (def_fresh_).
+    std::array<bool, format::kKindCount> fresh_kinds_{};
+    bool def_fresh_ = false;
+    void note_failed_definition();
     bool finished_ = false;  // the input ended without an error
-    size_t warnings_ = 0;
+    size_t errors_from_warnings_ = 0;  // warnings reported as errors (-Werror, -Werror=NAME)
+    bool as_error_(Warning w) const { return options_.werror || options_.promoted[static_cast<size_t>(w)]; }
 
     std::optional<Definition> def_;
     std::string word_;  // scratch for normal_statement()

@@ -165,21 +165,24 @@ std::string caret_line(std::string_view source, uint32_t column) {
 
 size_t edit_distance(std::string_view a, std::string_view b) {
     // Optimal string alignment: insertions, deletions, substitutions and
-    // swaps of two neighbours (the commonest typo) cost one each.
+    // swaps of two neighbours (the commonest typo) cost one each. Three rows
+    // of the table are enough: the current one and the two before it.
     auto same = [](char x, char y) {
         return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
     };
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    std::vector<size_t> before(b.size() + 1), last(b.size() + 1), row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) last[j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
+        row[0] = i;
         for (size_t j = 1; j <= b.size(); ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (same(a[i - 1], b[j - 1]) ? 0 : 1)});
+            row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (same(a[i - 1], b[j - 1]) ? 0 : 1)});
             if (i > 1 && j > 1 && same(a[i - 1], b[j - 2]) && same(a[i - 2], b[j - 1]))
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+                row[j] = std::min(row[j], before[j - 2] + 1);
         }
+        std::swap(before, last);
+        std::swap(last, row);
     }
-    return d[a.size()][b.size()];
+    return last[b.size()];
 }
 
 std::string nearest_word(std::string_view word, std::span<const std::string> candidates) {
@@ -187,6 +190,10 @@ std::string nearest_word(std::string_view word, std::span<const std::string> can
     std::string best;
     size_t best_distance = limit + 1;
     for (const std::string& c : candidates) {
+        // (the distance is at least the difference in length: a long word
+        // is not compared letter by letter with short ones)
+        const size_t longer = std::max(word.size(), c.size()), shorter = std::min(word.size(), c.size());
+        if (longer - shorter >= best_distance) continue;
         const size_t d = edit_distance(word, c);
         if (d < best_distance) {
             best = c;

@@ -29,7 +29,9 @@ int usage(FILE* to, const char* argv0) {
                  "  -I DIR         look up a relative picture name that does not exist as written in DIR\n"
                  "                 (repeatable, in order), as the compiler does\n"
                  "  -Wno-NAME      do not report the warning NAME\n"
+                 "  -WNAME         report the warning NAME, also one that is off by default\n"
                  "  -Werror        warnings are errors (exit code 1)\n"
+                 "  -Werror=NAME   the warning NAME is an error\n"
                  "  -q, --quiet    report errors only\n"
                  "  --json         one JSON object per line on standard error: each diagnostic (severity,\n"
                  "                 line, column, message, warning name, notes) and each resource read\n"
@@ -99,13 +101,12 @@ int main(int argc, char** argv) {
             options.json = true;
         } else if (arg == "-q" || arg == "--quiet") {
             options.quiet = true;
-        } else if (arg.rfind("-Wno-", 0) == 0) {
-            const Warning w = warning_named(arg.substr(5));
-            if (w == Warning::Count_) {
-                std::fprintf(stderr, "orrinrc-check: no warning is named %s (see --warnings)\n", arg.c_str() + 5);
+        } else if (const WarningOption w = warning_option(arg, options); w.result != WarningOption::NotOne) {
+            if (w.result == WarningOption::UnknownName) {
+                std::fprintf(stderr, "orrinrc-check: no warning is named %.*s (see --warnings)\n",
+                             static_cast<int>(w.name.size()), w.name.data());
                 return 1;
             }
-            options.disabled[static_cast<size_t>(w)] = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return wrong(argv[0], "unknown option", arg);
         } else {

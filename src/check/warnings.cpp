@@ -29,15 +29,41 @@ constexpr WarningInfo kWarnings[] = {
     {Warning::NoObjectType, "missing-object-type", "a definition without its OBJECT.TYPE= line"},
     {Warning::TextBlank, "text-blank", "a text that starts with a blank, which is part of the text"},
     {Warning::TextComment, "text-comment", "a text that ends in what looks like a // comment, which is part of it"},
+    {Warning::NegativeSize, "negative-size", "an object whose bounds have a negative width or height: it is drawn nowhere"},
+    {Warning::PictureOutside, "picture-outside",
+     "a BITMAP's picture that its X= and Y= place partly outside the object's bounds"},
+    {Warning::SelectedItem, "selected-item",
+     "a list's or pop-up trigger's selected item beyond its items (counted from 0)"},
+    {Warning::PushGroup, "push-group", "two push buttons of one group on one form that are both on"},
+    {Warning::MaxChars, "max-chars", "a field whose FIELD_MAX_NUM_CHARS= is shorter than its own text"},
+    {Warning::ListedTwice, "listed-twice", "a form that lists one object twice"},
+    {Warning::ScrollValue, "scroll-value",
+     "a scroll bar whose SCROLLBAR_CURRENT_VALUE= lies outside its minimum and maximum, or whose minimum is above "
+     "its maximum"},
+    {Warning::ColumnWidth, "column-width", "a table whose columns together are wider than the table"},
+    {Warning::OrphanObject, "orphan-object", "an object that no form lists (off unless asked for)", false},
+    {Warning::Overlap, "overlap",
+     "visible objects of one form whose bounds overlap (off unless asked for; lines and hidden objects are left out)",
+     false},
+    {Warning::TextWidth, "text-width",
+     "a button's, check box's or string's text wider than the object, estimated with the preview's font (off "
+     "unless asked for)",
+     false},
 };
 
-static_assert(std::size(kWarnings) == static_cast<size_t>(Warning::Count_), "one row per warning");
+static_assert(std::size(kWarnings) == kWarningCount, "one row per warning");
 
 }  // namespace
 
 std::span<const WarningInfo> all_warnings() { return kWarnings; }
 
 const WarningInfo& warning_info(Warning w) { return kWarnings[static_cast<size_t>(w)]; }
+
+std::array<bool, kWarningCount> warnings_off_by_default() {
+    std::array<bool, kWarningCount> off{};
+    for (const WarningInfo& w : kWarnings) off[static_cast<size_t>(w.warning)] = !w.on;
+    return off;
+}
 
 Warning warning_named(std::string_view name) {
     for (const WarningInfo& w : kWarnings)

@@ -36,10 +36,14 @@ struct Face {
 };
 
 Face face(TextSize size) {
+    auto with = [](int dot, bool bold, uint32_t font) {
+        const format::FontMetrics m = format::font_metrics(font);
+        return Face{dot, bold, m.advance, m.height};
+    };
     switch (size) {
-    case TextSize::Small: return {1, false, kGlyphColumns + 1, kGlyphRows + 1};
-    case TextSize::Normal: return {1, true, kGlyphColumns + 2, kGlyphRows + 2};
-    default: return {2, false, 2 * (kGlyphColumns + 1), 2 * (kGlyphRows + 1)};
+    case TextSize::Small: return with(1, false, format::kSmallFont);
+    case TextSize::Normal: return with(1, true, format::kMediumFont);
+    default: return with(2, false, format::kLargeFont);
     }
 }
 

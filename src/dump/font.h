@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "format/text_metrics.h"
+
 namespace orrinrc::dump {
 
-inline constexpr int kGlyphColumns = 5;
-inline constexpr int kGlyphRows = 7;
+using format::kGlyphColumns;
+using format::kGlyphRows;
 
 // Whether the dot at (row, column) of a character's glyph is ink. Bytes
 // outside printable ASCII show as '?'.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "check/check_run.h"
 #include "check/warnings.h"
 #include "lsp/server.h"
 #include "util/files.h"
@@ -25,6 +26,7 @@ int usage(FILE* to, const char* argv0) {
                  "                 (repeatable, in order), as the compiler does; relative to the folder the\n"
                  "                 server starts in\n"
                  "  -Wno-NAME      do not report the warning NAME (orrinrc-check --warnings lists them)\n"
+                 "  -WNAME         report the warning NAME, also one that is off by default\n"
                  "  --stdio        accepted for editors that pass it; standard input and output are\n"
                  "                 always used\n"
                  "  -h, --help     this text\n"
@@ -58,14 +60,13 @@ int main(int argc, char** argv) {
             // Documents are checked in their own folder: keep the folder
             // named here, not one of the same name there.
             options.picture_dirs.push_back(files::anchored(argv[++i]));
-        } else if (arg.rfind("-Wno-", 0) == 0) {
-            const check::Warning w = check::warning_named(arg.substr(5));
-            if (w == check::Warning::Count_) {
-                std::fprintf(stderr, "orrinrc-lsp: no warning is named %s (see orrinrc-check --warnings)\n",
-                             arg.c_str() + 5);
+        } else if (const check::WarningOption w = check::warning_option(arg, options.check);
+                   w.result != check::WarningOption::NotOne) {
+            if (w.result == check::WarningOption::UnknownName) {
+                std::fprintf(stderr, "orrinrc-lsp: no warning is named %.*s (see orrinrc-check --warnings)\n",
+                             static_cast<int>(w.name.size()), w.name.data());
                 return 1;
             }
-            options.check.disabled[static_cast<size_t>(w)] = true;
         } else if (arg == "--stdio") {
             // What editors pass to say how to talk; standard input and output is the only way.
         } else {

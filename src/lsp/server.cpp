@@ -450,6 +450,35 @@ ProbeOutcome Server::probe(const Open& open, size_t cut, const std::string& tail
 
 // ---------------------------------------------------------------- completion
 
+namespace {
+
+// The control style that the lines of a CONTROL definition before `line`
+// give, if one does (else it is the previous control's, not known here).
+std::optional<uint32_t> control_style_before(const Document& doc, size_t line) {
+    for (size_t l = line; l-- > 0;) {
+        const std::string_view text = doc.line(l);
+        if (text.empty() || text[0] == '#') return std::nullopt;  // the definition's opening line
+        const size_t eq = text.find('=');
+        if (eq == std::string_view::npos) continue;
+        const check::FoundStatement s = check::find_in_kind(Kind::Control, normalize(text.substr(0, eq + 1)));
+        if (s.own == nullptr || s.own->field != format::FieldId::ControlStyle) continue;
+        const format::WordInfo* w = format::find_word(format::State::ControlStyle, normalize(text.substr(eq + 1)));
+        return w ? std::optional<uint32_t>(w->code) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Whether a statement of a CONTROL's own lines serves the control's style:
+// the repeat button's picture serves no other style.
+bool serves_style(const std::string& statement, std::optional<uint32_t> style) {
+    if (!style || *style == format::kRepeatButton) return true;
+    for (format::FieldId f : check::statement_fields(Kind::Control, statement))
+        if (f == format::FieldId::RepeatBitmap) return false;
+    return true;
+}
+
+}  // namespace
+
 json Server::completion(Open& open, const json& params) {
     const Document& doc = open.doc;
     const Position at{params.at("position").at("line"), params.at("position").at("character")};
@@ -498,7 +527,10 @@ json Server::completion(Open& open, const json& params) {
     if (auto own = check::definition_kind(st)) {
         // Statements start lines, after a line prefix "(...)" at most.
         if (!typed_prefix.empty()) return items;
-        for (const std::string& s : check::kind_statements(*own)) add(s, kItemKeyword, check::statement_summary(*own, s));
+        const std::optional<uint32_t> style =
+            *own == Kind::Control ? control_style_before(doc, at.line) : std::nullopt;
+        for (const std::string& s : check::kind_statements(*own))
+            if (serves_style(s, style)) add(s, kItemKeyword, check::statement_summary(*own, s));
         add(format::kNameStatement, kItemKeyword, check::statement_summary(*own, format::kNameStatement));
         return items;
     }

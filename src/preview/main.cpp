@@ -20,7 +20,7 @@
 extern char** environ;
 #endif
 
-#include "check/warnings.h"
+#include "check/check_run.h"
 #include "preview/service.h"
 #include "util/files.h"
 
@@ -40,6 +40,7 @@ int usage(FILE* to, const char* argv0) {
                  "  --scale N      each device pixel N x N pixels on the page (1 to 16, default 2)\n"
                  "  --open         open the page in the desktop's browser\n"
                  "  -Wno-NAME      do not report the warning NAME (orrinrc-check --warnings lists them)\n"
+                 "  -WNAME         report the warning NAME, also one that is off by default\n"
                  "  -h, --help     this text\n"
                  "  --version      the version\n"
                  "The first line on standard output is the page's address. Stop with Ctrl-C.\n",
@@ -107,14 +108,13 @@ int main(int argc, char** argv) {
             options.server.bind = argv[++i];
         } else if (arg == "--open") {
             open = true;
-        } else if (arg.rfind("-Wno-", 0) == 0) {
-            const check::Warning w = check::warning_named(arg.substr(5));
-            if (w == check::Warning::Count_) {
-                std::fprintf(stderr, "orrinrc-preview: no warning is named %s (see orrinrc-check --warnings)\n",
-                             arg.c_str() + 5);
+        } else if (const check::WarningOption w = check::warning_option(arg, options.project.check);
+                   w.result != check::WarningOption::NotOne) {
+            if (w.result == check::WarningOption::UnknownName) {
+                std::fprintf(stderr, "orrinrc-preview: no warning is named %.*s (see orrinrc-check --warnings)\n",
+                             static_cast<int>(w.name.size()), w.name.data());
                 return 1;
             }
-            options.project.check.disabled[static_cast<size_t>(w)] = true;
         } else if (arg == "--") {
             if (i + 2 != argc || !options.project.file.empty()) return wrong(argv[0], "give one resource text file");
             options.project.file = argv[++i];

@@ -148,7 +148,9 @@ std::shared_ptr<const Snapshot> Project::refresh() {
                                              CompileOutputs{&bin, &header, Console()}, result);
         files::close(input);
         for (const std::string& picture : result.pictures_read) next->files.push_back(picture);
-        if (result.ok() && code != 2) {
+        // The checker goes on after an unreadable picture, drawing it blank;
+        // the page keeps the last good screens until the text compiles.
+        if (result.ok() && code == 0) {
             try {
                 next->forms = draw_forms(bin.bytes(), options_.scale, definitions, next->diagnostics, current_->forms);
                 next->ok = true;

@@ -220,6 +220,10 @@ void import_picture(Run& run, BitmapRecord& bm, const char* name, uint64_t state
         if (run.files_known.insert(file).second) run.files_read.push_back(file);
         return;
     }
+    if (run.options.blank_unreadable_pictures) {
+        blank_picture(bm);
+        return;
+    }
     Error e;
     e.kind = ErrorKind::Picture;
     e.message = std::move(message);

@@ -40,6 +40,10 @@ struct RunOptions {
     // Raised by another thread to stop the run soon (an error of kind
     // Cancelled).
     const std::atomic<bool>* cancel = nullptr;
+    // A picture that cannot be read is taken as a blank one of its declared
+    // size and the run goes on (the listener has been told): for the
+    // checker, which reports every error of a text. The compiler stops.
+    bool blank_unreadable_pictures = false;
 };
 
 // Where a record ends in resource.bin and where its line ends in resource.h.
