@@ -18,6 +18,7 @@ set(layers_driver    driver scanner run output format util)
 set(layers_check     check scanner run resources output bitmap format util)
 set(layers_lsp       lsp check scanner run resources output bitmap format util)
 set(layers_dump      dump format util)
+set(layers_preview   preview check dump scanner run resources output bitmap format util)
 
 file(GLOB folders RELATIVE ${ORRINRC_SOURCE_DIR}/src ${ORRINRC_SOURCE_DIR}/src/*)
 set(wrong "")

@@ -3,7 +3,7 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-install(TARGETS orrinrc orrinrc-check orrinrc-dump orrinrc-lsp EXPORT OrrinRCTargets
+install(TARGETS orrinrc orrinrc-check orrinrc-dump orrinrc-lsp orrinrc-preview EXPORT OrrinRCTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages: every page in man/, by its section. Windows has no man
@@ -54,7 +54,7 @@ install(FILES editors/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The CMake package: imported targets OrrinRC::orrinrc, OrrinRC::orrinrc-check,
-# OrrinRC::orrinrc-dump, OrrinRC::orrinrc-lsp, and orrinrc_add_resources().
+# OrrinRC::orrinrc-dump, OrrinRC::orrinrc-lsp, OrrinRC::orrinrc-preview, and orrinrc_add_resources().
 set(ORRINRC_CMAKE_DIR lib/cmake/OrrinRC)
 install(EXPORT OrrinRCTargets NAMESPACE OrrinRC:: DESTINATION ${ORRINRC_CMAKE_DIR})
 configure_package_config_file(cmake/OrrinRCConfig.cmake.in
@@ -86,7 +86,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "resource compiler for Orrin applications"
 set(CPACK_PACKAGE_DESCRIPTION "orrinrc turns a resource text and its BMP pictures into resource.bin and
 resource.h. orrinrc-check reports mistakes in a resource text with their
 file, line and column; orrinrc-dump lists, draws and decompiles resource.bin;
-orrinrc-lsp brings the checker into editors as a language server.
+orrinrc-lsp brings the checker into editors as a language server;
+orrinrc-preview shows every form on a local web page, drawn again as the
+resource text is saved.
 A CMake package (find_package(OrrinRC)) compiles resources as part of a build.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -4,9 +4,11 @@
 #   setup.sh          everything: the build, the tests (GoogleTest; Ninja,
 #                     file and dpkg-dev for the tests that build the consumer
 #                     example and the Debian package; Node.js and npm for
-#                     the editor grammar's tests)
+#                     the editor grammar's tests; Chromium for the preview
+#                     page's browser test)
 #   setup.sh build    only what building the programs needs (flex, CMake,
-#                     g++, libpng for orrinrc-dump)
+#                     g++, libpng for orrinrc-dump, the Boost headers for
+#                     orrinrc-preview's HTTP server)
 #   setup.sh clang    everything, and clang with libc++ (scripts/test-clang.sh)
 #   setup.sh windows  everything, and the MinGW-w64 cross compiler, the
 #                     single-header PNG writer of libstb-dev and Wine
@@ -18,6 +20,7 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -e /usr/include/png.h ] || need+=(libpng-dev)
 [ -e /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+[ -e /usr/include/boost/beast.hpp ] || need+=(libboost-dev)
 case ${1:-} in
 clang)
     command -v clang++ >/dev/null 2>&1 || need+=(clang)
@@ -40,6 +43,7 @@ if [ "${1:-}" != build ]; then
     command -v dpkg-shlibdeps >/dev/null 2>&1 || need+=(dpkg-dev)
     command -v node >/dev/null 2>&1 || need+=(nodejs)
     command -v npm >/dev/null 2>&1 || need+=(npm)
+    command -v chromium >/dev/null 2>&1 || need+=(chromium)
 fi
 if [ ${#need[@]} -gt 0 ]; then
     echo "installing: ${need[*]}"

@@ -24,7 +24,7 @@ echo "== the ZIP package"
 (cd build-windows && cpack -G ZIP >/dev/null)
 zip=build-windows/orrinrc-$(sed -n 's/^project(orrinrc VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.zip
 cmake -E tar tf "$zip" >build-windows/zip-contents
-for f in bin/orrinrc.exe bin/orrinrc-check.exe bin/orrinrc-dump.exe bin/orrinrc-lsp.exe LICENSE.txt \
+for f in bin/orrinrc.exe bin/orrinrc-check.exe bin/orrinrc-dump.exe bin/orrinrc-lsp.exe bin/orrinrc-preview.exe LICENSE.txt \
     lib/cmake/OrrinRC/OrrinRCConfig.cmake share/doc/orrinrc/README.md share/doc/orrinrc/man/orrinrc.1.txt; do
     grep -q "/$f\$" build-windows/zip-contents || { echo "FAIL: $f is not in $zip" >&2; exit 1; }
 done

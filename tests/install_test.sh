@@ -26,7 +26,7 @@ install)
     version=$4
     rm -rf "$prefix"
     cmake --install "$bin" --prefix "$prefix" >/dev/null
-    for f in bin/orrinrc bin/orrinrc-check bin/orrinrc-dump bin/orrinrc-lsp \
+    for f in bin/orrinrc bin/orrinrc-check bin/orrinrc-dump bin/orrinrc-lsp bin/orrinrc-preview \
         lib/cmake/OrrinRC/OrrinRCConfig.cmake lib/cmake/OrrinRC/OrrinRCConfigVersion.cmake \
         share/doc/orrinrc/README.md share/doc/orrinrc/examples/consumer/CMakeLists.txt; do
         [ -e "$prefix/$f" ] || fail "$f is not installed"
@@ -38,7 +38,7 @@ install)
     done
     # The package's version is the one the programs print.
     "$prefix/bin/orrinrc" --version | grep -q "version $version\$" || fail "orrinrc --version is not $version"
-    for program in orrinrc-check orrinrc-dump orrinrc-lsp; do
+    for program in orrinrc-check orrinrc-dump orrinrc-lsp orrinrc-preview; do
         [ "$("$prefix/bin/$program" --version)" = "$program $version" ] || fail "$program --version is not $version"
     done
     # Every link of the installed guides to a file leads to an installed file.
@@ -178,7 +178,7 @@ deb)
         [[ "$depends" == *"$lib "* || "$depends" == *"$lib" ]] || fail "Depends lacks $lib: $depends"
     done
     dpkg-deb -c "$deb" | awk '{ print $6 }' >"$dir/contents"
-    for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump ./usr/bin/orrinrc-lsp \
+    for f in ./usr/bin/orrinrc ./usr/bin/orrinrc-check ./usr/bin/orrinrc-dump ./usr/bin/orrinrc-lsp ./usr/bin/orrinrc-preview \
         ./usr/lib/cmake/OrrinRC/OrrinRCConfig.cmake ./usr/share/doc/orrinrc/README.md \
         ./usr/share/doc/orrinrc/copyright; do
         grep -qx "$f" "$dir/contents" || fail "$f is not in $(basename "$deb")"

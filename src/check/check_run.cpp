@@ -71,19 +71,16 @@ std::optional<std::pair<size_t, uint32_t>> next_definition(std::string_view text
 
 }  // namespace
 
-int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink) {
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink,
+                 const CompileOutputs& outputs, RunResult& first) {
     Checker checker(options, sink);
     run.listener = &checker;
     run.blank_unreadable_pictures = true;
-    // The outputs are written as the compiler writes them, to nowhere, so
-    // that even the checks made while a record is written (a block too long
-    // for its length field) are the compiler's.
-    NullTarget bin, header;
-    const CompileOutputs outputs{&bin, &header, Console()};
     const off_t start = source.fd >= 0 ? ::lseek(source.fd, 0, SEEK_CUR) : 0;
-    RunResult result = compile(source, run, outputs);
-    if (result.ok()) return checker.finish();
-    if (result.exit_code == 2) return 2;
+    first = compile(source, run, outputs);
+    if (first.ok()) return checker.finish();
+    if (first.exit_code == 2) return 2;
+    RunResult result = first;
     // Every error of the text: after each, a new run from the next line that
     // opens a definition. The first error is the compiler's, and so is the
     // exit code. The text is read again for that (a pipe's cannot be).
@@ -123,6 +120,15 @@ WarningOption warning_option(std::string_view arg, CheckOptions& options) {
     options.disabled[static_cast<size_t>(w)] = !on;
     if (promote) options.promoted[static_cast<size_t>(w)] = true;
     return {WarningOption::Taken, name};
+}
+
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink) {
+    // The outputs are written as the compiler writes them, to nowhere, so
+    // that even the checks made while a record is written (a block too long
+    // for its length field) are the compiler's.
+    NullTarget bin, header;
+    RunResult result;
+    return check_source(source, options, std::move(run), sink, CompileOutputs{&bin, &header, Console()}, result);
 }
 
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,

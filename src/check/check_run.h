@@ -9,6 +9,7 @@
 #include "check/checker.h"
 #include "check/sink.h"
 #include "run/run.h"
+#include "scanner/compile.h"
 #include "scanner/text_input.h"
 
 namespace orrinrc::check {
@@ -20,9 +21,12 @@ namespace orrinrc::check {
 // read.
 int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink);
 
-// The same, printed to `out` as orrinrc-check prints it (text naming the
-// input `name`, or JSON lines with options.json, each naming `name` too when
-// `json_file` is set).
+// The same check with the outputs of its first run written to `outputs`
+// (the compiled image of a text without errors); `result` receives that
+// run's result.
+int check_source(const SourceText& source, const CheckOptions& options, RunOptions run, CheckSink& sink,
+                 const CompileOutputs& outputs, RunResult& result);
+
 // A warning option of orrinrc-check and orrinrc-lsp, applied to `options`:
 // -WNAME reports a warning that is off by default, -Wno-NAME silences one,
 // -Werror=NAME makes one an error (and reports it). -Werror itself is the
@@ -33,6 +37,9 @@ struct WarningOption {
 };
 WarningOption warning_option(std::string_view arg, CheckOptions& options);
 
+// The same, printed to `out` as orrinrc-check prints it (text naming the
+// input `name`, or JSON lines with options.json, each naming `name` too when
+// `json_file` is set).
 int check_source(const std::string& name, const SourceText& source, const CheckOptions& options, RunOptions run,
                  FILE* out, bool json_file = false);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "check/diagnostics.h"
 #include "format/format.h"
@@ -29,6 +30,19 @@ public:
     virtual ~CheckSink() = default;
     virtual void diagnostic(Diagnostic d) = 0;
     virtual void definition(const ResourceDefinition& r) = 0;
+};
+
+// Keeps the findings as they come, for a program that shows them its own way.
+class KeepSink final : public CheckSink {
+public:
+    KeepSink(std::vector<Diagnostic>& diagnostics, std::vector<ResourceDefinition>& definitions)
+        : diagnostics_(diagnostics), definitions_(definitions) {}
+    void diagnostic(Diagnostic d) override { diagnostics_.push_back(std::move(d)); }
+    void definition(const ResourceDefinition& r) override { definitions_.push_back(r); }
+
+private:
+    std::vector<Diagnostic>& diagnostics_;
+    std::vector<ResourceDefinition>& definitions_;
 };
 
 // The definition as one line of JSON, without its line end:

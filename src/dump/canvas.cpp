@@ -165,20 +165,30 @@ void Canvas::picture(int x, int y, const BitmapView& bm) {
                 static_cast<uint8_t>(255 - bm.pixel(r, c) * 255 / deepest));
 }
 
-bool Canvas::write_png(const std::string& path, int scale, std::string& error) const {
-    const int s = std::clamp(scale, 1, 16);
-    const size_t w = static_cast<size_t>(width_) * static_cast<size_t>(s);
-    const size_t h = static_cast<size_t>(height_) * static_cast<size_t>(s);
-    const bool colour = std::find(accent_.begin(), accent_.end(), 1) != accent_.end();
-    const size_t channels = colour ? 3 : 1;
-    std::vector<uint8_t> scaled(w * h * channels);
-    for (size_t y = 0; y < h; ++y)
-        for (size_t x = 0; x < w; ++x) {
-            const int cx = static_cast<int>(x / static_cast<size_t>(s)), cy = static_cast<int>(y / static_cast<size_t>(s));
-            uint8_t* out = &scaled[(y * w + x) * channels];
-            for (size_t i = 0; i < channels; ++i) out[i] = accented(cx, cy) ? kAccent[i] : at(cx, cy);
+Canvas::Scaled Canvas::scaled(int scale) const {
+    const size_t s = static_cast<size_t>(std::clamp(scale, 1, 16));
+    Scaled out;
+    out.width = static_cast<size_t>(width_) * s;
+    out.height = static_cast<size_t>(height_) * s;
+    out.channels = std::find(accent_.begin(), accent_.end(), 1) != accent_.end() ? 3 : 1;
+    out.pixels.resize(out.width * out.height * out.channels);
+    for (size_t y = 0; y < out.height; ++y)
+        for (size_t x = 0; x < out.width; ++x) {
+            const int cx = static_cast<int>(x / s), cy = static_cast<int>(y / s);
+            uint8_t* px = &out.pixels[(y * out.width + x) * out.channels];
+            for (size_t i = 0; i < out.channels; ++i) px[i] = accented(cx, cy) ? kAccent[i] : at(cx, cy);
         }
-    return dump::write_png(path, scaled.data(), w, h, channels, error);
+    return out;
+}
+
+bool Canvas::write_png(const std::string& path, int scale, std::string& error) const {
+    const Scaled img = scaled(scale);
+    return dump::write_png(path, img.pixels.data(), img.width, img.height, img.channels, error);
+}
+
+bool Canvas::encode_png(int scale, std::string& out, std::string& error) const {
+    const Scaled img = scaled(scale);
+    return dump::encode_png(img.pixels.data(), img.width, img.height, img.channels, out, error);
 }
 
 }  // namespace orrinrc::dump

@@ -29,6 +29,10 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     uint8_t at(int x, int y) const { return pixels_[index(x, y)]; }
+    // Whether both hold the same picture: size, greys and accent pixels.
+    bool same_pixels(const Canvas& other) const {
+        return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_ && accent_ == other.accent_;
+    }
     // Whether the pixel is in the accent colour, which marks layout mistakes.
     bool accented(int x, int y) const { return accent_[index(x, y)] != 0; }
 
@@ -59,11 +63,22 @@ public:
     // grey levels; nothing for a picture that is not drawable.
     void picture(int x, int y, const BitmapView& bm);
 
-    // Writes the canvas as a PNG, each pixel `scale` x `scale`: 8-bit grey,
-    // or 8-bit RGB when it holds accent pixels.
+    // The canvas as the bytes of a PNG file, each pixel `scale` x `scale`:
+    // 8-bit grey, or 8-bit RGB when it holds accent pixels. False with a
+    // message when the encoder fails.
+    bool encode_png(int scale, std::string& out, std::string& error) const;
+    // Those bytes written to a file.
     bool write_png(const std::string& path, int scale, std::string& error) const;
 
 private:
+    // The pixels as the PNG holds them: rows of grey bytes, or of red, green
+    // and blue bytes when the canvas holds accent pixels.
+    struct Scaled {
+        std::vector<uint8_t> pixels;
+        size_t width = 0, height = 0, channels = 1;
+    };
+    Scaled scaled(int scale) const;
+
     size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
 
     int width_;

@@ -115,15 +115,6 @@ int list(Inputs& in) {
     return in.image.unfinished() ? in.unfinished(count) : 0;
 }
 
-// The file name of a record's outputs: its name, or KIND_id without one,
-// made unique within the run.
-std::string output_base(NameSet& used, const std::string& name, const Record& rec, const std::string& suffix = "") {
-    const std::string base = (name.empty() ? strf("%s_%u", rec.keyword(), rec.id) : file_base(name)) + suffix;
-    std::string file = base;
-    for (int n = 2; !used.insert(file); ++n) file = base + "_" + std::to_string(n);
-    return file;
-}
-
 int write_pictures(Inputs& in, const std::string& dir, int scale) {
     if (!make_dir(dir)) return 2;
     NameSet used;
@@ -141,7 +132,7 @@ int write_pictures(Inputs& in, const std::string& dir, int scale) {
                                  why.c_str());
                     continue;
                 }
-                const std::string path = in_dir(dir, output_base(used, name, rec, std::string("_") + f.info().picture) + ".png");
+                const std::string path = in_dir(dir, unique_file_base(used, name, rec.keyword(), rec.id, std::string("_") + f.info().picture) + ".png");
                 if (!write_png(path, f.bitmap(), why, scale)) {
                     std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());
                     rc = 2;
@@ -178,7 +169,7 @@ int write_previews(Inputs& in, const std::string& dir, int scale) {
     size_t drawn = 0;
     for (size_t i = 0; i < records.size(); ++i) {
         if (records[i].kind() != orrinrc::format::Kind::Form) continue;
-        const std::string path = in_dir(dir, output_base(used, names[i], records[i]) + ".png");
+        const std::string path = in_dir(dir, unique_file_base(used, names[i], records[i].keyword(), records[i].id) + ".png");
         std::string why;
         if (!render_form(records[i], records).write_png(path, scale, why)) {
             std::fprintf(stderr, "orrinrc-dump: cannot write %s: %s\n", path.c_str(), why.c_str());

@@ -66,6 +66,14 @@ std::string file_base(const std::string& name) {
     return out.substr(0, 64);
 }
 
+std::string unique_file_base(NameSet& used, const std::string& name, const char* keyword, uint16_t id,
+                             const std::string& suffix) {
+    const std::string base = (name.empty() ? std::string(keyword) + "_" + std::to_string(id) : file_base(name)) + suffix;
+    std::string file = base;
+    for (int n = 2; !used.insert(file); ++n) file = base + "_" + std::to_string(n);
+    return file;
+}
+
 DefineFile::~DefineFile() {
     if (file_ != nullptr) std::fclose(file_);
     std::free(line_buffer_);

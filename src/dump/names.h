@@ -66,6 +66,14 @@ private:
 // kept, anything else "_", at most 64 characters.
 std::string file_base(const std::string& name);
 
+class NameSet;
+
+// The file name (without extension) of a resource's outputs: its name made
+// safe, or KIND_id without one, then `suffix`, numbered (_2, _3, ...) when
+// `used` holds it already; added to `used`.
+std::string unique_file_base(NameSet& used, const std::string& name, const char* keyword, uint16_t id,
+                             const std::string& suffix = "");
+
 // A set of names that keeps an 8-byte hash of each (16 bytes per name at
 // most), for picking file names that no earlier picture took. Two names
 // whose hashes agree count as one, which at worst gives a picture a

@@ -305,23 +305,16 @@ bool visible(const Record& r) {
     return true;
 }
 
-// An object the form lists, with its record when the file defines it.
-struct Listed {
-    uint32_t id = 0;
-    const Record* record = nullptr;
-    StoredBounds b;
-};
-
-std::vector<Listed> listed_objects(const Record& form, const std::vector<Record>& records) {
+std::vector<FormObject> listed_objects(const Record& form, const std::vector<Record>& records) {
     // The object list: identifiers and types in pairs.
     std::vector<std::pair<uint32_t, uint32_t>> pairs;
     for (const Field& f : form.fields) {
         if (f.id == FieldId::FormObjectId) pairs.emplace_back(f.value, 0);
         if (f.id == FieldId::FormObjectType && !pairs.empty()) pairs.back().second = f.value;
     }
-    std::vector<Listed> out;
+    std::vector<FormObject> out;
     for (const auto& [id, type] : pairs) {
-        Listed o{id, nullptr, {}};
+        FormObject o{id, nullptr, {}};
         for (const Record& r : records)
             if (r.id == id && r.type == type && r.kind() != Kind::Form) o.record = &r;
         if (o.record != nullptr) o.b = bounds(*o.record);
@@ -349,16 +342,16 @@ struct Findings {
     bool empty() const { return outside.empty() && overlapping.empty() && missing.empty(); }
 };
 
-Findings find_layout_mistakes(const std::vector<Listed>& objects, const StoredBounds& form) {
+Findings find_layout_mistakes(const std::vector<FormObject>& objects, const StoredBounds& form) {
     Findings f;
     auto add = [](std::vector<uint32_t>& to, uint32_t id) {
         if (std::find(to.begin(), to.end(), id) == to.end()) to.push_back(id);
     };
-    auto overlaps_checked = [](const Listed& o) {
+    auto overlaps_checked = [](const FormObject& o) {
         return o.record != nullptr && o.record->kind() != Kind::Line && visible(*o.record);
     };
     for (size_t i = 0; i < objects.size(); ++i) {
-        const Listed& o = objects[i];
+        const FormObject& o = objects[i];
         if (o.record == nullptr) {
             add(f.missing, o.id);
             continue;
@@ -453,6 +446,10 @@ Canvas with_legend(const Canvas& form, const Findings& f) {
 
 }  // namespace
 
+std::vector<FormObject> form_objects(const Record& form, const std::vector<Record>& records) {
+    return listed_objects(form, records);
+}
+
 Canvas render_form(const Record& form, const std::vector<Record>& records) {
     const StoredBounds fb = bounds(form);
     Canvas c(fb.width, fb.height);
@@ -462,8 +459,8 @@ Canvas render_form(const Record& form, const std::vector<Record>& records) {
         c.text(2, 1, title, TextSize::Normal, 0);
         c.line(0, Canvas::text_height(TextSize::Normal) + 1, fb.width - 1, Canvas::text_height(TextSize::Normal) + 1, 0);
     }
-    const std::vector<Listed> objects = listed_objects(form, records);
-    for (const Listed& o : objects) {
+    const std::vector<FormObject> objects = listed_objects(form, records);
+    for (const FormObject& o : objects) {
         if (o.record == nullptr) continue;  // in the legend
         // An object draws inside its bounds; a line goes to its end point.
         if (o.record->kind() != Kind::Line) c.clip(o.b.x, o.b.y, o.b.width, o.b.height);
@@ -475,7 +472,7 @@ Canvas render_form(const Record& form, const std::vector<Record>& records) {
     if (findings.empty()) return c;
     // The marked objects framed in the accent colour, over everything.
     c.accent_pen(true);
-    for (const Listed& o : objects) {
+    for (const FormObject& o : objects) {
         const bool marked = std::find(findings.outside.begin(), findings.outside.end(), o.id) != findings.outside.end() ||
                             std::find(findings.overlapping.begin(), findings.overlapping.end(), o.id) !=
                                 findings.overlapping.end();

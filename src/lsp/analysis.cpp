@@ -95,15 +95,8 @@ private:
 CheckOutcome check_text(const std::string& text, const std::string& folder,
                         const std::vector<std::string>& picture_dirs, const check::CheckOptions& options,
                         int time_limit_ms) {
-    // Keeps what the checker finds.
-    struct Kept final : check::CheckSink {
-        CheckOutcome& outcome;
-        explicit Kept(CheckOutcome& o) : outcome(o) {}
-        void diagnostic(check::Diagnostic d) override { outcome.diagnostics.push_back(std::move(d)); }
-        void definition(const check::ResourceDefinition& r) override { outcome.definitions.push_back(r); }
-    };
     CheckOutcome outcome;
-    Kept kept(outcome);
+    check::KeepSink kept(outcome.diagnostics, outcome.definitions);
     TimeLimit limit(time_limit_ms);
     RunOptions run;
     run.base_dir = folder;

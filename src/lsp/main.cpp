@@ -57,13 +57,9 @@ int main(int argc, char** argv) {
         }
         if (arg == "-I" || arg == "--picture-dir") {
             if (i + 1 >= argc) return wrong(argv[0], "a folder must follow " + arg);
-            std::string dir = argv[++i];
             // Documents are checked in their own folder: keep the folder
             // named here, not one of the same name there.
-            if (!dir.empty() && !files::is_absolute(dir)) {
-                if (std::string resolved = files::absolute(dir); !resolved.empty()) dir = resolved;
-            }
-            options.picture_dirs.push_back(dir);
+            options.picture_dirs.push_back(files::anchored(argv[++i]));
         } else if (const check::WarningOption w = check::warning_option(arg, options.check);
                    w.result != check::WarningOption::NotOne) {
             if (w.result == check::WarningOption::UnknownName) {

@@ -17,4 +17,10 @@ int open_regular(const char* path, uint64_t& size) {
     return fd;
 }
 
+std::string anchored(const std::string& folder) {
+    if (folder.empty() || is_absolute(folder)) return folder;
+    std::string resolved = absolute(folder);
+    return resolved.empty() ? folder : resolved;
+}
+
 }  // namespace orrinrc::files

@@ -68,6 +68,10 @@ Status status(int fd);
 Status status(const char* path);
 // Whether the file at `path` may be read by this process.
 bool readable(const char* path);
+// When the file or folder at `path` last changed, in the finest steps the
+// system keeps (a folder changes as names in it come and go); 0 when it
+// cannot be looked at. Good only for telling whether it changed.
+uint64_t modified(const char* path);
 
 // Puts `from` in the place of `to` in one step: a reader of `to` sees the old
 // file or the new one, never neither, and an existing `to` is replaced. 0 or
@@ -82,5 +86,11 @@ bool is_absolute(const std::string& path);
 // The path with the current folder put in front and links resolved; empty
 // when it cannot be worked out (the path does not exist).
 std::string absolute(const std::string& path);
+// A folder named on the command line, made absolute so that it names the
+// same folder from any other; as given when it cannot be resolved.
+std::string anchored(const std::string& folder);
+// The folder part of a path, without the separator after it: "" for a bare
+// name.
+std::string folder_of(const std::string& path);
 
 }  // namespace orrinrc::files

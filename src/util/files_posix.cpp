@@ -79,11 +79,23 @@ Status status(const char* path) {
 
 bool readable(const char* path) { return ::access(path, R_OK) == 0; }
 
+uint64_t modified(const char* path) {
+    struct stat st;
+    if (::stat(path, &st) != 0) return 0;
+    return static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
+}
+
 int replace(const char* from, const char* to) { return std::rename(from, to) == 0 ? 0 : errno; }
 
 void remove(const char* path) { ::unlink(path); }
 
 bool is_absolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string absolute(const std::string& path) {
     char resolved[PATH_MAX];

@@ -159,6 +159,13 @@ Status status(const char* path) {
     return status_of(st);
 }
 
+uint64_t modified(const char* path) {
+    const std::wstring name = wide(path);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (name.empty() || !GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool readable(const char* path) {
     const std::wstring name = wide(path);
     return !name.empty() && _waccess(name.c_str(), 4) == 0;
@@ -180,6 +187,12 @@ bool is_absolute(const std::string& path) {
     if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
     return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
            (path[2] == '/' || path[2] == '\\');
+}
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
 std::string absolute(const std::string& path) {
