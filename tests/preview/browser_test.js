@@ -16,6 +16,7 @@ const path = require('path');
 const [program, examples, artefacts, chromium = 'chromium'] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'orrinrc-browser-'));
 const children = [];
+let cdp = null;
 let failed = false;
 
 function fail(what) {
@@ -75,9 +76,9 @@ async function main() {
   const browser = spawn(chromium, ['--headless=new', '--no-sandbox', '--disable-gpu', '--remote-debugging-pipe',
     '--no-first-run', '--disable-extensions', '--hide-scrollbars', '--mute-audio',
     '--user-data-dir=' + path.join(work, 'profile'), 'about:blank'],
-  { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
+  { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'], detached: true });
   children.push(browser);
-  const cdp = new DevTools(browser);
+  cdp = new DevTools(browser);
   const { targetId } = await cdp.send('Target.createTarget', { url: 'about:blank' });
   const { sessionId } = await cdp.send('Target.attachToTarget', { targetId, flatten: true });
   const page = (method, params) => cdp.send(method, params, sessionId);
@@ -171,9 +172,18 @@ main().catch((e) => {
   if (!failed) console.error('FAIL: ' + e.message);
   process.exitCode = 1;
 }).finally(async () => {
-  // The browser writes its profile until it has ended: wait for that before
-  // removing the folder.
+  // The browser writes its profile until all its processes have ended: ask
+  // it to close, then end its whole process group, before removing the
+  // folder. A folder that still cannot be removed is no failure of the page.
+  if (cdp) await Promise.race([cdp.send('Browser.close').catch(() => {}), sleep(2000)]);
   await Promise.all(children.filter((c) => c.exitCode === null && c.signalCode === null).map((c) =>
     new Promise((r) => { c.on('exit', r); c.kill('SIGKILL'); })));
-  fs.rmSync(work, { recursive: true, force: true, maxRetries: 5 });
+  for (const c of children) {
+    try { process.kill(-c.pid, 'SIGKILL'); } catch (e) { /* no group, or it has ended */ }
+  }
+  try {
+    fs.rmSync(work, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
+  } catch (e) {
+    console.error('note: ' + work + ' is left behind: ' + e.message);
+  }
 });
