@@ -13,12 +13,15 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE
 cmake --build build-windows -j"$(nproc)"
 # One Wine prefix for the whole run: it is made at the first start.
 export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wine-prefix} WINEDEBUG=-all
-wineboot --init >/dev/null 2>&1 || true
 # Wine's server stays up for the whole run: left to itself it quits a few
 # seconds after its last program, and a program that starts just then can
-# lose its link to it ("wine client error").
+# lose its link to it ("wine client error"). It is started before anything
+# else runs in the prefix: a server already running refuses a second.
+mkdir -p "$WINEPREFIX"
+wineserver -k 2>/dev/null || true
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot --init >/dev/null 2>&1 || true
 # Runs a test stage; a stage that failed only because a program lost its
 # link to Wine's server is run once more.
 stage() {
