@@ -14,7 +14,6 @@
 #include "output/target.h"
 #include "test_files.h"
 #include "util/files.h"
-#include "util/process.h"
 
 namespace fs = std::filesystem;
 using namespace orrinrc;
@@ -24,10 +23,7 @@ namespace {
 class Files : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("orrinrc-files-" + std::to_string(process::id()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = fresh_test_folder("orrinrc-files-");
     }
     void TearDown() override { fs::remove_all(dir); }
     std::string at(const std::string& name) const { return (dir / name).string(); }

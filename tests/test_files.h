@@ -7,6 +7,21 @@
 #include <sstream>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "util/process.h"
+
+// A new, empty folder for the running test, named after it and this process.
+inline std::filesystem::path fresh_test_folder(const std::string& prefix) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        (prefix + std::to_string(orrinrc::process::id()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
 // The whole content of a file ("" when it cannot be read).
 inline std::string read_file(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

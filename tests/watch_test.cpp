@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "preview/watch.h"
-#include "util/process.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 using namespace orrinrc;
@@ -23,10 +23,7 @@ namespace {
 class Watching : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("orrinrc-watch-" + std::to_string(process::id()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = fresh_test_folder("orrinrc-watch-");
         write("a.rc", "first");
     }
     void TearDown() override { fs::remove_all(dir); }
