@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -267,8 +268,9 @@ TEST(CompileInProcess, AFailureWhileSavingAfterAnErrorIsReportedAndSetsTheCode) 
 // A listener hears of every error once, after the run's own events.
 class Recorder final : public RunListener {
 public:
-    void matched(format::State, const char*, size_t, uint64_t) override { ++matches; }
-    void given_back(size_t) override {}
+    void scanned(const ScanEvent* events, size_t count) override {
+        for (const ScanEvent& e : std::span(events, count)) matches += e.type == ScanEvent::Type::Match;
+    }
     void read_on(const char*, size_t) override {}
     void copied_out(const char*, size_t) override {}
     void definition_opened(format::Kind) override {}

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,12 +76,14 @@ std::vector<std::string> spellings_of(const T& entry, const char* canonical) {
 
 class Heard final : public RunListener {
 public:
-    void matched(format::State, const char*, size_t, uint64_t) override {}
-    void given_back(size_t) override {}
+    void scanned(const ScanEvent* events, size_t count) override {
+        for (const ScanEvent& e : std::span(events, count)) {
+            if (e.type == ScanEvent::Type::Statement) statements.push_back(&format::all_statements()[e.entry]);
+            if (e.type == ScanEvent::Type::Word) words.push_back(&format::all_words()[e.entry]);
+        }
+    }
     void read_on(const char*, size_t) override {}
     void copied_out(const char*, size_t) override {}
-    void statement(const StatementInfo& s) override { statements.push_back(&s); }
-    void value_word(const WordInfo& w) override { words.push_back(&w); }
     void definition_opened(Kind) override {}
     void object_type_line(Kind) override {}
     void definition_ending(uint16_t, const Records&, const Text&) override {}

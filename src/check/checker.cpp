@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <span>
 #include <type_traits>
 
 #include "bitmap/bmp_import.h"
@@ -450,7 +451,20 @@ void Checker::restart(uint32_t line) {
 
 // ---------------------------------------------------------------- matches
 
-void Checker::matched(State state, const char* text, size_t length, uint64_t offset) {
+void Checker::scanned(const ScanEvent* events, size_t count) {
+    for (const ScanEvent& e : std::span(events, count)) {
+        switch (e.type) {
+        case ScanEvent::Type::Match:
+            matched(e.state, source_.data() + (e.offset - source_base_), e.length, e.offset);
+            break;
+        case ScanEvent::Type::Statement: statement(format::all_statements()[e.entry]); break;
+        case ScanEvent::Type::Word: break;
+        case ScanEvent::Type::GivenBack: given_back(e.length); break;
+        }
+    }
+}
+
+inline void Checker::matched(State state, const char* text, size_t length, uint64_t offset) {
     match_state_ = state;
     token_at_ = Location{line_, static_cast<uint32_t>(offset - line_start_ + 1)};
     token_length_ = length;
@@ -477,10 +491,9 @@ std::string_view Checker::value_of(const char* text, size_t length) {
 
 // The statement the match just made is, as the language's tables have it.
 void Checker::statement(const StatementInfo& s) {
-    const Said here{&s, token_at_, static_cast<uint32_t>(token_length_)};
     switch (s.role) {
     case Role::Name:
-        current_ = Spoken{{}, here, Spoken::Head::Written};
+        speak(nullptr, s, Spoken::Head::Written);
         name_line_ = LineRef{token_at_, {}};
         watch_line_ = line_;
         return;
@@ -489,26 +502,41 @@ void Checker::statement(const StatementInfo& s) {
     case Role::ObjectType:
         return;  // the definition's own events follow
     case Role::X: case Role::Y: case Role::Width: case Role::Height: case Role::File:
-        group_line(here);
+        group_line(s);
         return;
     default: break;
     }
-    if (classes_[static_cast<size_t>(s.state)].definition) definition_statement(here);
-    else sub_state_statement(here);
+    if (classes_[static_cast<size_t>(s.state)].definition) definition_statement(s);
+    else sub_state_statement(s);
+}
+
+// The places are copied a field at a time: each was written a field at a
+// time just before, and a wider read of it would wait for those writes.
+void Checker::said(Said& to, const StatementInfo& s) const {
+    to.info = &s;
+    to.at.line = token_at_.line;
+    to.at.column = token_at_.column;
+    to.length = static_cast<uint32_t>(token_length_);
+}
+
+void Checker::speak(const Said* head, const StatementInfo& s, Spoken::Head form) {
+    if (head) current_.head = *head;
+    else current_.head = Said{};
+    said(current_.own, s);
+    current_.head_form = form;
 }
 
 // A statement of a definition's own state.
-void Checker::definition_statement(const Said& here) {
+void Checker::definition_statement(const StatementInfo& s) {
     if (!def_) return;
     Definition& d = *def_;
-    const StatementInfo& s = *here.info;
-    current_ = Spoken{{}, here, Spoken::Head::Written};
+    speak(nullptr, s, Spoken::Head::Written);
     if (s.field != FieldId::None) d.fields_given.set(static_cast<size_t>(s.field));
     if (!d.object_type && !s.opens_group() && undone_by_object_type(s.field)) d.undoable.push_back(current_);
     if (s.opens_group() || s.role == Role::Opener) {
-        group_ = here;
+        said(group_, s);
         checkbox_group_ = false;
-        if (!d.files.empty()) [[unlikely]] group_reopened(here);
+        if (!d.files.empty()) [[unlikely]] group_reopened();
         return;
     }
     if (s.role == Role::Id) {
@@ -549,11 +577,11 @@ void Checker::definition_statement(const Said& here) {
 }
 
 // A group opened again after its FILE= line, which drops the picture read.
-void Checker::group_reopened(const Said& here) {
+void Checker::group_reopened() {
     Definition& d = *def_;
-    const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == here.info; });
+    const auto file = std::find_if(d.files.begin(), d.files.end(), [&](const auto& f) { return f.first == group_.info; });
     if (file == d.files.end()) return;
-    warn(Warning::UndoneLine, token_at_, cat("this ", written(here), " line drops the picture that its FILE= line read"),
+    warn(Warning::UndoneLine, token_at_, cat("this ", written(group_), " line drops the picture that its FILE= line read"),
          {note_at("the picture was read here", file->second),
           Note{"give the picture's X=, Y=, WIDTH= and HEIGHT= lines before its FILE= line", {}, ""}});
     d.files.erase(file);
@@ -561,25 +589,24 @@ void Checker::group_reopened(const Said& here) {
 
 // A statement of a sub-state: an attribute after its opener, a statement of
 // a control style's block.
-void Checker::sub_state_statement(const Said& here) {
-    const StatementInfo& s = *here.info;
+void Checker::sub_state_statement(const StatementInfo& s) {
     if (def_ && s.field != FieldId::None) def_->fields_given.set(static_cast<size_t>(s.field));
     if (def_ && s.field == FieldId::PopupSelected) def_->value_lines.emplace_back(s.field, token_at_);
     if (s.state == State::ControlAddCheckbox) {
-        current_ = Spoken{{}, here, Spoken::Head::CheckboxOpener};
-        group_ = here;
+        speak(nullptr, s, Spoken::Head::CheckboxOpener);
+        said(group_, s);
         checkbox_group_ = true;
         return;
     }
-    current_ = Spoken{current_.own, here, Spoken::Head::Written};
+    speak(&current_.own, s, Spoken::Head::Written);
 }
 
 // A line of a picture or bounds group ("X=" after "FORM_BITMAP.").
-void Checker::group_line(const Said& here) {
-    current_ = Spoken{group_, here, checkbox_group_ ? Spoken::Head::CheckboxGroup : Spoken::Head::Written};
+void Checker::group_line(const StatementInfo& s) {
+    speak(&group_, s, checkbox_group_ ? Spoken::Head::CheckboxGroup : Spoken::Head::Written);
     if (!def_ || group_.info == nullptr) return;
     Definition& d = *def_;
-    const Role role = here.info->role;
+    const Role role = s.role;
     if (role == Role::Width || role == Role::Height) {
         d.sizes_given.emplace_back(group_.info, role);
         if (group_.info->field == FieldId::Bounds) (role == Role::Width ? d.width_line : d.height_line) = token_at_;

@@ -42,9 +42,7 @@ public:
     Checker(CheckOptions options, CheckSink& sink);
 
     void text_read(const char* text, size_t length) override;
-    void matched(format::State state, const char* text, size_t length, uint64_t offset) override;
-    void statement(const format::StatementInfo& s) override;
-    void given_back(size_t length) override;
+    void scanned(const ScanEvent* events, size_t count) override;
     void read_on(const char* text, size_t length) override;
     void copied_out(const char* text, size_t length) override;
     void definition_opened(format::Kind kind) override;
@@ -168,6 +166,10 @@ private:
     };
     std::array<StateClass, format::kStateCount> classes_{};
 
+    void matched(format::State state, const char* text, size_t length, uint64_t offset);
+    void statement(const format::StatementInfo& s);
+    void given_back(size_t length);
+
     // The scanner's position passed the end of the current line (and maybe
     // more): the lines it passed are complete.
     void cross_lines();
@@ -180,10 +182,15 @@ private:
     }
     void line_watched();
     static std::string_view value_of(const char* text, size_t length);
-    void definition_statement(const Said& here);
-    [[gnu::noinline]] void group_reopened(const Said& here);
-    void sub_state_statement(const Said& here);
-    void group_line(const Said& here);
+    void definition_statement(const format::StatementInfo& s);
+    // The group just opened (group_) is one whose FILE= line was read.
+    [[gnu::noinline]] void group_reopened();
+    void sub_state_statement(const format::StatementInfo& s);
+    void group_line(const format::StatementInfo& s);
+    // The statement `s` at the current match: into `to`, or as the
+    // statement being read (current_) after `head` (none: nothing before it).
+    void said(Said& to, const format::StatementInfo& s) const;
+    void speak(const Said* head, const format::StatementInfo& s, Spoken::Head form);
     void check_number(const format::NumberReader& reader, std::string_view value);
     void number_warning(const format::NumberReader& reader, std::string_view digits, int64_t value, size_t start);
     void check_text(std::string_view value);

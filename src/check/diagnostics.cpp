@@ -59,12 +59,19 @@ private:
 }  // namespace
 
 std::string render(const std::string& file, const Diagnostic& d) {
+    std::string out;
+    render_to(out, file, d);
+    return out;
+}
+
+void render_to(std::string& out, const std::string& file, const Diagnostic& d) {
     // Room for the longest it can be, cut to size at the end.
     size_t room = file.size() + Writer::kHeaderRoom + 7 + d.message.size() + d.flag.size() + 4;
     if (d.at.line > 0) room += 4 + d.source.size() + 5 + size_t{d.at.column} + 2;
     for (const Note& n : d.notes) room += file.size() + Writer::kHeaderRoom + 4 + n.text.size() + 6 + n.source.size();
-    std::string out(room, '\0');
-    Writer w(out.data());
+    const size_t start = out.size();
+    out.resize(start + room);
+    Writer w(out.data() + start);
     w.header(file, d.at, d.severity == Severity::Error ? "error" : "warning");
     w.put(d.message);
     if (!d.flag.empty()) {
@@ -94,7 +101,6 @@ std::string render(const std::string& file, const Diagnostic& d) {
         w.put('\n');
     }
     out.resize(static_cast<size_t>(w.at() - out.data()));
-    return out;
 }
 
 std::string json_string(std::string_view s) {

@@ -39,6 +39,8 @@ struct Diagnostic {
 // the column, then the notes ("FILE:LINE:COL: note: ..." with their line, or
 // "note: ...").
 std::string render(const std::string& file, const Diagnostic& d);
+// The same, added to the end of `out`.
+void render_to(std::string& out, const std::string& file, const Diagnostic& d);
 
 // The diagnostic as one line of JSON, for programs that read diagnostics:
 // {"severity":"error"|"warning","line":L,"column":C,"message":...,

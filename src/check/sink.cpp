@@ -19,7 +19,11 @@ std::string PrintSink::json_line(const std::string& object) const {
     return (json_file_ ? json_with_file(object, file_) : object) + "\n";
 }
 
-void PrintSink::diagnostic(Diagnostic d) { put(json_ ? json_line(render_json(d)) : render(file_, d)); }
+void PrintSink::diagnostic(Diagnostic d) {
+    if (json_) return put(json_line(render_json(d)));
+    render_to(pending_, file_, d);
+    if (pending_.size() >= kPiece) flush();
+}
 
 void PrintSink::definition(const ResourceDefinition& r) {
     if (json_) put(json_line(render_json(r)));

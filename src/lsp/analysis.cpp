@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <span>
 #include <thread>
 
 #include "check/check_run.h"
@@ -23,22 +24,10 @@ class Probe final : public RunListener {
 public:
     explicit Probe(size_t from) : from_(from) {}
 
-    void matched(format::State state, const char* /*text*/, size_t length, uint64_t /*offset*/) override {
-        if (offset_ >= from_) {
-            matches_.push_back(Match{offset_, length, state});
-        } else {
-            before_state_ = state;
-            before_offset_ = offset_;
-            before_length_ = length;
-        }
-        offset_ += length;
-    }
-    void given_back(size_t length) override {
-        offset_ -= std::min(length, offset_);
-        if (!matches_.empty()) {
-            Match& m = matches_.back();
-            m.length -= std::min(length, m.length);
-            if (m.length == 0) matches_.pop_back();
+    void scanned(const ScanEvent* events, size_t count) override {
+        for (const ScanEvent& e : std::span(events, count)) {
+            if (e.type == ScanEvent::Type::Match) matched(e.state, e.length);
+            if (e.type == ScanEvent::Type::GivenBack) given_back(e.length);
         }
     }
     void read_on(const char* /*text*/, size_t length) override { offset_ += length; }
@@ -59,6 +48,25 @@ public:
     }
 
 private:
+    void matched(format::State state, size_t length) {
+        if (offset_ >= from_) {
+            matches_.push_back(Match{offset_, length, state});
+        } else {
+            before_state_ = state;
+            before_offset_ = offset_;
+            before_length_ = length;
+        }
+        offset_ += length;
+    }
+    void given_back(size_t length) {
+        offset_ -= std::min(length, offset_);
+        if (!matches_.empty()) {
+            Match& m = matches_.back();
+            m.length -= std::min(length, m.length);
+            if (m.length == 0) matches_.pop_back();
+        }
+    }
+
     size_t from_;
     size_t offset_ = 0;
     std::vector<Match> matches_;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "format/format.h"
@@ -16,6 +17,46 @@ namespace orrinrc {
 
 struct Records;
 
+// One thing the scanner did. The scanner gathers these and hands them over
+// in batches: a call per match would cost the checker more than the match.
+struct ScanEvent {
+    enum class Type : uint8_t {
+        // Text a rule matched in the start condition `state`, `length`
+        // bytes at `offset` in the text read, before the rule's action ran.
+        Match,
+        // The statement the last match was: `entry` in format::kStatements,
+        // the same for every spelling of one statement. A statement whose
+        // place depends on what the definition holds is the entry of the
+        // place it reached (CONTROL_ADD. of the control's style, the picture
+        // that is due). None for a statement with no place at all (a third
+        // check-box picture).
+        Statement,
+        // The word a value line gave: `entry` in format::kWords.
+        Word,
+        // The last `length` bytes matched go back to the input, to be
+        // matched again.
+        GivenBack,
+    };
+    Type type;
+    format::State state;
+    uint16_t entry;
+    uint32_t length;
+    uint64_t offset;
+};
+
+// Scan events gathered for the listener and handed over in batches: room
+// for kHeld, enough to make a call per batch cheap and few enough to stay in
+// the cache. The scanner fills the next one in place and hands the batch
+// over when it is full (listener_now).
+struct ScanEvents {
+    static constexpr size_t kHeld = 256;
+    std::unique_ptr<ScanEvent[]> events = std::make_unique<ScanEvent[]>(kHeld);
+    size_t count = 0;
+
+    ScanEvent& next() { return events[count++]; }
+    bool full() const { return count == kHeld; }
+};
+
 class RunListener {
 public:
     virtual ~RunListener() = default;
@@ -24,27 +65,17 @@ public:
     // of some kilobytes, before it matches any of it (line ends translated
     // as the compiler reads them; offsets below count these bytes).
     virtual void text_read(const char* /*text*/, size_t /*length*/) {}
-    // Every text a scanner rule matched, in the start condition `state`,
-    // starting at `offset` in the text read, before the rule's action runs.
-    virtual void matched(format::State state, const char* text, size_t length, uint64_t offset) = 0;
-    // The last `length` bytes matched go back to the input, to be matched
-    // again.
-    virtual void given_back(size_t length) = 0;
-    // Text that the scanner read past its last match: the rest of a line
-    // with an error, a comment line that holds a NUL.
+    // What the scanner did, in order and in batches: every match, the
+    // statement or word each match was, and text given back (see
+    // ScanEvent). A batch reaches the listener before any other event and
+    // before the text read next, so every event arrives in the order it
+    // happened; a match's text is at its offset in the text read.
+    virtual void scanned(const ScanEvent* events, size_t count) = 0;
+    // Read past the last match: the rest of a line with an error, a comment
+    // line that holds a NUL.
     virtual void read_on(const char* text, size_t length) = 0;
     // Matched text that no statement takes, copied to standard output.
     virtual void copied_out(const char* text, size_t length) = 0;
-
-    // The statement a rule took, right after its matched(): the entry of the
-    // language's tables (format/language.h), the same for every spelling of
-    // one statement. A statement whose place depends on what the definition
-    // holds is the entry of the place it reached (CONTROL_ADD. of the
-    // control's style, the picture that is due). Not told for a statement
-    // with no place at all (a third check-box picture).
-    virtual void statement(const format::StatementInfo&) {}
-    // The word a value line gave, right after its matched(), likewise.
-    virtual void value_word(const format::WordInfo&) {}
 
     virtual void definition_opened(format::Kind kind) = 0;
     virtual void object_type_line(format::Kind kind) = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "util/files.h"
 
@@ -161,10 +162,20 @@ void trace_end(Run& run) {
     run.console.write(line, static_cast<size_t>(p - line));
 }
 
+RunListener* listener_now(Run& run) {
+    RunListener* listener = run.options.listener;
+    if (listener == nullptr || !run.scan_events || run.scan_events->count == 0) return listener;
+    // Handed over once, even when the listener fails on them.
+    ScanEvents& events = *run.scan_events;
+    const size_t count = std::exchange(events.count, 0);
+    listener->scanned(events.events.get(), count);
+    return listener;
+}
+
 void end_definition(Run& run, uint16_t id, void (*writer)(BinWriter&, const Records&)) {
     // A name is used by exactly one resource: without a NAME= line of its
     // own, the resource has nothing to define in resource.h.
-    RunListener* listener = run.options.listener;
+    RunListener* listener = listener_now(run);
     if (listener) listener->definition_ending(id, run.records, run.resource_name);
     if (!run.resource_name) {
         if (listener) listener->missing_name(id);
@@ -215,7 +226,7 @@ std::string convert_picture(Run& run, BitmapRecord& bm, const std::string& file)
 void import_picture(Run& run, BitmapRecord& bm, const char* name, uint64_t statement_offset) {
     const std::string file = resolve_picture(run.options, name);
     std::string message = convert_picture(run, bm, file);
-    if (run.options.listener) run.options.listener->picture(bm, name, picture_path(run.options, file), message);
+    if (RunListener* listener = listener_now(run)) listener->picture(bm, name, picture_path(run.options, file), message);
     if (message.empty()) {
         if (run.files_known.insert(file).second) run.files_read.push_back(file);
         return;

@@ -75,11 +75,20 @@ struct Run {
     std::deque<RecordEnd> unsaved_ends;
     bool outputs_open = false;
 
+    // Scan events not handed to the listener yet (see RunListener::scanned);
+    // none without a listener.
+    std::optional<ScanEvents> scan_events;
+
     PictureCache pictures;
     // The files that pictures were read from, each once, in order of first use.
     std::vector<std::string> files_read;
     std::unordered_set<std::string> files_known;
 };
+
+// The run's listener (none for the compiler), once the scan events
+// gathered so far have reached it. Every other event goes to the listener
+// through here, so that it hears of everything in order.
+RunListener* listener_now(Run& run);
 
 // Writes the total-length placeholder of resource.bin once both outputs are
 // open; from here on an error leaves the outputs as save_after_error says.

@@ -30,7 +30,7 @@ RunResult run_to_end(Run& run, const SourceText& source, const CompileOutputs& o
             const uint64_t offset = e.at.offset;
             e.at = locate(source, offset);
         }
-        if (run.options.listener) run.options.listener->failed(e);
+        if (RunListener* listener = listener_now(run)) listener->failed(e);
         result.output_failures = save_after_error(run);
         if (output_failure == 0 && !result.output_failures.empty())
             output_failure = result.output_failures.front().exit_code;
