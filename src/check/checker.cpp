@@ -457,7 +457,7 @@ void Checker::scanned(const ScanEvent* events, size_t count) {
         case ScanEvent::Type::Match:
             matched(e.state, source_.data() + (e.offset - source_base_), e.length, e.offset);
             break;
-        case ScanEvent::Type::Statement: statement(format::all_statements()[e.entry]); break;
+        case ScanEvent::Type::Statement: statement(statements_[e.entry]); break;
         case ScanEvent::Type::Word: break;
         case ScanEvent::Type::GivenBack: given_back(e.length); break;
         }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -165,6 +166,8 @@ private:
         bool definition = false;  // a kind's own state, not one of its sub-states
     };
     std::array<StateClass, format::kStateCount> classes_{};
+    // The language's statements, by the entry a scan event gives.
+    const std::span<const format::StatementInfo> statements_ = format::all_statements();
 
     void matched(format::State state, const char* text, size_t length, uint64_t offset);
     void statement(const format::StatementInfo& s);

@@ -23,6 +23,8 @@ public:
     // Cuts the output back to `size` bytes.
     virtual int truncate(uint64_t size) = 0;
     virtual int close() = 0;
+    // Whether the bytes go nowhere: a writer may then skip making them.
+    virtual bool keeps_nothing() const { return false; }
 };
 
 // A file, created or truncated by open().
@@ -62,6 +64,7 @@ public:
     int write_at(uint64_t, const void*, size_t) override { return 0; }
     int truncate(uint64_t) override { return 0; }
     int close() override { return 0; }
+    bool keeps_nothing() const override { return true; }
 };
 
 // The run's standard output (the trace, and text that no statement takes):
@@ -76,6 +79,8 @@ public:
         else if (text_ != nullptr) text_->append(data, n);
     }
     void put(const char* text);
+    // Whether what is written goes nowhere.
+    bool nowhere() const { return file_ == nullptr && text_ == nullptr; }
 
 private:
     FILE* file_ = nullptr;

@@ -113,6 +113,11 @@ void write_define(Run& run, uint16_t id) {
     // "#define <name padded to 40> <id>\n"; the name ends at its first NUL,
     // as a C string would.
     HeaderFile& header = run.resource_h;
+    if (header.out != nullptr && header.out->keeps_nothing()) {
+        run.resource_name.reset();
+        note_record_end(run, run.resource_bin.committed, header.pos());
+        return;
+    }
     const char* name = run.resource_name ? run.resource_name->c_str() : "";
     size_t length = std::strlen(name);
     char tail[48];
@@ -138,6 +143,7 @@ void trace_open(Run& run, const char* keyword) {
 
 void trace_id(Run& run, const char* keyword, uint16_t id) {
     // "ID=" starts in column 11; the identifier is left-aligned in 4 columns.
+    if (run.console.nowhere()) return;
     char line[32];
     char* p = put_blanks(line, 10 - static_cast<int>(std::strlen(keyword)));
     *p++ = 'I';
@@ -151,6 +157,7 @@ void trace_id(Run& run, const char* keyword, uint16_t id) {
 
 void trace_end(Run& run) {
     // " end=0x<at least 6 hex digits> <decimal>\n"
+    if (run.console.nowhere()) return;
     uint64_t length = run.resource_bin.pos();
     char line[64];
     char* p = line;
