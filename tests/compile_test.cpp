@@ -304,4 +304,73 @@ TEST(CompileInProcess, TheListenerSeesTheRecordsAndEveryErrorOnce) {
     EXPECT_EQ(m.result.exit_code, 1);
 }
 
+// Events come in batches, yet in the order they happened: across many
+// batches every match starts where the one before it ended, a statement
+// follows its match, and a definition ends after the match of its end line.
+class Follower final : public RunListener {
+public:
+    void text_read(const char* text, size_t length) override { text_.append(text, length); }
+    void scanned(const ScanEvent* events, size_t count) override {
+        ++batches;
+        for (const ScanEvent& e : std::span(events, count)) {
+            if (e.type == ScanEvent::Type::Match) {
+                if (e.offset != end_) ++gaps;
+                end_ = e.offset + e.length;
+                last_ = text_.substr(e.offset, e.length);
+                after_match_ = true;
+            } else if (e.type == ScanEvent::Type::Statement) {
+                if (!after_match_) ++statements_out_of_place;
+                ++statements;
+                after_match_ = false;
+            } else if (e.type == ScanEvent::Type::GivenBack) {
+                end_ -= e.length;
+            }
+        }
+    }
+    void read_on(const char*, size_t) override {}
+    void copied_out(const char*, size_t) override {}
+    void definition_opened(format::Kind) override {}
+    void object_type_line(format::Kind) override {}
+    void definition_ending(uint16_t, const Records&, const Text&) override { ends_after.push_back(last_); }
+    void picture(const BitmapRecord&, const std::string&, const std::string&, const std::string&) override {}
+    void syntax_error(const char*) override {}
+    void input_ended_inside_definition() override {}
+    void missing_name(uint16_t) override {}
+    void failed(const Error&) override {}
+
+    size_t batches = 0, gaps = 0, statements = 0, statements_out_of_place = 0;
+    std::vector<std::string> ends_after;
+
+private:
+    std::string text_;
+    uint64_t end_ = 0;
+    std::string last_;
+    bool after_match_ = false;
+};
+
+TEST(CompileInProcess, EventsInBatchesKeepTheirOrder) {
+    auto form = [](int i) {
+        return "NAME=F" + std::to_string(i) + "\n#FORM\nID=" + std::to_string(i) +
+               "\nOBJECT.TYPE=FORM\nBOUNDS.WIDTH=160\nBOUNDS.HEIGHT=160\nFORM_TITLE=Hello\n#END_FORM\n\n";
+    };
+    auto follow = [](const std::string& text, Follower& follower) {
+        RunOptions options;
+        options.listener = &follower;
+        return compile_in_memory(text, options).result.exit_code;
+    };
+    Follower one;
+    ASSERT_EQ(follow(form(1), one), 0);
+    std::string text;
+    for (int i = 1; i <= 300; ++i) text += form(i);
+    Follower follower;
+    ASSERT_EQ(follow(text, follower), 0);
+    EXPECT_GT(follower.batches, 10u);
+    EXPECT_EQ(follower.gaps, 0u);
+    EXPECT_GT(one.statements, 5u);
+    EXPECT_EQ(follower.statements, 300 * one.statements);
+    EXPECT_EQ(follower.statements_out_of_place, 0u);
+    ASSERT_EQ(follower.ends_after.size(), 300u);
+    for (const std::string& end : follower.ends_after) EXPECT_EQ(end, "#END_FORM") << end;
+}
+
 }  // namespace
