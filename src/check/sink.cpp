@@ -22,7 +22,7 @@ std::string PrintSink::json_line(const std::string& object) const {
 void PrintSink::diagnostic(Diagnostic d) {
     if (json_) return put(json_line(render_json(d)));
     render_to(pending_, file_, d);
-    if (pending_.size() >= kPiece) flush();
+    flush_if_full();
 }
 
 void PrintSink::definition(const ResourceDefinition& r) {
@@ -31,6 +31,10 @@ void PrintSink::definition(const ResourceDefinition& r) {
 
 void PrintSink::put(const std::string& text) {
     pending_ += text;
+    flush_if_full();
+}
+
+void PrintSink::flush_if_full() {
     if (pending_.size() >= kPiece) flush();
 }
 

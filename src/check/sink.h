@@ -71,6 +71,8 @@ public:
 private:
     static constexpr size_t kPiece = 1 << 16;
     void put(const std::string& text);
+    // Writes the pending text once it is a piece's worth.
+    void flush_if_full();
     std::string json_line(const std::string& object) const;
     std::string file_;
     bool json_;

@@ -18,19 +18,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The probe's listener: follows the byte offset of every match and keeps
-// the matches from a place on.
+// The probe's listener: keeps the matches from a place on, and the one
+// before it.
 class Probe final : public RunListener {
 public:
     explicit Probe(size_t from) : from_(from) {}
 
     void scanned(const ScanEvent* events, size_t count) override {
         for (const ScanEvent& e : std::span(events, count)) {
-            if (e.type == ScanEvent::Type::Match) matched(e.state, e.length);
+            if (e.type == ScanEvent::Type::Match) matched(e.state, e.offset, e.length);
             if (e.type == ScanEvent::Type::GivenBack) given_back(e.length);
         }
     }
-    void read_on(const char* /*text*/, size_t length) override { offset_ += length; }
+    void read_on(const char*, size_t) override {}
     void copied_out(const char*, size_t) override {}
     void definition_opened(format::Kind) override {}
     void object_type_line(format::Kind) override {}
@@ -48,18 +48,16 @@ public:
     }
 
 private:
-    void matched(format::State state, size_t length) {
-        if (offset_ >= from_) {
-            matches_.push_back(Match{offset_, length, state});
+    void matched(format::State state, size_t offset, size_t length) {
+        if (offset >= from_) {
+            matches_.push_back(Match{offset, length, state});
         } else {
             before_state_ = state;
-            before_offset_ = offset_;
+            before_offset_ = offset;
             before_length_ = length;
         }
-        offset_ += length;
     }
     void given_back(size_t length) {
-        offset_ -= std::min(length, offset_);
         if (!matches_.empty()) {
             Match& m = matches_.back();
             m.length -= std::min(length, m.length);
@@ -68,7 +66,6 @@ private:
     }
 
     size_t from_;
-    size_t offset_ = 0;
     std::vector<Match> matches_;
     std::optional<format::State> before_state_;
     size_t before_offset_ = 0, before_length_ = 0;
