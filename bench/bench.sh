@@ -18,6 +18,13 @@
 # diagnostics sent to /dev/null as users redirect them), next to the
 # compile's CPU time. Set ORRINRC_BENCH_CHECK_BIN=path/to/orrinrc-check to
 # measure another binary.
+#
+# Under the check, its floor (bench/run_floor.cpp, best of five CPU times):
+# the same run with both outputs going nowhere, without a listener and with
+# one that ignores every event. What the check costs above the second is the
+# checker's own work. Set ORRINRC_BENCH_FLOOR_BIN=path/to/orrinrc-bench-floor
+# to measure another binary; without a build of this checkout and without
+# that variable, the floor is left out.
 # One line per figure; the last line is the throughput. MB = 2^20 bytes.
 set -euo pipefail
 
@@ -36,8 +43,11 @@ command -v /usr/bin/time >/dev/null || { echo "bench needs GNU time (/usr/bin/ti
 # build of this checkout (to compare two versions on the same input).
 if [[ -z ${ORRINRC_BENCH_BIN:-} || -z ${ORRINRC_BENCH_DUMP_BIN:-} || -z ${ORRINRC_BENCH_CHECK_BIN:-} ]]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DORRINRC_TESTS=OFF >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target orrinrc orrinrc-dump orrinrc-check >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target orrinrc orrinrc-dump orrinrc-check orrinrc-bench-floor >/dev/null
+    floor=$build/orrinrc-bench-floor
 fi
+floor=${ORRINRC_BENCH_FLOOR_BIN:-${floor:-}}
+[[ -n $floor ]] && floor=$(realpath "$floor")
 orrinrc=$(realpath "${ORRINRC_BENCH_BIN:-$build/orrinrc}")
 dump=$(realpath "${ORRINRC_BENCH_DUMP_BIN:-$build/orrinrc-dump}")
 checker=$(realpath "${ORRINRC_BENCH_CHECK_BIN:-$build/orrinrc-check}")
@@ -54,8 +64,23 @@ mbps() { awk -v b="$1" -v us="$2" 'BEGIN { printf "%.1f", (b / 1048576) / (us / 
 secs() { awk -v us="$1" 'BEGIN { printf "%.3f", us / 1e6 }'; }
 mb() { awk -v b="$1" 'BEGIN { printf "%.1f", b / 1048576 }'; }
 
+# best_cpu_of <folder> <program> <arguments...>: the best of $runs CPU times
+# (user + system, in microseconds) of the program run in the folder, its
+# exit code ignored; nothing when there is no program.
+best_cpu_of() {
+    local dir=$1 program=$2 best=0 i cpu
+    shift 2
+    [[ -n $program ]] || return 0
+    for ((i = 0; i < runs; i++)); do
+        (cd "$dir" && /usr/bin/time -f '%U %S' -o "$dir/cpu" "$program" "$@" >/dev/null 2>&1) || true
+        cpu=$(tail -n 1 "$dir/cpu" | awk '{ printf "%d\n", ($1 + $2) * 1e6 }')
+        ((best == 0 || cpu < best)) && best=$cpu
+    done
+    echo "$best"
+}
+
 # measure <megabytes>: sets bytes, resources, imports, best_us, best_cpu,
-# wc_us, peak_kb, check_cpu, check_kb and check_lines.
+# wc_us, peak_kb, check_cpu, check_kb, check_lines, bare_cpu and listened_cpu.
 measure() {
     local dir=$tmp/$1
     mkdir -p "$dir"
@@ -120,6 +145,8 @@ measure() {
         ((check_cpu == 0 || cpu < check_cpu)) && check_cpu=$cpu
     done
     check_lines=$(cd "$dir" && "$checker" bench.rc 2>&1 >/dev/null | wc -l || true)
+    bare_cpu=$(best_cpu_of "$dir" "$floor" bench.rc)
+    listened_cpu=$(best_cpu_of "$dir" "$floor" --listener bench.rc)
     wc_us=0
     for ((i = 0; i < runs; i++)); do
         start=$(now_us)
@@ -146,6 +173,11 @@ report() {
     printf '%-28s %s s CPU, %s x the compile CPU time, peak %s MB (%s lines of diagnostics)\n' "$label check" \
         "$(secs "$check_cpu")" "$(awk -v a="$check_cpu" -v b="$best_cpu" 'BEGIN { printf "%.2f", a / b }')" \
         "$(awk -v k="$check_kb" 'BEGIN { printf "%.1f", k / 1024 }')" "$check_lines"
+    [[ -n $bare_cpu ]] || return 0
+    printf '%-28s %s s CPU, %s x the compile CPU time\n' "$label run, no listener" \
+        "$(secs "$bare_cpu")" "$(awk -v a="$bare_cpu" -v b="$best_cpu" 'BEGIN { printf "%.2f", a / b }')"
+    printf '%-28s %s s CPU, %s x the compile CPU time\n' "$label run, empty listener" \
+        "$(secs "$listened_cpu")" "$(awk -v a="$listened_cpu" -v b="$best_cpu" 'BEGIN { printf "%.2f", a / b }')"
 }
 
 measure "$small"

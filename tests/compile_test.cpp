@@ -271,19 +271,11 @@ public:
     void scanned(const ScanEvent* events, size_t count) override {
         for (const ScanEvent& e : std::span(events, count)) matches += e.type == ScanEvent::Type::Match;
     }
-    void read_on(const char*, size_t) override {}
-    void copied_out(const char*, size_t) override {}
-    void definition_opened(format::Kind) override {}
-    void object_type_line(format::Kind) override {}
     void definition_ending(uint16_t id, const Records& records, const Text& name) override {
         ids.push_back(id);
         titles.push_back(records.form.title.value_or("-"));
         names.push_back(name.value_or("-"));
     }
-    void picture(const BitmapRecord&, const std::string&, const std::string&, const std::string&) override {}
-    void syntax_error(const char*) override {}
-    void input_ended_inside_definition() override {}
-    void missing_name(uint16_t) override {}
     void failed(const Error& e) override { failures.push_back(e.message); }
     size_t matches = 0;
     std::vector<uint16_t> ids;
@@ -327,16 +319,7 @@ public:
             }
         }
     }
-    void read_on(const char*, size_t) override {}
-    void copied_out(const char*, size_t) override {}
-    void definition_opened(format::Kind) override {}
-    void object_type_line(format::Kind) override {}
     void definition_ending(uint16_t, const Records&, const Text&) override { ends_after.push_back(last_); }
-    void picture(const BitmapRecord&, const std::string&, const std::string&, const std::string&) override {}
-    void syntax_error(const char*) override {}
-    void input_ended_inside_definition() override {}
-    void missing_name(uint16_t) override {}
-    void failed(const Error&) override {}
 
     size_t batches = 0, gaps = 0, statements = 0, statements_out_of_place = 0;
     std::vector<std::string> ends_after;

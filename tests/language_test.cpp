@@ -82,15 +82,8 @@ public:
             if (e.type == ScanEvent::Type::Word) words.push_back(&format::all_words()[e.entry]);
         }
     }
-    void read_on(const char*, size_t) override {}
-    void copied_out(const char*, size_t) override {}
-    void definition_opened(Kind) override {}
-    void object_type_line(Kind) override {}
-    void definition_ending(uint16_t, const Records&, const Text&) override {}
-    void picture(const BitmapRecord&, const std::string&, const std::string&, const std::string&) override {}
     void syntax_error(const char* state) override { errors.push_back(state); }
     void input_ended_inside_definition() override { errors.push_back("input ended"); }
-    void missing_name(uint16_t) override {}
     void failed(const Error& e) override { errors.push_back(e.message); }
 
     std::vector<const StatementInfo*> statements;

@@ -30,16 +30,6 @@ public:
             if (e.type == ScanEvent::Type::GivenBack) given_back(e.length);
         }
     }
-    void read_on(const char*, size_t) override {}
-    void copied_out(const char*, size_t) override {}
-    void definition_opened(format::Kind) override {}
-    void object_type_line(format::Kind) override {}
-    void definition_ending(uint16_t, const Records&, const Text&) override {}
-    void picture(const BitmapRecord&, const std::string&, const std::string&, const std::string&) override {}
-    void syntax_error(const char*) override {}
-    void input_ended_inside_definition() override {}
-    void missing_name(uint16_t) override {}
-    void failed(const Error&) override {}
 
     // The matches seen so far.
     void take(ProbeOutcome& outcome) {

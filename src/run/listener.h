@@ -57,6 +57,7 @@ struct ScanEvents {
     bool full() const { return count == kHeld; }
 };
 
+// Every event is ignored unless a listener overrides its handler.
 class RunListener {
 public:
     virtual ~RunListener() = default;
@@ -70,33 +71,33 @@ public:
     // ScanEvent). A batch reaches the listener before any other event and
     // before the text read next, so every event arrives in the order it
     // happened; a match's text is at its offset in the text read.
-    virtual void scanned(const ScanEvent* events, size_t count) = 0;
+    virtual void scanned(const ScanEvent* /*events*/, size_t /*count*/) {}
     // Read past the last match: the rest of a line with an error, a comment
     // line that holds a NUL.
-    virtual void read_on(const char* text, size_t length) = 0;
+    virtual void read_on(const char* /*text*/, size_t /*length*/) {}
     // Matched text that no statement takes, copied to standard output.
-    virtual void copied_out(const char* text, size_t length) = 0;
+    virtual void copied_out(const char* /*text*/, size_t /*length*/) {}
 
-    virtual void definition_opened(format::Kind kind) = 0;
-    virtual void object_type_line(format::Kind kind) = 0;
+    virtual void definition_opened(format::Kind /*kind*/) {}
+    virtual void object_type_line(format::Kind /*kind*/) {}
     // The end statement, before the resource's name is checked and its
     // record written: the records as the definition leaves them, and the
     // name the resource is about to take (none when it has no NAME= line).
-    virtual void definition_ending(uint16_t id, const Records& records, const Text& name) = 0;
+    virtual void definition_ending(uint16_t /*id*/, const Records& /*records*/, const Text& /*name*/) {}
     // A picture has been converted (`failure` empty) or not (the message):
     // its name as written and the file that name stands for.
-    virtual void picture(const BitmapRecord& bm, const std::string& name, const std::string& file,
-                         const std::string& failure) = 0;
+    virtual void picture(const BitmapRecord& /*bm*/, const std::string& /*name*/, const std::string& /*file*/,
+                         const std::string& /*failure*/) {}
 
     // Errors, each before the run stops. A syntax error names the state as
     // its message prints it (a start condition's name, or
     // format::kNoStyleBlockState).
-    virtual void syntax_error(const char* state) = 0;
-    virtual void input_ended_inside_definition() = 0;
-    virtual void missing_name(uint16_t id) = 0;
+    virtual void syntax_error(const char* /*state*/) {}
+    virtual void input_ended_inside_definition() {}
+    virtual void missing_name(uint16_t /*id*/) {}
     // Every error that stops the run, after the event above that named it
     // (if any).
-    virtual void failed(const Error& error) = 0;
+    virtual void failed(const Error& /*error*/) {}
 };
 
 }  // namespace orrinrc
