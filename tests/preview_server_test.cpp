@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -229,20 +230,41 @@ TEST_F(PreviewServer, RedrawsAfterASaveAndABurstOfSavesIsOneCompile) {
     ASSERT_TRUE(read_until(stream, seen, "data: 2\n\n"));
     EXPECT_NE(get("/forms/Main.png").body, before);
 
-    for (int i = 0; i < 10; ++i) {
-        text.replace(text.find("BOUNDS.X=") + 9, 2, std::to_string(10 + i));
-        save(text);
-        std::this_thread::sleep_for(5ms);
+    // Ten saves, each well within the server's quiet time (30 ms) of the one
+    // before and all within its longest burst (250 ms), are one compile. On
+    // a busy machine this test may itself pause between two saves for longer
+    // than that; such a burst proves nothing, and is made again.
+    int version = 2;
+    bool burst_seen = false;
+    for (int attempt = 0; attempt < 5 && !burst_seen; ++attempt) {
+        const auto first = std::chrono::steady_clock::now();
+        auto last = first;
+        auto widest_gap = 0ms;
+        for (int i = 0; i < 10; ++i) {
+            text.replace(text.find("BOUNDS.X=") + 9, 2, std::to_string(10 + attempt * 10 + i));
+            save(text);
+            const auto now = std::chrono::steady_clock::now();
+            widest_gap = std::max(widest_gap, std::chrono::duration_cast<std::chrono::milliseconds>(now - last));
+            last = now;
+            std::this_thread::sleep_for(5ms);
+        }
+        const bool burst = widest_gap < 20ms && last - first < 150ms;
+        ASSERT_TRUE(read_until(stream, seen, "data: " + std::to_string(version + 1) + "\n\n"));
+        std::this_thread::sleep_for(400ms);
+        const int now_version = forms()["version"];
+        if (burst) {
+            EXPECT_EQ(now_version, version + 1);
+        }
+        burst_seen = burst;
+        version = now_version;
     }
-    ASSERT_TRUE(read_until(stream, seen, "data: 3\n\n"));
-    std::this_thread::sleep_for(400ms);
-    EXPECT_EQ(forms()["version"], 3);
+    if (!burst_seen) GTEST_SKIP() << "the machine was too busy to save ten times within the server's quiet time";
 
     // A changed picture is a change too.
     std::string bmp = tiny_bmp();
     bmp.back() = static_cast<char>(0x80);  // the row 1 0
     std::ofstream(dir_ / "dot.bmp", std::ios::binary) << bmp;
-    EXPECT_TRUE(read_until(stream, seen, "data: 4\n\n"));
+    EXPECT_TRUE(read_until(stream, seen, "data: " + std::to_string(version + 1) + "\n\n"));
 }
 
 TEST_F(PreviewServer, AnErrorKeepsTheLastScreensAndAFixClearsIt) {
